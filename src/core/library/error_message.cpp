@@ -1,6 +1,7 @@
 #include "error_message.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "string_table.h"
