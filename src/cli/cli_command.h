@@ -25,4 +25,6 @@ int DumpCommand(const GlobalOptions& options, const std::vector<std::string>& ar
 namespace cli {
 // Message 1114 for a failed load, as terminal text on one line.
 std::string LoadFailureText(unsigned result, int line);
+// Line breaks as spaces, trailing ones dropped.
+std::string OneLine(std::string text);
 }  // namespace cli

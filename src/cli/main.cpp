@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "cli_command.h"
-#include "library/text_encoding.h"
 
 namespace {
 
@@ -22,8 +21,6 @@ const char kUsage[] =
     "  --version            show the version\n";
 
 }  // namespace
-
-std::string cli::ToTerminal(const std::string& gbk) { return frt::GbkToUtf8(gbk); }
 
 int main(int argc, char** argv) {
   cli::GlobalOptions options;
