@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "library/out_of_memory.h"
@@ -22,24 +23,50 @@ class LineSource {
   void Next(std::string& line) {
     line.clear();
     bool cut = false;  // a NUL was met: the rest of the line is read but not kept
+    char last = 0;     // the last byte taken into this line
     std::size_t count = 0;
     for (;;) {
+      if (pos_ == end_) {
+        Fill(1);
+        if (pos_ == end_) {
+          good_ = false;
+          return;
+        }
+      }
+      const char* p = buf_.data() + pos_;
+      const std::size_t avail = end_ - pos_;
+      const std::size_t room = CIniReader::kMaxLinePiece - count;
+      const std::size_t limit = avail < room ? avail : room;
+      const auto* nl = static_cast<const char*>(std::memchr(p, '\n', limit));
+      const std::size_t take = nl != nullptr ? static_cast<std::size_t>(nl - p) : limit;
+      if (!cut) {
+        const auto* nul = static_cast<const char*>(std::memchr(p, '\0', take));
+        line.append(p, nul != nullptr ? static_cast<std::size_t>(nul - p) : take);
+        cut = nul != nullptr;
+      }
+      if (take > 0) last = p[take - 1];
+      count += take;
+      pos_ += take;
+      if (nl != nullptr) {
+        ++pos_;
+        DropCarriageReturn(line, last, cut);
+        return;
+      }
       if (count == CIniReader::kMaxLinePiece) {
         // A full buffer still takes the line end that follows it, so a line of exactly this
-        // length does not produce an extra empty line.
-        SkipLineEnd();
+        // length does not produce an extra empty line. A CR LF counts as one byte, so a CR
+        // that filled the buffer still ends the line when LF follows.
+        const int c = Peek(0);
+        if (c == '\n') {
+          ++pos_;
+          DropCarriageReturn(line, last, cut);
+        } else if (c == '\r' && Peek(1) == '\n') {
+          pos_ += 2;
+        } else if (c == EOF) {
+          good_ = false;  // the read that fills its buffer at the very end sees the end too
+        }
         return;
       }
-      int c = Get();
-      if (c == EOF) {
-        good_ = false;
-        return;
-      }
-      if (c == '\r' && Peek(0) == '\n') c = Get();
-      if (c == '\n') return;
-      ++count;
-      if (c == '\0') cut = true;
-      if (!cut) line.push_back(static_cast<char>(c));
     }
   }
 
@@ -62,27 +89,15 @@ class LineSource {
       if (got < kChunk) eof_ = true;  // end of file or a read error: both end the reading
     }
   }
+  // Text mode turns CR LF into LF: a CR right before the line end is not part of the line.
+  static void DropCarriageReturn(std::string& line, char last, bool cut) {
+    if (last == '\r' && !cut) line.pop_back();
+  }
   int Peek(std::size_t offset) {
     Fill(offset + 1);
     if (end_ - pos_ <= offset) return EOF;
     return static_cast<unsigned char>(buf_[pos_ + offset]);
   }
-  int Get() {
-    const int c = Peek(0);
-    if (c != EOF) ++pos_;
-    return c;
-  }
-  void SkipLineEnd() {
-    const int c = Peek(0);
-    if (c == '\n') {
-      ++pos_;
-    } else if (c == '\r' && Peek(1) == '\n') {
-      pos_ += 2;
-    } else if (c == EOF) {
-      good_ = false;  // the getline that fills its buffer at the very end sees the end too
-    }
-  }
-
   std::FILE* f_;
   std::string buf_;
   std::size_t pos_ = 0;

@@ -159,6 +159,25 @@ TEST_F(IniReaderTest, LongLineAtTheEndOfTheFile) {
   EXPECT_EQ(reader_.FindSection("S")->back(), "yz");
 }
 
+TEST_F(IniReaderTest, CarriageReturnLineFeedCountsAsOneByte) {
+  // The CR is the 1022nd byte: with its LF it is the line end, not a piece of its own.
+  const std::string line = "a=" + std::string(CIniReader::kMaxLinePiece - 3, 'x');
+  ASSERT_TRUE(LoadText("[S]\r\n" + line + "\r\nb=2\r\n"));
+  EXPECT_EQ(Str("S", "a"), line.substr(2));
+  EXPECT_EQ(reader_.FindSection("S")->size(), 3u);
+
+  // A CR LF split across the reader's 64 KiB chunks (CR at offset 65535).
+  const std::string big = "a=" + std::string(65535 - 5 - 2, 'y');
+  ASSERT_TRUE(LoadText("[S]\r\n" + big + "\r\nb=2\r\n"));
+  EXPECT_EQ(Str("S", "b"), "2");
+  std::size_t total = 0;
+  for (const std::string& piece : *reader_.FindSection("S")) {
+    EXPECT_EQ(piece.find('\r'), std::string::npos);
+    total += piece.size();
+  }
+  EXPECT_EQ(total, big.size() + 3);
+}
+
 TEST_F(IniReaderTest, NulEndsTheTextOfItsLine) {
   ASSERT_TRUE(LoadText(std::string("[S]\nA=ab\0cd\nB=2\n", 17)));
   EXPECT_EQ(Str("S", "A"), "ab");
