@@ -17,13 +17,13 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-std::string NonEmpty(const CDataLocations::EnvLookup& env, const char* name) {
+std::string EnvValue(const CDataLocations::EnvLookup& env, const char* name) {
   const char* v = env ? env(name) : std::getenv(name);
   return v != nullptr ? std::string(v) : std::string();
 }
 
 std::string HomeDirectory(const CDataLocations::EnvLookup& env) {
-  std::string home = NonEmpty(env, "HOME");
+  std::string home = EnvValue(env, "HOME");
   if (!home.empty()) return home;
   passwd pw;
   passwd* found = nullptr;
@@ -99,9 +99,9 @@ std::string CDataLocations::BuiltInSharedDir() {
 frt::Result CDataLocations::Resolve(const CDataLocationOptions& options, const EnvLookup& env,
                                     std::string_view defaultSharedDir) {
   std::string app = options.appDir;
-  if (app.empty()) app = NonEmpty(env, kAppDirVariable);
+  if (app.empty()) app = EnvValue(env, kAppDirVariable);
   if (app.empty()) {
-    const std::string xdg = NonEmpty(env, "XDG_DATA_HOME");
+    const std::string xdg = EnvValue(env, "XDG_DATA_HOME");
     if (!xdg.empty() && xdg[0] == '/') {
       app = xdg + "/quarvel";
     } else {
@@ -111,7 +111,7 @@ frt::Result CDataLocations::Resolve(const CDataLocationOptions& options, const E
     }
   }
   std::string shared = options.sharedDir;
-  if (shared.empty()) shared = NonEmpty(env, kSharedDirVariable);
+  if (shared.empty()) shared = EnvValue(env, kSharedDirVariable);
   if (shared.empty())
     shared = defaultSharedDir.empty() ? BuiltInSharedDir() : std::string(defaultSharedDir);
   appDir_ = Absolute(std::move(app));
