@@ -1,0 +1,274 @@
+#include "catalogue/ini_reader.h"
+
+#include <locale.h>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "library/out_of_memory.h"
+
+namespace {
+
+// Reads a file in the pieces a getline into a 1023-byte buffer would give, with text-mode line
+// ends. After the read that meets the end of the file, good() is false; that read still counts.
+class LineSource {
+ public:
+  explicit LineSource(std::FILE* f) : f_(f) {}
+  bool good() const { return good_; }
+
+  void Next(std::string& line) {
+    line.clear();
+    bool cut = false;  // a NUL was met: the rest of the line is read but not kept
+    char last = 0;     // the last byte taken into this line
+    std::size_t count = 0;
+    for (;;) {
+      if (pos_ == end_) {
+        Fill(1);
+        if (pos_ == end_) {
+          good_ = false;
+          return;
+        }
+      }
+      const char* p = buf_.data() + pos_;
+      const std::size_t avail = end_ - pos_;
+      const std::size_t room = CIniReader::kMaxLinePiece - count;
+      const std::size_t limit = avail < room ? avail : room;
+      const auto* nl = static_cast<const char*>(std::memchr(p, '\n', limit));
+      const std::size_t take = nl != nullptr ? static_cast<std::size_t>(nl - p) : limit;
+      if (!cut) {
+        const auto* nul = static_cast<const char*>(std::memchr(p, '\0', take));
+        line.append(p, nul != nullptr ? static_cast<std::size_t>(nul - p) : take);
+        cut = nul != nullptr;
+      }
+      if (take > 0) last = p[take - 1];
+      count += take;
+      pos_ += take;
+      if (nl != nullptr) {
+        ++pos_;
+        DropCarriageReturn(line, last, cut);
+        return;
+      }
+      if (count == CIniReader::kMaxLinePiece) {
+        // A full buffer still takes the line end that follows it, so a line of exactly this
+        // length does not produce an extra empty line. A CR LF counts as one byte, so a CR
+        // that filled the buffer still ends the line when LF follows.
+        const int c = Peek(0);
+        if (c == '\n') {
+          ++pos_;
+          DropCarriageReturn(line, last, cut);
+        } else if (c == '\r' && Peek(1) == '\n') {
+          pos_ += 2;
+        } else if (c == EOF) {
+          good_ = false;  // the read that fills its buffer at the very end sees the end too
+        }
+        return;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+
+  // Makes at least n bytes available unless the file ends first.
+  void Fill(std::size_t n) {
+    if (end_ - pos_ >= n || eof_) return;
+    if (pos_ > 0) {
+      buf_.erase(0, pos_);
+      end_ -= pos_;
+      pos_ = 0;
+    }
+    while (end_ - pos_ < n && !eof_) {
+      buf_.resize(end_ + kChunk);
+      const std::size_t got = std::fread(buf_.data() + end_, 1, kChunk, f_);
+      end_ += got;
+      buf_.resize(end_);
+      if (got < kChunk) eof_ = true;  // end of file or a read error: both end the reading
+    }
+  }
+  // Text mode turns CR LF into LF: a CR right before the line end is not part of the line.
+  static void DropCarriageReturn(std::string& line, char last, bool cut) {
+    if (last == '\r' && !cut) line.pop_back();
+  }
+  int Peek(std::size_t offset) {
+    Fill(offset + 1);
+    if (end_ - pos_ <= offset) return EOF;
+    return static_cast<unsigned char>(buf_[pos_ + offset]);
+  }
+  std::FILE* f_;
+  std::string buf_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+  bool good_ = true;
+};
+
+locale_t CLocale() {
+  static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return loc;
+}
+
+}  // namespace
+
+CIniReader::CIniReader() = default;
+
+CIniReader::~CIniReader() {
+  Clear();
+}
+
+void CIniReader::Clear() {
+  sections_.clear();
+  cachedList_ = nullptr;
+  cacheValid_ = false;
+}
+
+bool CIniReader::Load(const std::string& path) {
+  Clear();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return true;
+  LineSource source(f);
+  Lines* current = nullptr;
+  bool ok = true;
+  std::string line;
+  frt::GuardAllocation([&] {
+    while (source.good()) {
+      source.Next(line);
+      if (!line.empty() && (line[0] == ';' || line[0] == ' ')) continue;
+      if (!line.empty() && line[0] == '[') {
+        auto it = sections_.find(line);
+        if (it == sections_.end()) {
+          auto list = std::unique_ptr<Lines>(new (std::nothrow) Lines);
+          if (!list) {
+            ok = false;
+            return;
+          }
+          it = sections_.emplace(line, std::move(list)).first;
+        }
+        current = it->second.get();
+        continue;
+      }
+      if (current == nullptr) {
+        ok = false;
+        return;
+      }
+      current->push_back(line);
+    }
+  });
+  std::fclose(f);
+  return ok;
+}
+
+const CIniReader::Lines* CIniReader::FindSection(std::string_view name) {
+  if (cacheValid_ && name == lastSection_) return cachedList_;
+  if (name != lastSection_) {
+    lastSection_.assign(name);
+    lastLine_ = 0;
+  }
+  headerBuf_.assign("[");
+  headerBuf_.append(name);
+  headerBuf_.push_back(']');
+  const auto it = sections_.find(headerBuf_);
+  cachedList_ = it == sections_.end() ? nullptr : it->second.get();
+  cacheValid_ = true;
+  return cachedList_;
+}
+
+bool CIniReader::IsHeaderInMap(const std::string& line) const {
+  return !line.empty() && line[0] == '[' && sections_.find(line) != sections_.end();
+}
+
+const std::string* CIniReader::FindLine(std::string_view section, std::string_view key) {
+  const Lines* list = FindSection(section);
+  if (list == nullptr) return nullptr;
+  const std::size_t n = list->size();
+  const std::size_t start = lastLine_ < n ? lastLine_ : 0;
+  auto matches = [&](const std::string& line) {
+    return line.size() > key.size() && line[key.size()] == '=' &&
+           line.compare(0, key.size(), key) == 0 && !IsHeaderInMap(line);
+  };
+  // From the last hit to the end, then round from the top: a run of lookups in file order
+  // finds each key at its first comparison.
+  for (std::size_t i = start; i < n; ++i) {
+    if (matches((*list)[i])) {
+      lastLine_ = i;
+      return &(*list)[i];
+    }
+  }
+  for (std::size_t i = 0; i < start; ++i) {
+    if (matches((*list)[i])) {
+      lastLine_ = i;
+      return &(*list)[i];
+    }
+  }
+  return nullptr;
+}
+
+bool CIniReader::GetString(std::string_view section, std::string_view key, std::string& out) {
+  const std::string* line = FindLine(section, key);
+  if (line == nullptr) return false;
+  frt::GuardAllocation([&] { out.assign(*line, key.size() + 1); });
+  return true;
+}
+
+bool CIniReader::GetBool(std::string_view section, std::string_view key, bool& out) {
+  const std::string* line = FindLine(section, key);
+  if (line == nullptr) return false;
+  out = line->find("true", key.size() + 1) != std::string::npos;
+  return true;
+}
+
+bool CIniReader::GetDouble(std::string_view section, std::string_view key, double& out) {
+  const std::string* line = FindLine(section, key);
+  if (line == nullptr) return false;
+  out = ToDouble(line->c_str() + key.size() + 1);
+  return true;
+}
+
+bool CIniReader::GetFloat(std::string_view section, std::string_view key, float& out) {
+  double d = 0;
+  if (!GetDouble(section, key, d)) return false;
+  // Beyond float's range the narrowing would be undefined; infinity is what strtof gives.
+  if (d > FLT_MAX) {
+    out = HUGE_VALF;
+  } else if (d < -FLT_MAX) {
+    out = -HUGE_VALF;
+  } else {
+    out = static_cast<float>(d);
+  }
+  return true;
+}
+
+bool CIniReader::GetLong(std::string_view section, std::string_view key, long& out) {
+  const std::string* line = FindLine(section, key);
+  if (line == nullptr) return false;
+  out = ToLong(line->c_str() + key.size() + 1);
+  return true;
+}
+
+bool CIniReader::GetInt(std::string_view section, std::string_view key, int& out) {
+  const std::string* line = FindLine(section, key);
+  if (line == nullptr) return false;
+  out = ToInt(line->c_str() + key.size() + 1);
+  return true;
+}
+
+double CIniReader::ToDouble(const char* text) {
+  const locale_t loc = CLocale();
+  if (loc == static_cast<locale_t>(nullptr)) return std::strtod(text, nullptr);
+  return strtod_l(text, nullptr, loc);
+}
+
+long CIniReader::ToLong(const char* text) {
+  return std::strtol(text, nullptr, 10);
+}
+
+int CIniReader::ToInt(const char* text) {
+  // atoi leaves overflow undefined; saturate as strtol does.
+  const long v = ToLong(text);
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return static_cast<int>(v);
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Holds one sectioned data file (QV.ini or QV.tpl) in memory and answers key lookups.
+//
+// Sections are keyed by their header line exactly as written, brackets included. A section's
+// lines are kept whole and in file order: nothing is split or trimmed. Lookups remember where
+// the last key was found, so reading the keys of a section in file order costs one comparison
+// per key.
+//
+// Reading rules worth knowing:
+//  - A line is read in pieces of at most kMaxLinePiece bytes. What is left of a longer line is
+//    read as the next line (and classified by its own first byte).
+//  - "\r\n" counts as a line end, as a text-mode read gives it; a lone '\r' stays in the line.
+//  - A NUL byte ends the text of its line, as a C string would; the rest of that line is dropped.
+//  - A file that ends with a line end gives one more, empty, line to the current section.
+class CIniReader {
+ public:
+  using Lines = std::vector<std::string>;
+  static constexpr std::size_t kMaxLinePiece = 1022;
+
+  CIniReader();
+  virtual ~CIniReader();
+  CIniReader(const CIniReader&) = delete;
+  CIniReader& operator=(const CIniReader&) = delete;
+
+  // Empties the reader, then reads the file. A file that cannot be opened loads as empty and
+  // gives true. An entry line before the first section header gives false; the sections read
+  // up to that line stay.
+  bool Load(const std::string& path);
+  void Clear();
+
+  // The lines of the section "[name]", or nullptr.
+  const Lines* FindSection(std::string_view name);
+
+  // Lookups: true and `out` set when the key was found, false and `out` untouched otherwise.
+  bool GetString(std::string_view section, std::string_view key, std::string& out);
+  // True when the value contains "true" anywhere (case-sensitive).
+  bool GetBool(std::string_view section, std::string_view key, bool& out);
+  // Numbers as strtod/strtol/atoi read them, always with '.' as the decimal point.
+  bool GetDouble(std::string_view section, std::string_view key, double& out);
+  bool GetFloat(std::string_view section, std::string_view key, float& out);
+  bool GetLong(std::string_view section, std::string_view key, long& out);
+  bool GetInt(std::string_view section, std::string_view key, int& out);
+
+  std::size_t SectionCount() const { return sections_.size(); }
+
+  // The conversions used by the typed getters, for callers that hold a value text already.
+  static double ToDouble(const char* text);
+  static long ToLong(const char* text);
+  static int ToInt(const char* text);
+
+ private:
+  // The line that holds `key` in `section`, or nullptr. Its value starts after key and '='.
+  const std::string* FindLine(std::string_view section, std::string_view key);
+  bool IsHeaderInMap(const std::string& line) const;
+
+  std::map<std::string, std::unique_ptr<Lines>, std::less<>> sections_;
+  std::string lastSection_;
+  std::size_t lastLine_ = 0;
+
+  // FindSection's answer for lastSection_, valid until the map changes.
+  const Lines* cachedList_ = nullptr;
+  bool cacheValid_ = false;
+  std::string headerBuf_;
+};
