@@ -8,7 +8,9 @@
 
 namespace cli {
 
-std::string ToTerminal(const std::string& gbk) { return frt::GbkToUtf8(gbk); }
+std::string ToTerminal(const std::string& gbk) {
+  return frt::GbkToUtf8(gbk);
+}
 
 std::string OneLine(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();

@@ -100,9 +100,10 @@ void PrintJson(const CFrtFile& f) {
                 JsonString(ToTerminal(std::string(s->TextView()))).c_str());
     bool first = true;
     for (const CFrtVariable& v : s->Variables()) {
-      std::printf("%s{\"code\": %u, \"unit_type\": %u, \"data_type\": %u, \"unit_code\": %u, "
-                  "\"options\": %u}",
-                  first ? "" : ", ", v.code, v.unitType, v.dataType, v.unitCode, v.options);
+      std::printf(
+          "%s{\"code\": %u, \"unit_type\": %u, \"data_type\": %u, \"unit_code\": %u, "
+          "\"options\": %u}",
+          first ? "" : ", ", v.code, v.unitType, v.dataType, v.unitCode, v.options);
       first = false;
     }
     std::printf("], \"applications\": [");
