@@ -113,6 +113,9 @@ class CFrtFile {
   frt::Result ParseCurrentLine(const char* line);
   frt::Result ParseOlderLine(const char* line);
   frt::Result ParseStringLine(const char* p);
+  frt::Result ParseOlderString(const char* p, const CFrtKey& key, CFrtString*& s);
+  frt::Result ParseScale(const char* p, int unitType, bool trailingAllowed);
+  bool MarkSeen(std::uint16_t bit);  // false when the line was seen before
   frt::Result CheckComplete() const;
 
   char unitCodes_[4];

@@ -1,0 +1,322 @@
+// Random formats are written, read back and written again: the fields must survive and the second
+// file must equal the first byte for byte.
+//
+// Bytes a format can carry, and why the others are left out of the generated texts:
+// - NUL never: every text is a C string.
+// - Header fields, name and default strings stand raw on their line: no CR or LF. The name also
+//   cannot start with white space, which the reader skips after "%N".
+// - Quoted texts: 0x12 to 0x15 stand for LF, '"' and CR in the file, so they cannot appear raw;
+//   CR, LF and '"' themselves are fine.
+// - The comment: 0x12 and 0x15 stand for CR and LF; CR and LF only where the reader unescapes them,
+//   in the first 200 bytes of the line, i.e. the first 197 bytes of the comment.
+// - Unit code letters: the reader skips white space before the letter.
+// Scale factors are multiples of 1/1000, which survive the 12 decimals of the file exactly.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "library/frt_file.h"
+
+namespace {
+
+class Gen {
+ public:
+  explicit Gen(std::uint32_t seed) : rng_(seed) {}
+
+  int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+  bool Chance(int percent) { return Int(1, 100) <= percent; }
+
+  // Lengths favour short texts but reach the capacity now and then.
+  std::size_t Length(std::size_t max) {
+    if (Chance(10)) return max;
+    return static_cast<std::size_t>(Int(0, static_cast<int>(std::min<std::size_t>(max, 40))));
+  }
+
+  template <class Allowed>
+  std::string Text(std::size_t length, Allowed allowed) {
+    std::string s;
+    while (s.size() < length) {
+      const char c = static_cast<char>(Int(1, 255));
+      if (allowed(c, s.size())) s += c;
+    }
+    return s;
+  }
+
+  double Scale() { return Int(-1000000, 1000000) / 1000.0; }
+
+ private:
+  std::mt19937 rng_;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+bool NoLineEnd(char c, std::size_t) {
+  return c != '\r' && c != '\n';
+}
+bool NameByte(char c, std::size_t at) {
+  return NoLineEnd(c, at) && !(at == 0 && IsBlank(c));
+}
+bool QuotedByte(char c, std::size_t) {
+  return c < 0x12 || c > 0x15;
+}
+bool CommentByte(char c, std::size_t at) {
+  if (c == 0x12 || c == 0x15) return false;
+  return at < 197 || NoLineEnd(c, at);
+}
+bool UnitLetter(char c, std::size_t at) {
+  return NoLineEnd(c, at) && !IsBlank(c);
+}
+
+CFrtString* Add(CFrtFile& f, CFrtKey key, const std::string& text) {
+  CFrtString* s = nullptr;
+  EXPECT_EQ(f.AddString(key, s), frt::kOk);
+  s->SetText(text);
+  return s;
+}
+
+void AddApplications(Gen& g, CFrtString* s, int count) {
+  for (int i = 0; i < count; ++i)
+    while (s->AddApplication(static_cast<std::uint16_t>(g.Int(0, 999))) != frt::kOk) {
+    }
+}
+
+CFrtVariable RandomVariable(Gen& g) {
+  CFrtVariable v;
+  v.unitType = static_cast<std::uint8_t>(g.Int(0, 4));
+  v.dataType = static_cast<std::uint8_t>(g.Int(1, 12));
+  const int kind = g.Int(0, 2);
+  if (v.unitType == 0)
+    v.unitCode = static_cast<std::uint8_t>(g.Int(0, 99));
+  else
+    v.unitCode = static_cast<std::uint8_t>(kind == 0 ? g.Int(0, 1) : 10 * v.unitType + g.Int(0, 9));
+  v.options = static_cast<std::uint8_t>(g.Int(0, 9));
+  v.code = static_cast<std::uint16_t>(g.Int(0, 999));
+  return v;
+}
+
+// A format holding what the current variant can carry. Section 2 strings have neither variables
+// nor applications (the writer would put a ';' behind variables, which the reader refuses there),
+// section 3 strings carry applications but no variables, sections 4 and 5 only text.
+void FillCurrent(Gen& g, CFrtFile& f) {
+  f.SetInstrument(g.Text(g.Length(8), NoLineEnd));
+  f.SetVersion(g.Text(g.Length(7), NoLineEnd));
+  f.SetAuthor(g.Text(g.Length(199), NoLineEnd));
+  f.SetCompany(g.Text(g.Length(199), NoLineEnd));
+  f.SetDate(g.Text(g.Length(199), NoLineEnd));
+  f.SetComment(g.Text(g.Length(199), CommentByte));
+  f.SetTemplateName(g.Text(g.Length(199), NoLineEnd));
+  f.SetName(g.Text(g.Length(199), NameByte).c_str());
+  for (int unitType = 1; unitType <= 4; ++unitType) {
+    f.SetUnitCode({unitType, g.Text(1, UnitLetter)[0]});
+    f.SetScale(unitType, g.Scale());
+  }
+  for (int dataType : {1, 8, 11}) f.SetDefaultString(dataType, g.Text(g.Length(199), NoLineEnd));
+
+  static constexpr int kSections[] = {1, 1, 1, 2, 3, 4, 5, 7};
+  const int count = g.Int(0, CFrtFile::kDefaultCapacity);
+  for (int i = 0; i < count; ++i) {
+    const int section = kSections[g.Int(0, 7)];
+    // Import strings lose their applications on writing, and with them the ';' of a string
+    // without variables on the next write; so imports get no applications and no section 3.
+    const int direction = section != 3 && g.Chance(25) ? 2 : 1;
+    const CFrtKey key{static_cast<std::uint8_t>(direction), static_cast<std::uint8_t>(section),
+                      static_cast<std::uint8_t>(g.Int(0, 99)),
+                      static_cast<std::uint16_t>(g.Int(0, 999))};
+    int variables = 0, applications = 0;
+    if (section == 1 || section == 7) {
+      variables = g.Int(0, g.Chance(5) ? 100 : 6);
+      applications = direction == 2 ? 0 : g.Int(0, g.Chance(5) ? 100 : 4);
+    } else if (section == 3) {
+      applications = g.Int(1, 5);
+    }
+    // The whole line must fit one 2,047-byte piece: "$" + 6 key digits + quotes + ';'.
+    const std::size_t room = 2047 - 10 - 9 * variables - 3 * applications - 1;
+    const bool empty = g.Chance(5);  // empty strings are left out by the writer
+    CFrtString* s =
+        Add(f, key,
+            empty ? "" : g.Text(1 + g.Length(std::min<std::size_t>(room - 1, 1926)), QuotedByte));
+    for (int v = 0; v < variables; ++v) s->AddVariable(RandomVariable(g));
+    AddApplications(g, s, applications);
+  }
+}
+
+std::string WriteCurrent(CFrtFile& f) {
+  frt::StringOutStream out;
+  EXPECT_EQ(f.WriteFrt(&out), frt::kOk);
+  return out.str();
+}
+
+std::string WriteOlder(CFrtFile& f) {
+  frt::StringOutStream out;
+  EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOk);
+  return out.str();
+}
+
+frt::Result ReadFromMemory(CFrtFile& f, std::string bytes) {
+  std::FILE* in = fmemopen(bytes.data(), bytes.size(), "rb");
+  if (!in) return frt::kFileNotFound;
+  frt::Result r = f.LoadStream(in, 0, 0);
+  std::fclose(in);
+  return r;
+}
+
+// Every tenth format goes through a real file and the path operations.
+frt::Result ReadBack(CFrtFile& original, CFrtFile& copy, int round, int variant) {
+  if (round % 10 != 0)
+    return ReadFromMemory(copy, variant == 1 ? WriteCurrent(original) : WriteOlder(original));
+  const std::string path =
+      ::testing::TempDir() + "frt_roundtrip_" + std::to_string(getpid()) + ".frt";
+  EXPECT_EQ(original.Save(path.c_str(), variant), frt::kOk);
+  frt::Result r = copy.ReadHeader(path.c_str(), 0, variant == 1);
+  if (r == frt::kOk) r = copy.Load(path.c_str(), 0, 0);
+  std::remove(path.c_str());
+  return r;
+}
+
+std::vector<const CFrtString*> Present(const CFrtFile& f) {
+  std::vector<const CFrtString*> out;
+  for (int i = 0; i < f.StringCount(); ++i)
+    if (f.StringAt(i)->IsPresent()) out.push_back(f.StringAt(i));
+  return out;
+}
+
+void ExpectSameCurrent(const CFrtFile& a, const CFrtFile& b) {
+  CFrtHeader ha = a.Header(), hb = b.Header();
+  EXPECT_EQ(hb.type.view(), "FRT");
+  ha.type = hb.type;  // the type field is not written
+  EXPECT_TRUE(ha == hb);
+  EXPECT_STREQ(a.Name(), b.Name());
+  for (int unitType = 1; unitType <= 4; ++unitType) {
+    EXPECT_EQ(a.UnitCodeOf(unitType), b.UnitCodeOf(unitType));
+    EXPECT_EQ(a.Scale(unitType), b.Scale(unitType));
+  }
+  for (int dataType : {1, 8, 11})
+    EXPECT_STREQ(a.DefaultString(dataType), b.DefaultString(dataType));
+  const auto sa = Present(a), sb = Present(b);
+  ASSERT_EQ(sa.size(), sb.size());
+  for (std::size_t i = 0; i < sa.size(); ++i) {
+    EXPECT_EQ(sa[i]->key, sb[i]->key) << i;
+    EXPECT_EQ(sa[i]->TextView(), sb[i]->TextView()) << i;
+    EXPECT_EQ(sa[i]->Variables(), sb[i]->Variables()) << i;
+    EXPECT_EQ(sa[i]->Applications(), sb[i]->Applications()) << i;
+  }
+}
+
+TEST(FrtRoundTrip, CurrentVariant) {
+  Gen g(20240517);
+  for (int round = 0; round < 3000; ++round) {
+    CFrtFileEx original;
+    FillCurrent(g, original);
+    CFrtFileEx copy;
+    ASSERT_EQ(ReadBack(original, copy, round, 1), frt::kOk) << "round " << round;
+    ExpectSameCurrent(original, copy);
+    ASSERT_EQ(WriteCurrent(copy), WriteCurrent(original)) << "round " << round;
+    if (HasFailure()) FAIL() << "round " << round;
+  }
+}
+
+constexpr int kOlderBlocks[] = {10, 11, 12, 13, 14, 19};
+constexpr int kOlderApplications[] = {101, 102, 103, 104};
+
+// A format the older variant can hold: export strings of its six block types (a block string or
+// its fallback, and an auxiliary string), one string per written application, header and footer.
+// Variables there carry only their code.
+void FillOlder(Gen& g, CFrtFile& f) {
+  f.SetName(g.Text(g.Length(199), NameByte).c_str());
+  f.SetUnitCode({2, "FMX"[g.Int(0, 2)]});
+  f.SetUnitCode({1, "DGRSX"[g.Int(0, 4)]});
+  f.SetScale(1, g.Scale());
+  f.SetScale(2, g.Scale());
+  for (int block : kOlderBlocks) {
+    const auto b = static_cast<std::uint8_t>(block);
+    if (g.Chance(70)) {
+      const int variables = g.Int(0, g.Chance(5) ? 300 : 6);
+      // The older reader takes at most 1,929 bytes after the opening quote.
+      const std::size_t room = 1929 - 1 - 3 * static_cast<std::size_t>(variables);
+      CFrtString* s = Add(f, CFrtKey{1, g.Chance(20) ? std::uint8_t{7} : std::uint8_t{1}, b, 0},
+                          g.Text(1 + g.Length(std::min<std::size_t>(room - 1, 1926)), QuotedByte));
+      for (int v = 0; v < variables; ++v) {
+        CFrtVariable var;
+        var.code = static_cast<std::uint16_t>(g.Int(0, 999));
+        s->AddVariable(var);
+      }
+    }
+    if (g.Chance(50)) Add(f, CFrtKey{1, 2, b, 0}, g.Text(1 + g.Length(1926), QuotedByte));
+  }
+  for (int application : kOlderApplications)
+    if (g.Chance(50))
+      Add(f, CFrtKey{1, 3, 0, 0}, g.Text(1 + g.Length(1926), QuotedByte))
+          ->AddApplication(static_cast<std::uint16_t>(application));
+  for (std::uint8_t section : {4, 5})
+    if (g.Chance(50)) Add(f, CFrtKey{1, section, 0, 0}, g.Text(1 + g.Length(1926), QuotedByte));
+}
+
+void ExpectSameOlder(CFrtFile& a, CFrtFile& b) {
+  EXPECT_STREQ(a.Name(), b.Name());
+  for (int unitType = 1; unitType <= 2; ++unitType) {
+    EXPECT_EQ(a.UnitCodeOf(unitType), b.UnitCodeOf(unitType));
+    EXPECT_EQ(a.Scale(unitType), b.Scale(unitType));
+  }
+  for (int block : kOlderBlocks) {
+    const auto blockKey = [&](int section) {
+      return CFrtKey{1, static_cast<std::uint8_t>(section), static_cast<std::uint8_t>(block), 0};
+    };
+    CFrtString* sa = nullptr;
+    CFrtString* sb = nullptr;
+    a.Find(sa, blockKey(1), CFrtFile::kNoFilter);
+    b.Find(sb, blockKey(1), CFrtFile::kNoFilter);
+    ASSERT_EQ(sa == nullptr, sb == nullptr) << block;
+    if (sa) {
+      EXPECT_EQ(sb->key, blockKey(1));
+      EXPECT_EQ(sa->TextView(), sb->TextView());
+      EXPECT_EQ(sa->Variables(), sb->Variables());
+    }
+    a.Find(sa, blockKey(2), CFrtFile::kNoFilter);
+    b.Find(sb, blockKey(2), CFrtFile::kNoFilter);
+    ASSERT_EQ(sa == nullptr, sb == nullptr) << block;
+    if (sa) {
+      EXPECT_EQ(sa->TextView(), sb->TextView());
+    }
+  }
+  for (int application : kOlderApplications) {
+    CFrtString* sa = nullptr;
+    CFrtString* sb = nullptr;
+    a.FindApplicationString(sa, application);
+    b.FindApplicationString(sb, application);
+    ASSERT_EQ(sa == nullptr, sb == nullptr) << application;
+    if (sa) {
+      EXPECT_EQ(sa->TextView(), sb->TextView());
+    }
+  }
+  for (auto find : {&CFrtFile::FindHeaderString, &CFrtFile::FindFooterString}) {
+    CFrtString* sa = nullptr;
+    CFrtString* sb = nullptr;
+    (a.*find)(sa);
+    (b.*find)(sb);
+    ASSERT_EQ(sa == nullptr, sb == nullptr);
+    if (sa) {
+      EXPECT_EQ(sa->TextView(), sb->TextView());
+    }
+  }
+}
+
+TEST(FrtRoundTrip, OlderVariant) {
+  Gen g(19990401);
+  for (int round = 0; round < 3000; ++round) {
+    CFrtFileEx original;
+    FillOlder(g, original);
+    CFrtFileEx copy;
+    ASSERT_EQ(ReadBack(original, copy, round, 2), frt::kOk) << "round " << round;
+    ExpectSameOlder(original, copy);
+    ASSERT_EQ(WriteOlder(copy), WriteOlder(original)) << "round " << round;
+    if (HasFailure()) FAIL() << "round " << round;
+  }
+}
+
+}  // namespace

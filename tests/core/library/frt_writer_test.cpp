@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "library/frt_file.h"
+
+namespace {
+
+CFrtKey Key(int direction, int section, int block, int number) {
+  return CFrtKey{static_cast<std::uint8_t>(direction), static_cast<std::uint8_t>(section),
+                 static_cast<std::uint8_t>(block), static_cast<std::uint16_t>(number)};
+}
+
+CFrtVariable Var(int unitType, int dataType, int unitCode, int options, int code) {
+  CFrtVariable v;
+  v.unitType = static_cast<std::uint8_t>(unitType);
+  v.dataType = static_cast<std::uint8_t>(dataType);
+  v.unitCode = static_cast<std::uint8_t>(unitCode);
+  v.options = static_cast<std::uint8_t>(options);
+  v.code = static_cast<std::uint16_t>(code);
+  return v;
+}
+
+CFrtString* Add(CFrtFile& f, CFrtKey key, std::string_view text) {
+  CFrtString* s = nullptr;
+  EXPECT_EQ(f.AddString(key, s), frt::kOk);
+  s->SetText(text);
+  return s;
+}
+
+std::string Current(CFrtFile& f) {
+  frt::StringOutStream out;
+  EXPECT_EQ(f.WriteFrt(&out), frt::kOk);
+  return out.str();
+}
+
+// The part of the current variant after the 20 fixed lines.
+std::string StringLines(CFrtFile& f) {
+  std::string all = Current(f);
+  std::size_t pos = 0;
+  for (int i = 0; i < 20; ++i) pos = all.find("\r\n", pos) + 2;
+  return all.substr(pos);
+}
+
+std::string LineOf(CFrtString* s) {
+  CFrtFile f;
+  frt::StringOutStream out;
+  EXPECT_EQ(f.WriteStringLine(&out, s), frt::kOk);
+  return out.str();
+}
+
+// Accepts a given number of writes, then refuses every further one.
+class FailingStream : public frt::OutStream {
+ public:
+  explicit FailingStream(int okWrites) : left_(okWrites) {}
+  bool Write(std::string_view) override { return left_-- > 0; }
+
+ private:
+  int left_;
+};
+
+std::string TempPath(const char* name) {
+  return ::testing::TempDir() + "frt_writer_" + std::to_string(getpid()) + "_" + name;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TEST(FrtWriterCurrent, EmptyFormatIsTheTwentyHeaderLines) {
+  CFrtFile f;
+  EXPECT_EQ(Current(f),
+            "@t:FRT\r\n@i:Unknown\r\n@v:Unknown\r\n@a:Unknown\r\n@c:Unknown\r\n@d:Unknown\r\n"
+            "@o:Unknown\r\n@l:Unknown\r\n%N\r\n#WR\r\n#LM\r\n#TC\r\n#PT\r\n"
+            "&W1.000000000000\r\n&L1.000000000000\r\n&T1.000000000000\r\n&P1.000000000000\r\n"
+            "@Dd0000000000000000\r\n@Df0000000000000000\r\n@Ds0000000000000000\r\n");
+}
+
+TEST(FrtWriterCurrent, HeaderFieldsUnitsAndDefaultsGoToTheirLines) {
+  CFrtFile f;
+  f.SetInstrument("TS30");
+  f.SetVersion("2.1");
+  f.SetAuthor("Li");
+  f.SetCompany("Acme");
+  f.SetDate("2024-01-02");
+  f.SetTemplateName("Kite_Basic");
+  f.SetName("My format");
+  f.SetUnitCode({1, 'G'});
+  f.SetUnitCode({2, 'F'});
+  f.SetUnitCode({3, 'K'});
+  f.SetUnitCode({4, 'B'});
+  f.SetDefaultString(3, "int");
+  f.SetDefaultString(9, "flt");
+  f.SetDefaultString(12, "str");
+  const std::string out = Current(f);
+  EXPECT_NE(out.find("@i:TS30\r\n@v:2.1\r\n@a:Li\r\n@c:Acme\r\n@d:2024-01-02\r\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("@l:Kite_Basic\r\n%NMy format\r\n#WG\r\n#LF\r\n#TK\r\n#PB\r\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("@Ddint\r\n@Dfflt\r\n@Dsstr\r\n"), std::string::npos);
+}
+
+TEST(FrtWriterCurrent, ScaleNumbersHaveTwelveDecimals) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{1.0, "1.000000000000"},   {0.5, "0.500000000000"},
+               {0.001, "0.001000000000"}, {-2.25, "-2.250000000000"},
+               {0.0, "0.000000000000"},   {1234.5, "1234.500000000000"},
+               {1e-13, "0.000000000000"}, {0.0000005, "0.000000500000"}};
+  for (const auto& c : cases) {
+    CFrtFile f;
+    f.SetScale(3, c.value);
+    EXPECT_NE(Current(f).find(std::string("&T") + c.text + "\r\n"), std::string::npos) << c.text;
+  }
+}
+
+TEST(FrtWriterCurrent, CommentEscapesOnlyInTheWrittenLine) {
+  CFrtFile f;
+  f.SetComment("a\rb\nc\"d");
+  EXPECT_NE(Current(f).find("@o:a\x12"
+                            "b\x15"
+                            "c\"d\r\n"),
+            std::string::npos);
+  EXPECT_EQ(f.Header().comment.view(), "a\rb\nc\"d");
+}
+
+TEST(FrtWriterStringLine, ExampleLine) {
+  CFrtFile f;
+  CFrtString* s = Add(f, Key(1, 1, 11, 2), "%8.3f %s");
+  s->AddVariable(Var(2, 8, 21, 1, 23));
+  s->AddVariable(Var(0, 11, 0, 1, 5));
+  s->AddApplication(101);
+  s->AddApplication(104);
+  EXPECT_EQ(LineOf(s), "$1111002\"%8.3f %s\"208211023011001005;101104\r\n");
+}
+
+TEST(FrtWriterStringLine, FieldsArePaddedToTheirWidths) {
+  CFrtFile f;
+  CFrtString* s = Add(f, Key(1, 7, 5, 7), "x");
+  s->AddVariable(Var(2, 8, 0, 1, 7));
+  EXPECT_EQ(LineOf(s), "$1705007\"x\"208001007;\r\n");
+  // Numbers wider than their field are written whole.
+  CFrtString* wide = Add(f, Key(1, 1, 123, 4567), "y");
+  wide->AddApplication(1000);
+  EXPECT_EQ(LineOf(wide), "$111234567\"y\";1000\r\n");
+}
+
+TEST(FrtWriterStringLine, QuotedTextEscapes) {
+  CFrtFile f;
+  CFrtString* s = Add(f, Key(1, 4, 0, 0), "a\nb\"c\rd\x12");
+  EXPECT_EQ(LineOf(s),
+            "$1400000\"a\x12"
+            "b\x13"
+            "c\x14"
+            "d\x12\"\r\n");
+}
+
+TEST(FrtWriterStringLine, SemicolonAndApplicationsByDirection) {
+  CFrtFile f;
+  CFrtString* bare = Add(f, Key(1, 1, 10, 0), "t");
+  EXPECT_EQ(LineOf(bare), "$1110000\"t\"\r\n");
+  CFrtString* appOnly = Add(f, Key(1, 3, 0, 0), "t");
+  appOnly->AddApplication(7);
+  EXPECT_EQ(LineOf(appOnly), "$1300000\"t\";007\r\n");
+  CFrtString* import = Add(f, Key(2, 1, 20, 1), "t");
+  import->AddApplication(101);
+  EXPECT_EQ(LineOf(import), "$2120001\"t\";\r\n");
+  import->AddVariable(Var(1, 9, 11, 0, 999));
+  EXPECT_EQ(LineOf(import), "$2120001\"t\"109110999;\r\n");
+}
+
+TEST(FrtWriterStringLine, EmptyTextStringsAreLeftOut) {
+  CFrtFile f;
+  CFrtString* empty = Add(f, Key(1, 1, 10, 0), "");
+  empty->AddVariable(Var(2, 8, 21, 1, 23));
+  empty->AddApplication(101);
+  Add(f, Key(1, 4, 0, 0), "head");
+  Add(f, Key(2, 5, 0, 0), "");
+  Add(f, Key(1, 5, 0, 0), "foot");
+  EXPECT_EQ(StringLines(f), "$1400000\"head\"\r\n$1500000\"foot\"\r\n");
+}
+
+TEST(FrtWriterFailures, BadDirectionGives19) {
+  CFrtFile f;
+  CFrtString* s = Add(f, Key(3, 1, 10, 0), "t");
+  frt::StringOutStream out;
+  EXPECT_EQ(f.WriteStringLine(&out, s), frt::kBadFormatFile);
+  EXPECT_EQ(f.WriteFrt(&out), frt::kBadFormatFile);
+  s->key.direction = 0;
+  EXPECT_EQ(f.WriteStringLine(&out, s), frt::kBadFormatFile);
+}
+
+TEST(FrtWriterFailures, NullArgumentsGive13) {
+  CFrtFile f;
+  frt::StringOutStream out;
+  CFrtString s;
+  EXPECT_EQ(f.WriteFrt(nullptr), frt::kNullPointer);
+  EXPECT_EQ(f.WriteFrtOrig(nullptr), frt::kNullPointer);
+  EXPECT_EQ(f.WriteStringLine(&out, nullptr), frt::kNullPointer);
+  EXPECT_EQ(f.WriteStringLine(nullptr, &s), frt::kNullPointer);
+  EXPECT_EQ(f.Save(nullptr, 1), frt::kNullPointer);
+}
+
+TEST(FrtWriterFailures, AFailingStreamGives21) {
+  CFrtFile f;
+  Add(f, Key(1, 1, 10, 0), "a");
+  Add(f, Key(1, 1, 11, 0), "b");
+  for (int ok = 0; ok < 3; ++ok) {
+    FailingStream stream(ok);
+    EXPECT_EQ(f.WriteFrt(&stream), frt::kCannotSave) << ok;
+  }
+  FailingStream enough(3);
+  EXPECT_EQ(f.WriteFrt(&enough), frt::kOk);
+  for (int ok = 0; ok < 22; ok += 7) {
+    FailingStream stream(ok);
+    EXPECT_EQ(f.WriteFrtOrig(&stream), frt::kCannotSave) << ok;
+  }
+}
+
+TEST(FrtWriterSave, WritesBinaryCrLfFiles) {
+  CFrtFile f;
+  Add(f, Key(1, 1, 10, 0), "a\nb");
+  const std::string path = TempPath("save.frt");
+  ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kCurrentVariant), frt::kOk);
+  EXPECT_EQ(Slurp(path), Current(f));
+  frt::StringOutStream older;
+  ASSERT_EQ(f.WriteFrtOrig(&older), frt::kOk);
+  ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kOlderVariant), frt::kOk);
+  EXPECT_EQ(Slurp(path), older.str());
+  std::remove(path.c_str());
+}
+
+TEST(FrtWriterSave, UnknownVariantLeavesAnEmptyFile) {
+  CFrtFile f;
+  const std::string path = TempPath("variant.frt");
+  ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kCurrentVariant), frt::kOk);
+  EXPECT_EQ(f.Save(path.c_str(), 3), frt::kUnknownType);
+  EXPECT_EQ(Slurp(path), "");
+  std::remove(path.c_str());
+}
+
+TEST(FrtWriterSave, UncreatableFileGives21) {
+  CFrtFile f;
+  EXPECT_EQ(f.Save((TempPath("no/such/dir") + "/x.frt").c_str(), 1), frt::kCannotSave);
+  EXPECT_EQ(f.Save("/dev/full", 1), frt::kCannotSave);
+}
+
+TEST(FrtWriterOlder, FullLayoutWithEmptyLinesAndFallback) {
+  CFrtFile f;
+  f.SetName("Old");
+  f.SetUnitCode({2, 'F'});
+  f.SetUnitCode({1, 'G'});
+  f.SetScale(2, 0.3048);
+  f.SetScale(1, 2.5);
+  f.SetScale(3, 9.0);  // the older variant has no temperature line
+  CFrtString* m = Add(f, Key(1, 1, 10, 0), "m\"q");
+  m->AddVariable(Var(2, 8, 21, 1, 5));
+  m->AddVariable(Var(0, 11, 0, 1, 123));
+  m->AddApplication(101);
+  Add(f, Key(1, 7, 11, 0), "fallback of S");
+  Add(f, Key(1, 1, 12, 3), "number 3 is not written");
+  Add(f, Key(1, 2, 13, 0), "aux J");
+  Add(f, Key(1, 3, 0, 0), "no application");
+  CFrtString* a103 = Add(f, Key(1, 3, 0, 0), "app 103");
+  a103->AddApplication(103);
+  CFrtString* a101 = Add(f, Key(1, 3, 0, 0), "app 101");
+  a101->AddApplication(101);
+  Add(f, Key(2, 1, 14, 0), "import is not written");
+  Add(f, Key(1, 4, 0, 0), "head\r\n");
+  frt::StringOutStream out;
+  ASSERT_EQ(f.WriteFrtOrig(&out), frt::kOk);
+  EXPECT_EQ(out.str(),
+            "@frt_orig\r\n%NOld\r\n#LF\r\n#WG\r\n&L0.304800000000\r\n&W2.500000000000\r\n"
+            "$M\"m\x13q\"005123\r\n$S\"fallback of S\"\r\n$O\"\"\r\n$C\"\"\r\n$J\"\"\r\n$F\"\"\r\n"
+            "@_M\"\"\r\n@_S\"\"\r\n@_O\"\"\r\n@_C\"\"\r\n@_J\"aux J\"\r\n@_F\"\"\r\n"
+            "@AF\"\"\r\n@AS\"app 101\"\r\n@AT\"\"\r\n@AA\"app 103\"\r\n"
+            "@BA\"head\x14\x12\"\r\n@BE\"\"\r\n");
+}
+
+TEST(FrtWriterOlder, WhatItCannotHoldGives23) {
+  {
+    CFrtFile f;
+    Add(f, Key(1, 1, 15, 0), "block 15 has no letter");
+    frt::StringOutStream out;
+    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
+    EXPECT_EQ(out.str(), "");
+  }
+  {
+    CFrtFile f;
+    Add(f, Key(1, 2, 0, 0), "aux of block 0");
+    frt::StringOutStream out;
+    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
+  }
+  {
+    CFrtFile f;
+    Add(f, Key(1, 3, 0, 0), "app")->AddApplication(105);
+    frt::StringOutStream out;
+    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
+  }
+  {
+    // Import strings, empty strings and lettered applications are no reason to refuse.
+    CFrtFile f;
+    Add(f, Key(2, 1, 15, 0), "import");
+    Add(f, Key(1, 1, 15, 0), "");
+    Add(f, Key(1, 3, 0, 0), "app")->AddApplication(106);
+    frt::StringOutStream out;
+    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOk);
+  }
+}
+
+}  // namespace
