@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# frtool dump on the shipped example and on broken input.
+set -u
+frtool=$1 root=$2
+fail=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+
+out=$("$frtool" dump "$root/data/Format/Example.frt"); rc=$?
+check "dump exits 0" '[ $rc -eq 0 ]'
+check "template shown" 'grep -q "^Template: *Kite_Basic$" <<<"$out"'
+check "GBK name shown as UTF-8" 'grep -q "^Name: *坐标输出$" <<<"$out"'
+check "three strings" 'grep -q "^Strings: *3$" <<<"$out"'
+check "variables listed" '[ $(grep -c "variable: code" <<<"$out") -eq 5 ]'
+check "applications listed" 'grep -q "applications: 101 102" <<<"$out"'
+
+json=$("$frtool" dump --json "$root/data/Format/Example.frt"); rc=$?
+check "json exits 0" '[ $rc -eq 0 ]'
+check "json has strings" 'grep -q "\"strings\": \[" <<<"$json"'
+check "json applications" 'grep -q "\"applications\": \[101, 102\]" <<<"$json"'
+if command -v python3 >/dev/null; then
+  check "json parses" 'python3 -c "import json,sys; d=json.load(sys.stdin); assert len(d[\"strings\"])==3" <<<"$json"'
+fi
+
+printf '@t:FRT\r\n@i:X\r\n@v:1\r\n@a:a\r\n@c:c\r\n@d:d\r\n@o:o\r\n@l:l\r\n#WG\r\n#WG\r\n' >"$tmp/bad.frt"
+err=$("$frtool" dump "$tmp/bad.frt" 2>&1 >/dev/null); rc=$?
+check "malformed file exits 1" '[ $rc -eq 1 ]'
+check "message names the fault" 'grep -q "无效的格式文件" <<<"$err"'
+check "message is one line" '[ $(wc -l <<<"$err") -eq 1 ]'
+
+"$frtool" dump "$tmp/missing.frt" >/dev/null 2>&1; rc=$?
+check "missing file exits 1" '[ $rc -eq 1 ]'
+"$frtool" dump >/dev/null 2>&1; rc=$?
+check "no file is a usage error" '[ $rc -eq 2 ]'
+"$frtool" frobnicate >/dev/null 2>&1; rc=$?
+check "unknown command is a usage error" '[ $rc -eq 2 ]'
+"$frtool" --version | grep -q '^frtool '; check "version" '[ $? -eq 0 ]'
+exit $fail
