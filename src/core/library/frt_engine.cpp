@@ -11,35 +11,6 @@ namespace {
 // Width and precision stop growing here; no buffer comes near it.
 constexpr std::size_t kMaxField = 1u << 24;
 
-enum OutputClass : std::uint8_t { kOther, kPercent, kDot, kDigit, kFlag, kSize, kType, kZero };
-
-constexpr std::array<std::uint8_t, 256> MakeClasses() {
-  std::array<std::uint8_t, 256> t{};
-  t['%'] = kPercent;
-  t['#'] = t['-'] = t['+'] = t[' '] = kFlag;
-  t['.'] = kDot;
-  t['l'] = t['h'] = t['L'] = kSize;
-  for (char c : {'e', 'E', 'f', 'g', 'x', 'd', 'i', 'c', 's', 'o'})
-    t[static_cast<unsigned char>(c)] = kType;
-  for (char c = '1'; c <= '9'; ++c) t[static_cast<unsigned char>(c)] = kDigit;
-  t['0'] = kZero;
-  return t;
-}
-constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
-
-// Next state by class and current state: 0 normal, 1 percent, 2 flag, 3 width, 4 precision,
-// 5 size, 6 type, 7 dot.
-constexpr std::uint8_t kNext[8][8] = {
-    /* other   */ {0, 0, 0, 0, 0, 0, 0, 0},
-    /* percent */ {1, 0, 1, 1, 1, 1, 1, 1},
-    /* dot     */ {0, 7, 7, 7, 0, 0, 0, 0},
-    /* digit   */ {0, 3, 3, 3, 4, 0, 0, 4},
-    /* flag    */ {0, 2, 2, 0, 0, 0, 0, 0},
-    /* size    */ {0, 5, 5, 5, 5, 0, 0, 0},
-    /* type    */ {0, 6, 6, 6, 6, 6, 0, 0},
-    /* zero    */ {0, 2, 2, 3, 4, 0, 0, 4},
-};
-
 enum Flag : unsigned {
   kLeft = 1u << 0,
   kSigned = 1u << 1,
@@ -54,7 +25,61 @@ enum Flag : unsigned {
   kPlus = 1u << 10,
 };
 
-constexpr char kDigitChars[] = "0123456789abcdef";
+constexpr std::array<unsigned, 256> MakeFlagBits() {
+  std::array<unsigned, 256> t{};
+  t[' '] = kSpace;
+  t['#'] = kAlternate;
+  t['+'] = kPlus;
+  t['-'] = kLeft;
+  t['0'] = kZeroPad;
+  return t;
+}
+constexpr std::array<unsigned, 256> kFlagBits = MakeFlagBits();
+
+constexpr std::array<bool, 256> MakeTypes() {
+  std::array<bool, 256> t{};
+  for (char c : {'e', 'E', 'f', 'g', 'x', 'd', 'i', 'c', 's', 'o'})
+    t[static_cast<unsigned char>(c)] = true;
+  return t;
+}
+constexpr std::array<bool, 256> kTypes = MakeTypes();
+
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+inline bool IsType(char c) {
+  return kTypes[static_cast<unsigned char>(c)];
+}
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the digits of v (none for 0) backwards ending at `end`; returns where they start.
+char* Digits(std::uint32_t v, unsigned base, char* end) {
+  char* d = end;
+  if (base == 10) {
+    while (v >= 100) {
+      const std::uint32_t q = v / 100;
+      d -= 2;
+      std::memcpy(d, kDigitPairs + 2 * (v - q * 100), 2);
+      v = q;
+    }
+    if (v >= 10) {
+      d -= 2;
+      std::memcpy(d, kDigitPairs + 2 * v, 2);
+    } else if (v > 0) {
+      *--d = static_cast<char>('0' + v);
+    }
+  } else if (base == 16) {
+    for (; v != 0; v >>= 4) *--d = kHexDigits[v & 15];
+  } else {
+    for (; v != 0; v >>= 3) *--d = static_cast<char>('0' + (v & 7));
+  }
+  return d;
+}
 
 template <class T>
 T Load(const void* p) {
@@ -78,20 +103,31 @@ class CFrtEngine::Sink {
   }
 
   bool Put(const char* s, std::size_t n) {
-    if (n <= static_cast<std::size_t>(end_ - pos_)) {
+    if (n > static_cast<std::size_t>(end_ - pos_)) return Slow(s, 0, n);
+    // Most pieces are a few characters: two overlapping fixed-size moves beat a library call.
+    if (n >= 8 && n <= 16) {
+      std::memcpy(pos_, s, 8);
+      std::memcpy(pos_ + n - 8, s + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      std::memcpy(pos_, s, 4);
+      std::memcpy(pos_ + n - 4, s + n - 4, 4);
+    } else if (n < 4) {
+      for (std::size_t i = 0; i < n; ++i) pos_[i] = s[i];
+    } else {
       std::memcpy(pos_, s, n);
-      pos_ += n;
-      return true;
     }
-    return Slow(s, 0, n);
+    pos_ += n;
+    return true;
   }
   bool Fill(char c, std::size_t n) {
-    if (n <= static_cast<std::size_t>(end_ - pos_)) {
+    if (n > static_cast<std::size_t>(end_ - pos_)) return Slow(nullptr, c, n);
+    if (n <= 16) {
+      for (std::size_t i = 0; i < n; ++i) pos_[i] = c;
+    } else {
       std::memset(pos_, c, n);
-      pos_ += n;
-      return true;
     }
-    return Slow(nullptr, c, n);
+    pos_ += n;
+    return true;
   }
   bool PutChar(char c) {
     if (pos_ < end_) {
@@ -162,97 +198,83 @@ frt::Result CFrtEngine::Render(CFrtString* string, std::string& out) {
 }
 
 frt::Result CFrtEngine::RenderTo(CFrtString* string, Sink& sink) {
+  // The walk below is the state machine of output strings with its transitions written out as
+  // code (states: 0 text, 1 percent, 2 flags, 3 width, 7 dot, 4 precision, 5 size, 6 type), so
+  // that ordinary text and ordinary conversions cost no table dispatch per character. Where a
+  // character leads back to state 0 the loop continues without consuming it, and the text path
+  // prints it.
   const std::string_view text = string->TextView();
   const char* p = text.data();
   const char* const end = p + text.size();
-  int state = 0;
   int index = 0;
   frt::Result last = frt::kOk;
-  while (p < end) {
-    if (state == 0 || state == 6) {
-      // From these states every character but % lands in state 0 and is copied, so whole runs
-      // go at once; only a backslash needs a look at its neighbour.
-      const char* q = p;
-      while (q < end && *q != '%' && *q != '\\') ++q;
-      if (q != p && !sink.Put(p, static_cast<std::size_t>(q - p))) return frt::kBufferOverflow;
-      p = q;
-      state = 0;
-      if (p == end) break;
-      if (*p == '\\') {
-        if (!sink.PutChar('\\')) return frt::kBufferOverflow;
-        p += (p + 1 < end && p[1] == '\\') ? 2 : 1;
+  for (;;) {
+    // State 0: everything but % is copied; a doubled backslash is copied once.
+    const char* q = p;
+    while (q < end && *q != '%' && *q != '\\') ++q;
+    if (q != p && !sink.Put(p, static_cast<std::size_t>(q - p))) return frt::kBufferOverflow;
+    p = q;
+    if (p == end) return last;
+    if (*p == '\\') {
+      if (!sink.PutChar('\\')) return frt::kBufferOverflow;
+      p += (p + 1 < end && p[1] == '\\') ? 2 : 1;
+      continue;
+    }
+    ++p;
+  percent:  // state 1: a fresh conversion
+    flags_ = 0;
+    width_ = 0;
+    precision_ = -1;
+    {
+      const char* const afterPercent = p;
+      for (unsigned f; p < end && (f = kFlagBits[static_cast<unsigned char>(*p)]) != 0; ++p)
+        flags_ |= f;  // state 2
+      if (p == end) return last;
+      if (*p == '%') {
+        ++p;
+        if (p - 1 != afterPercent) goto percent;              // % after flags starts over
+        if (!sink.PutChar('%')) return frt::kBufferOverflow;  // %% prints one
         continue;
       }
-      flags_ = 0;
-      width_ = 0;
-      precision_ = -1;
-      state = 1;
+    }
+    if (*p >= '1' && *p <= '9') {  // state 3
+      do {
+        width_ = width_ * 10 + static_cast<std::size_t>(*p - '0');
+        if (width_ > kMaxField) width_ = kMaxField;
+      } while (++p < end && IsDigit(*p));
+      if (p == end) return last;
+    }
+    if (*p == '.') {  // state 7
+      precision_ = 0;
+      if (++p == end) return last;
+      if (!IsDigit(*p)) {
+        if (*p != '%') continue;  // a dot must be followed by a digit
+        ++p;
+        goto percent;
+      }
+      do {  // state 4
+        precision_ = precision_ * 10 + (*p - '0');
+        if (precision_ > static_cast<long long>(kMaxField)) precision_ = kMaxField;
+      } while (++p < end && IsDigit(*p));
+      if (p == end) return last;
+    }
+    if (*p == 'h' || *p == 'l' || *p == 'L') {  // state 5
+      flags_ |= *p == 'h' ? kShort : kLong;
+      if (++p == end) return last;
+    }
+    if (IsType(*p)) {  // state 6
+      frt::Result r = frt::kOk;
+      if (!Convert(*p, string, index, sink, r)) return r;
+      last = r;
       ++p;
       continue;
     }
-    const char c = *p;
-    const int next = kNext[kClasses[static_cast<unsigned char>(c)]][state];
-    switch (next) {
-      case 0:
-        // The character that broke the conversion is printed as in normal text; a % here is
-        // the second of %%.
-        state = 0;
-        if (c == '%') {
-          if (!sink.PutChar('%')) return frt::kBufferOverflow;
-          ++p;
-        }
-        continue;
-      case 1:
-        flags_ = 0;
-        width_ = 0;
-        precision_ = -1;
-        break;
-      case 2:
-        switch (c) {
-          case ' ':
-            flags_ |= kSpace;
-            break;
-          case '#':
-            flags_ |= kAlternate;
-            break;
-          case '+':
-            flags_ |= kPlus;
-            break;
-          case '-':
-            flags_ |= kLeft;
-            break;
-          default:
-            flags_ |= kZeroPad;
-            break;
-        }
-        break;
-      case 3:
-        width_ = width_ * 10 + static_cast<std::size_t>(c - '0');
-        if (width_ > kMaxField) width_ = kMaxField;
-        break;
-      case 4:
-        precision_ = precision_ * 10 + (c - '0');
-        if (precision_ > static_cast<long long>(kMaxField)) precision_ = kMaxField;
-        break;
-      case 5:
-        flags_ |= c == 'h' ? kShort : kLong;
-        break;
-      case 6: {
-        frt::Result r = frt::kOk;
-        if (!Convert(c, string, index, sink, r)) return r;
-        last = r;
-        break;
-      }
-      case 7:
-        precision_ = 0;
-        break;
-      default:
-        break;
+    if (*p == '%') {
+      ++p;
+      goto percent;
     }
-    state = next;
-    ++p;
+    // Anything else breaks the conversion and is printed by the text path.
   }
-  return last;
 }
 
 bool CFrtEngine::Convert(char type, CFrtString* string, int& index, Sink& sink,
@@ -345,8 +367,7 @@ bool CFrtEngine::Convert(char type, CFrtString* string, int& index, Sink& sink,
     const std::size_t precision = precision_ < 0 ? 1 : static_cast<std::size_t>(precision_);
     const unsigned base = type == 'o' ? 8 : (type == 'x' ? 16 : 10);
     char digits[12];
-    char* d = digits + sizeof digits;
-    for (std::uint32_t m = magnitude; m != 0; m /= base) *--d = kDigitChars[m % base];
+    const char* d = Digits(magnitude, base, digits + sizeof digits);
     const std::size_t count = static_cast<std::size_t>(digits + sizeof digits - d);
     std::size_t zeros = precision > count ? precision - count : 0;
     // The digits themselves never start with 0, so only leading zeros can supply it.

@@ -6,14 +6,6 @@
 
 namespace frt {
 
-void FieldText::AppendCopy(const char* chars, std::size_t n) {
-  if (n == 0) return;
-  if (n > kStoreSize - used_) n = kStoreSize - used_;  // never past the store
-  std::memcpy(store_ + used_, chars, n);
-  Append(store_ + used_, n);
-  used_ += n;
-}
-
 char FieldText::Back() const {
   if (count_ == 0) return '\0';
   const Run& r = runs_[count_ - 1];

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,13 @@ class FieldText {
     size_ += n;
   }
   // Copies into the store; the caller never exceeds kStoreSize in one text.
-  void AppendCopy(const char* chars, std::size_t n);
+  void AppendCopy(const char* chars, std::size_t n) {
+    if (n == 0) return;
+    if (n > kStoreSize - used_) n = kStoreSize - used_;  // never past the store
+    std::memcpy(store_ + used_, chars, n);
+    Append(store_ + used_, n);
+    used_ += n;
+  }
   void AppendFill(char c, std::size_t n) {
     if (n == 0) return;
     runs_[count_++] = Run{nullptr, n, c};
