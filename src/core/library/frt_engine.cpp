@@ -344,14 +344,14 @@ bool CFrtEngine::Convert(char type, CFrtString* string, int& index, Sink& sink,
     text_.Append(s, n);
   } else if (isFloat) {
     const double v = Load<double>(value);
-    frt::FloatSpec spec;
-    spec.conversion = type == 'E' ? 'e' : type;
-    spec.precision = precision_ < 0 ? 6 : static_cast<int>(precision_);
-    spec.capitals = flags_ & kCapitals;
-    spec.alternate = flags_ & kAlternate;
-    spec.stripZeros = type == 'g' && !(flags_ & kAlternate);
-    spec.cutDigits = variable->options & CFrtVariable::kOptCutDigits;
-    frt::FormatFloat(v, spec, text_);
+    frt::FloatLayout layout;
+    layout.conversion = type == 'E' ? 'e' : type;
+    layout.precision = precision_ < 0 ? 6 : static_cast<int>(precision_);
+    layout.capitals = flags_ & kCapitals;
+    layout.alternate = flags_ & kAlternate;
+    layout.stripZeros = type == 'g' && !(flags_ & kAlternate);
+    layout.cutDigits = variable->options & CFrtVariable::kOptCutDigits;
+    frt::FormatFloat(v, layout, text_);
     if ((variable->options & CFrtVariable::kOptNegative) || (v < 0 && !text_.IsSingle('0')))
       flags_ |= kNegative;
   } else {

@@ -181,16 +181,16 @@ void AppendExponent(FieldText& text, char letter, int exponent) {
   text.AppendCopy(buf, static_cast<std::size_t>(n));
 }
 
-void FinishMantissa(FieldText& text, const FloatSpec& spec) {
-  if (spec.stripZeros) text.TrimTrailing('0');  // stops at the point, which is always there
-  if (!spec.alternate && text.Back() == '.') text.PopBack();
+void FinishMantissa(FieldText& text, const FloatLayout& layout) {
+  if (layout.stripZeros) text.TrimTrailing('0');  // stops at the point, which is always there
+  if (!layout.alternate && text.Back() == '.') text.PopBack();
 }
 
 // Fixed notation with `fraction` digits after the point.
-void Fixed(const char (&all)[kDigitCount], int exponent, long long fraction, const FloatSpec& spec,
-           FieldText& text) {
+void Fixed(const char (&all)[kDigitCount], int exponent, long long fraction,
+           const FloatLayout& layout, FieldText& text) {
   Rounded r;
-  RoundDigits(all, exponent, exponent + 1 + fraction, spec.cutDigits, r);
+  RoundDigits(all, exponent, exponent + 1 + fraction, layout.cutDigits, r);
   std::size_t kept = static_cast<std::size_t>(r.kept);
   std::size_t frac = static_cast<std::size_t>(fraction);
   if (r.exponent >= 0) {
@@ -209,29 +209,29 @@ void Fixed(const char (&all)[kDigitCount], int exponent, long long fraction, con
     text.AppendCopy(r.digits, kept);
     text.AppendFill('0', frac - lead - kept);
   }
-  FinishMantissa(text, spec);
+  FinishMantissa(text, layout);
 }
 
 // Exponent notation with `significant` digits.
 void Exponent(const char (&all)[kDigitCount], int exponent, long long significant,
-              const FloatSpec& spec, char letter, FieldText& text) {
+              const FloatLayout& layout, char letter, FieldText& text) {
   Rounded r;
   // A carry makes 99..9 a 1 followed by zeros; the extra digit is dropped, the exponent grew.
-  if (RoundDigits(all, exponent, significant, spec.cutDigits, r)) --r.kept;
+  if (RoundDigits(all, exponent, significant, layout.cutDigits, r)) --r.kept;
   std::size_t kept = static_cast<std::size_t>(r.kept);
   text.AppendCopy(r.digits, 1);
   text.Append(".", 1);
   text.AppendCopy(r.digits + 1, kept - 1);
   text.AppendFill('0', static_cast<std::size_t>(significant) - kept);
-  FinishMantissa(text, spec);
+  FinishMantissa(text, layout);
   AppendExponent(text, letter, r.exponent);
 }
 
 }  // namespace
 
-void FormatFloat(double value, const FloatSpec& spec, FieldText& text) {
+void FormatFloat(double value, const FloatLayout& layout, FieldText& text) {
   text.Clear();
-  const bool capitals = spec.capitals || spec.conversion == 'E';
+  const bool capitals = layout.capitals || layout.conversion == 'E';
   double v = std::fabs(value);
   if (std::isnan(v)) {
     text.Append(capitals ? "NAN" : "nan", 3);
@@ -242,8 +242,8 @@ void FormatFloat(double value, const FloatSpec& spec, FieldText& text) {
     return;
   }
   // E is e with capitals, as the renderer passes it; accepted here too.
-  const char conversion = spec.conversion == 'E' ? 'e' : spec.conversion;
-  const long long precision = spec.precision < 0 ? 6 : spec.precision;
+  const char conversion = layout.conversion == 'E' ? 'e' : layout.conversion;
+  const long long precision = layout.precision < 0 ? 6 : layout.precision;
   const char letter = capitals ? 'E' : (conversion == 'g' ? 'g' : 'e');
   const long long gDigits = precision == 0 ? 1 : precision;
 
@@ -251,7 +251,7 @@ void FormatFloat(double value, const FloatSpec& spec, FieldText& text) {
     long long zeros = conversion == 'g' ? gDigits - 1 : precision;
     text.Append("0.", 2);
     text.AppendFill('0', static_cast<std::size_t>(zeros));
-    FinishMantissa(text, spec);
+    FinishMantissa(text, layout);
     if (conversion == 'e') AppendExponent(text, letter, 0);
     return;
   }
@@ -259,21 +259,21 @@ void FormatFloat(double value, const FloatSpec& spec, FieldText& text) {
   char digits[kDigitCount];
   int exponent = MakeDigits(v, digits);
   if (conversion == 'f') {
-    Fixed(digits, exponent, precision, spec, text);
+    Fixed(digits, exponent, precision, layout, text);
   } else if (conversion == 'g') {
     // The notation follows the exponent before rounding.
     if (exponent >= -4 && exponent < gDigits)
-      Fixed(digits, exponent, gDigits - 1 - exponent, spec, text);
+      Fixed(digits, exponent, gDigits - 1 - exponent, layout, text);
     else
-      Exponent(digits, exponent, gDigits, spec, letter, text);
+      Exponent(digits, exponent, gDigits, layout, letter, text);
   } else {
-    Exponent(digits, exponent, precision + 1, spec, letter, text);
+    Exponent(digits, exponent, precision + 1, layout, letter, text);
   }
 }
 
-std::string FormatFloat(double value, const FloatSpec& spec) {
+std::string FormatFloat(double value, const FloatLayout& layout) {
   FieldText text;
-  FormatFloat(value, spec, text);
+  FormatFloat(value, layout, text);
   return text.str();
 }
 

@@ -87,7 +87,7 @@ class FieldText {
 };
 
 // How one floating-point value is written.
-struct FloatSpec {
+struct FloatLayout {
   char conversion = 'f';    // 'e', 'f' or 'g'
   int precision = 6;        // after the point for e and f, significant digits for g (0 means 1)
   bool capitals = false;    // exponent letter E
@@ -99,7 +99,7 @@ struct FloatSpec {
 // Writes the magnitude |value| (the sign is the caller's) into text. At most 17 significant digits
 // are produced, later digits are 0; ties round up. Infinity prints "inf", NaN "nan" (upper case
 // with capitals), whatever the conversion. Denormals are written like any other value.
-void FormatFloat(double value, const FloatSpec& spec, FieldText& text);
-std::string FormatFloat(double value, const FloatSpec& spec);
+void FormatFloat(double value, const FloatLayout& layout, FieldText& text);
+std::string FormatFloat(double value, const FloatLayout& layout);
 
 }  // namespace frt

@@ -84,7 +84,7 @@ Case IntegerCase(Random& rnd) {
   const char conversion = kConversions[rnd.Below(4)];
   const bool isSigned = conversion == 'd' || conversion == 'i';
   int precision = 0;
-  std::string spec = "%" + Flags(rnd, "-+ #0") + WidthAndPrecision(rnd, 20, 12, &precision);
+  std::string directive = "%" + Flags(rnd, "-+ #0") + WidthAndPrecision(rnd, 20, 12, &precision);
   const int size = rnd.Below(3);  // none, h, l
   long long v = 0;
   switch (rnd.Below(4)) {
@@ -100,17 +100,17 @@ Case IntegerCase(Random& rnd) {
   }
   Case c;
   if (size == 1) {
-    spec += "h";
+    directive += "h";
     v = isSigned ? static_cast<std::int16_t>(v) : static_cast<std::uint16_t>(v);
-    c.text = spec + conversion;
+    c.text = directive + conversion;
     c.expected = C(c.text, static_cast<int>(v));
   } else if (size == 2) {
-    spec += "l";
-    c.text = spec + conversion;
+    directive += "l";
+    c.text = directive + conversion;
     c.expected = isSigned ? C(c.text, static_cast<long>(static_cast<std::int32_t>(v)))
                           : C(c.text, static_cast<unsigned long>(static_cast<std::uint32_t>(v)));
   } else {
-    c.text = spec + conversion;
+    c.text = directive + conversion;
     c.expected = isSigned ? C(c.text, static_cast<int>(v)) : C(c.text, static_cast<unsigned>(v));
   }
   c.set = [v](TestSource& s, int code) { s.SetInteger(code, v); };
@@ -123,14 +123,14 @@ Case TextCase(Random& rnd) {
   for (char& ch : value)
     if (ch == '%' || ch == '\\') ch = '_';
   Case c;
-  std::string spec = "%" + std::string(rnd.Chance(40) ? "-" : "");
-  if (rnd.Chance(60)) spec += std::to_string(1 + rnd.Below(16));
-  if (rnd.Chance(50)) spec += "." + std::to_string(1 + rnd.Below(14));
+  std::string directive = "%" + std::string(rnd.Chance(40) ? "-" : "");
+  if (rnd.Chance(60)) directive += std::to_string(1 + rnd.Below(16));
+  if (rnd.Chance(50)) directive += "." + std::to_string(1 + rnd.Below(14));
   if (rnd.Chance(30) && !value.empty()) {
-    c.text = spec + "c";
+    c.text = directive + "c";
     c.expected = C(c.text, value[0]);
   } else {
-    c.text = spec + "s";
+    c.text = directive + "s";
     c.expected = C(c.text, value.c_str());
   }
   c.set = [value](TestSource& s, int code) { s.SetText(code, value); };
@@ -156,9 +156,9 @@ double TieDistance(double v, long long digits) {
 bool FloatCase(Random& rnd, bool wideRange, Case& c) {
   const char conversion = wideRange ? (rnd.Chance(50) ? 'e' : 'E') : "feE"[rnd.Below(3)];
   int precision = -1;
-  std::string spec =
+  std::string directive =
       "%" + Flags(rnd, "-+ #0") + WidthAndPrecision(rnd, 25, wideRange ? 11 : 14, &precision);
-  if (rnd.Chance(20)) spec += "l";
+  if (rnd.Chance(20)) directive += "l";
   const int p = precision < 0 ? 6 : precision;
 
   const int exponent = wideRange ? rnd.Below(601) - 300 : rnd.Below(19) - 6;
@@ -185,7 +185,7 @@ bool FloatCase(Random& rnd, bool wideRange, Case& c) {
   if (TieDistance(v, digits) <
       relativeError * std::pow(10.0, static_cast<double>(std::max<long long>(digits, 1))) + 1e-6)
     return false;
-  c.text = spec + conversion;
+  c.text = directive + conversion;
   c.expected = C(c.text, v);
   if (v < 0 && conversion == 'f' && p == 0 && std::fabs(v) < 0.5) return false;  // prints as 0
   c.set = [v](TestSource& s, int code) { s.SetDouble(code, v); };

@@ -166,10 +166,10 @@ std::string TableRender(const std::string& text) {
         precision = precision * 10 + (c - '0');
         break;
       case 6: {
-        std::string spec = "%" + flags + (width ? std::to_string(width) : "") +
-                           (precision >= 0 ? "." + std::to_string(precision) : "") + c;
+        std::string directive = "%" + flags + (width ? std::to_string(width) : "") +
+                                (precision >= 0 ? "." + std::to_string(precision) : "") + c;
         char buffer[4096];
-        std::snprintf(buffer, sizeof buffer, spec.c_str(), 5);
+        std::snprintf(buffer, sizeof buffer, directive.c_str(), 5);
         out += buffer;
         break;
       }

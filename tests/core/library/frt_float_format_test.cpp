@@ -9,13 +9,13 @@
 
 namespace {
 
-using frt::FloatSpec;
+using frt::FloatLayout;
 using frt::FormatFloat;
 
 // The renderer's call for a conversion letter, precision and the flags it derives.
 std::string Fmt(char conversion, double v, int precision = 6, bool alternate = false,
                 bool cut = false, bool capitals = false) {
-  FloatSpec s;
+  FloatLayout s;
   s.conversion = conversion;
   s.precision = precision;
   s.alternate = alternate;
