@@ -66,6 +66,10 @@ struct LoadCase {
   const char* extra;  // expected extra text of the last message, nullptr: not checked
 };
 
+void PrintTo(const LoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ProfileLoadCases : public ProfileTest, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(ProfileLoadCases, ResultAndMessages) {
