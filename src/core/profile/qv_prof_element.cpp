@@ -1,0 +1,37 @@
+#include "profile/qv_prof_element.h"
+
+#include <climits>
+
+#include "catalogue/ini_reader.h"
+#include "library/error_message.h"
+
+CQVProfElement::CQVProfElement(const CQVProfContext& context)
+    : CFTBase(context.settingsPath, context.templatePath), context_(context) {
+  SetFileSystem(context.fileSystem);
+}
+
+long CQVProfElement::ReadRequiredLong(std::string_view section, std::string_view key, int check,
+                                      long minimum, long maximum, int hasException,
+                                      long exception) {
+  std::string text;
+  const bool found = Reader().GetString(section, key, text);
+  const long value =
+      GetLong(Reader(), kReadMode, section, key, check, minimum, maximum, hasException, exception);
+  if (!found || text.empty()) AppendError(CErrorMessage::EntryText(section, key));
+  return value;
+}
+
+std::string CQVProfElement::ReadText(std::string_view section, std::string_view key,
+                                     bool required) {
+  return GetString(Reader(), kReadMode, section, key, {}, {}, required ? 1 : 0, -1);
+}
+
+void CQVProfElement::WriteLong(std::string_view section, std::string_view key, long value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+int CQVProfElement::ToInt(long value) {
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}

@@ -1,0 +1,253 @@
+// Loading the settings file: what a good file gives, and every way a load fails or stops.
+#include <gtest/gtest.h>
+
+#include "profile_test_file.h"
+
+namespace proftest {
+namespace {
+
+using Ids = std::vector<int>;
+
+TEST_F(ProfileTest, CompleteFileLoadsEverythingWithoutMessage) {
+  int result = 0;
+  auto p = Load(kIni, result);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(sink_.Empty());
+  EXPECT_EQ(p->Type(), "FRT_INI");
+  EXPECT_EQ(p->Comment(), "test");
+  ASSERT_EQ(p->GetUnitTypes().size(), 4u);
+  EXPECT_EQ(p->GetUnitTypes()[1]->Name(), "Angular");
+  EXPECT_EQ(p->FindUnitType("Linear")->Count(), 3);
+  EXPECT_EQ(p->FindUnitType("Linear")->Items()[2]->Code(), 23);
+  EXPECT_EQ(p->GetSelectedUnitValue("Angular"), "S");
+  EXPECT_EQ(p->GetUnitValueAt("Linear", 1), "F");
+  EXPECT_EQ(p->IndexOfUnitValue("Linear", "U"), 2);
+  EXPECT_EQ(p->IndexOfUnitValue("Linear", "X"), -1);
+  EXPECT_EQ(p->GetSelectedUnitValue("Volume"), "");
+  ASSERT_EQ(p->Flags().Count(), 2);
+  EXPECT_EQ(p->Flags().Items()[0], (CQVProfFlag{"scale", 1, 0}));
+  EXPECT_EQ(p->Flags().Items()[1], (CQVProfFlag{"cut", 0, 1}));
+  const CQVProfDefault& d = p->Default();
+  EXPECT_EQ(d.ScaleText("Linear"), "2.5");
+  EXPECT_EQ(d.ScaleText("Temperature"), "1e3");  // exponent notation is a number too
+  EXPECT_EQ(d.StringValue(), "----");
+  EXPECT_EQ(d.PrintFFloat().Representation(), 2);
+  EXPECT_EQ(d.PrintFInteger().Sign(), 1);
+  EXPECT_EQ(d.ScanFStrings().Length(), 8);
+  EXPECT_EQ(d.ScanFFloat().Representation(), 1);
+  std::string instrument, templ;
+  p->GetLastActive(instrument, templ);
+  EXPECT_EQ(instrument, "TS-1");
+  EXPECT_EQ(templ, "Kite_Basic");
+}
+
+TEST_F(ProfileTest, ShippedSettingsFileLoadsWithoutMessage) {
+  // A copy, so that the read-only bit set at the end does not touch the source tree.
+  const std::string shipped = testfiles::ReadBytes(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini");
+  ASSERT_NE(shipped, "<missing>");
+  int result = 0;
+  auto p = Load(shipped, result);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(sink_.Empty()) << sink_.Last().text;
+  EXPECT_EQ(p->GetUnitTypes().size(), 4u);
+  for (const char* type : {"Linear", "Angular", "Temperature", "Pressure"})
+    EXPECT_NE(p->GetSelectedUnitValue(type), "") << type;
+  EXPECT_GT(p->Flags().Count(), 0);
+  EXPECT_EQ(p->LastTemplate(), "Kite_Basic");
+}
+
+struct LoadCase {
+  const char* name;
+  const char* section;
+  const char* from;
+  const char* to;
+  int result;
+  Ids ids;
+  const char* extra;  // expected extra text of the last message, nullptr: not checked
+};
+
+void PrintTo(const LoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ProfileLoadCases : public ProfileTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(ProfileLoadCases, ResultAndMessages) {
+  const LoadCase& c = GetParam();
+  int result = -1;
+  auto p = Load(Edit(kIni, c.section, c.from, c.to), result);
+  EXPECT_EQ(result, c.result);
+  EXPECT_EQ(sink_.Ids(), c.ids);
+  if (c.extra != nullptr && !sink_.Empty()) {
+    EXPECT_EQ(sink_.Last().extra, c.extra);
+  }
+}
+
+const std::string kListEntry = CErrorMessage::EntryText("UNITS", "List");
+
+INSTANTIATE_TEST_SUITE_P(
+    Profile, ProfileLoadCases,
+    ::testing::Values(
+        LoadCase{"WrongType", "FileHeader", "FRT_INI", "FRT_TPL", 0, {1010}, ""},
+        LoadCase{"NoComment", "FileHeader", "Comment=test", "Remark=x", 0, {1010}, ""},
+        LoadCase{"DuplicateType",
+                 "UNITS",
+                 "Pressure\n",
+                 "Pressure,Linear\n",
+                 0,
+                 {1106},
+                 "\nUNITS\nList=Linear"},
+        LoadCase{"MissingType", "UNITS", "Temperature,", "", 0, {1105}, ""},
+        LoadCase{"EmptyElementEndsList", "UNITS", "Linear,", "Linear,,", 0, {1105}, ""},
+        LoadCase{"NoList", "UNITS", "List=", "Lists=", 0, {1105}, kListEntry.c_str()},
+        LoadCase{"FifthTypeWithoutSection",
+                 "UNITS",
+                 "Pressure\n",
+                 "Pressure,Volume\n",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"SelectedZero", "UNITS_Pressure", "Selected=1", "Selected=0", 0, {1010}, nullptr},
+        LoadCase{
+            "SelectedBeyondUnits", "UNITS_Linear", "Selected=1", "Selected=4", 0, {1010}, nullptr},
+        LoadCase{"SelectedMissing", "UNITS_Linear", "Selected=1", "Chosen=1", 0, {1010}, nullptr},
+        LoadCase{
+            "UnitWithoutValueKeepsUnitsBefore", "UNITS_Linear", "Value2=F", "", 1, {1010}, nullptr},
+        LoadCase{"UnitWithoutCode", "UNITS_Linear", "Code2=22", "", 1, {1010}, nullptr},
+        LoadCase{"SelectedBeyondShortenedList",
+                 "UNITS_Angular",
+                 "Value2=S",
+                 "",
+                 0,
+                 {1010, 1010},
+                 nullptr},
+        LoadCase{"FlagListEndsAtBadValue", "FLAGS", "Value2=0", "Value2=5", 1, {}, nullptr},
+        LoadCase{"BadValidIsNotReported", "FLAGS", "Valid1=0", "Valid1=7", 1, {}, nullptr},
+        LoadCase{"DuplicateFlagFailsSilently", "FLAGS", "Flag2=cut", "Flag2=scale", 0, {}, nullptr},
+        LoadCase{"NoFlagsSection", "FLAGS", "[FLAGS]", "[NOFLAGS]", 1, {}, nullptr},
+        LoadCase{"ScaleNotANumber", "Scalings", "Linear=2.5", "Linear=abc", 0, {1010}, nullptr},
+        LoadCase{"ScaleMissing", "Scalings", "Pressure=1.0", "", 0, {1010}, nullptr},
+        LoadCase{"DefaultValuesMayBeEmpty",
+                 "DefaultValues",
+                 "StringValue=----",
+                 "StringValue=",
+                 1,
+                 {},
+                 nullptr},
+        LoadCase{"AlignOutOfRange",
+                 "PrintFDefaultSettings_String",
+                 "Align=1",
+                 "Align=2",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"UncheckedLengthStillRequired",
+                 "PrintFDefaultSettings_Integer",
+                 "Length=6",
+                 "",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"BaseOutOfRange",
+                 "PrintFDefaultSettings_Integer",
+                 "Base=0",
+                 "Base=3",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"RepresentationOutOfRange",
+                 "PrintFDefaultSettings_Float",
+                 "Representation=2",
+                 "Representation=3",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"ScanLengthZero",
+                 "ScanFDefaultSettings_String",
+                 "Length=8",
+                 "Length=0",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"ScanLengthAboveTwenty",
+                 "ScanFDefaultSettings_String",
+                 "Length=8",
+                 "Length=21",
+                 0,
+                 {1010},
+                 nullptr},
+        LoadCase{"ScanLengthTwenty",
+                 "ScanFDefaultSettings_String",
+                 "Length=8",
+                 "Length=20",
+                 1,
+                 {},
+                 nullptr},
+        LoadCase{"ScanLengthNone",
+                 "ScanFDefaultSettings_String",
+                 "Length=8",
+                 "Length=-1",
+                 1,
+                 {},
+                 nullptr},
+        LoadCase{"NoLastActiveTemplate",
+                 "LastActiveTemplate",
+                 "[LastActiveTemplate]",
+                 "[Other]",
+                 1,
+                 {},
+                 nullptr}),
+    [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ProfileTest, MissingFileFailsAtTheHeader) {
+  CQVProfile p(reader_, dir_ / "none.ini", dir_ / "QV.tpl", dir_.path());
+  EXPECT_EQ(p.Read(), 0);
+  EXPECT_EQ(sink_.Ids(), Ids{1010});
+  EXPECT_EQ(p.ErrorText().rfind(CErrorMessage::EntryText("FileHeader", "Type"), 0), 0u);
+}
+
+TEST_F(ProfileTest, ErrorTextsNameTheBadEntries) {
+  int result = 0;
+  auto p = Load(Edit(kIni, "UNITS_Linear", "Selected=1", "Selected=0"), result);
+  EXPECT_EQ(p->FindUnitType("Linear")->ErrorText(),
+            CErrorMessage::RangeText("UNITS_Linear", "Selected", 1, 3));
+  p = Load(Edit(kIni, "ScanFDefaultSettings_String", "Length=8", "Length=0"), result);
+  EXPECT_EQ(p->Default().ScanFStrings().ErrorText(),
+            CErrorMessage::RangeText("ScanFDefaultSettings_String", "Length", 1, 20) + " (-1)");
+  p = Load(Edit(kIni, "PrintFDefaultSettings_Integer", "Length=6\n", ""), result);
+  EXPECT_EQ(p->Default().PrintFInteger().ErrorText(),
+            CErrorMessage::EntryText("PrintFDefaultSettings_Integer", "Length"));
+}
+
+TEST_F(ProfileTest, ShortenedUnitListAndFifthType) {
+  int result = 0;
+  auto p = Load(Edit(kIni, "UNITS_Linear", "Value2=F", ""), result);
+  EXPECT_EQ(p->FindUnitType("Linear")->Count(), 1);
+  sink_.Clear();
+  std::string text = Edit(kIni, "UNITS", "Pressure\n", "Pressure,Volume\n");
+  text += "[UNITS_Volume]\nUnit1=l\nValue1=L\nCode1=51\nSelected=1\n";
+  p = Load(text, result);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(sink_.Empty());
+  EXPECT_EQ(p->GetSelectedUnitValue("Volume"), "L");
+}
+
+TEST_F(ProfileTest, FlagListEndsAtFirstBadValue) {
+  int result = 0;
+  auto p = Load(Edit(kIni, "FLAGS", "Value2=0", "Value2=5"), result);
+  ASSERT_EQ(p->Flags().Count(), 1);
+  EXPECT_EQ(p->Flags().Items()[0].name, "scale");
+}
+
+TEST_F(ProfileTest, LoadStopsAtTheFirstBrokenDefaultSection) {
+  std::string text = Edit(kIni, "PrintFDefaultSettings_String", "Align=1", "Align=9");
+  text = Edit(text, "ScanFDefaultSettings_Float", "Representation=1", "Representation=9");
+  int result = 0;
+  auto p = Load(text, result);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(sink_.Ids(), Ids{1010});
+  EXPECT_TRUE(p->Default().ScanFFloat().ErrorText().empty());
+}
+
+}  // namespace
+}  // namespace proftest
