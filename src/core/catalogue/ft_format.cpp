@@ -32,7 +32,7 @@ int CFTFormat::ReadEntries() {
 
 int CFTFormat::Read() {
   if (CFTBase::Read() == 0 || ReadEntries() == 0) return 0;
-  const std::string variablesSection = section_ + "_Variables";
+  const auto variablesSection = std::make_shared<const std::string>(section_ + "_Variables");
   int more = 1;
   int ok = 1;
   for (int i = 1; more && ok; ++i) {

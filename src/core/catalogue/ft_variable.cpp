@@ -10,7 +10,8 @@ namespace {
 constexpr int kReadMode = 1;
 }  // namespace
 
-CFTVariable::CFTVariable(CFormatTemplate* parentTemplate, std::string section, int index)
+CFTVariable::CFTVariable(CFormatTemplate* parentTemplate,
+                         std::shared_ptr<const std::string> section, int index)
     : CFTBase(parentTemplate),
       template_(parentTemplate),
       section_(std::move(section)),
@@ -25,7 +26,7 @@ int CFTVariable::ReadEntries() {
   CFTBase::ReadEntries();
   // No ShowError here: a bad code is left to the definition's pool check, and anything that
   // is not a positive number simply ends the list.
-  code_ = GetLong(template_->Reader(), kReadMode, section_, "Code" + std::to_string(index_), 1, 0,
+  code_ = GetLong(template_->Reader(), kReadMode, *section_, "Code" + std::to_string(index_), 1, 0,
                   999, 0, 0);
   return code_ > 0 ? 1 : 0;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "catalogue/ft_base.h"
@@ -10,20 +11,23 @@ class CFormatTemplate;
 // "_Variables" section. A missing, empty, zero or negative code ends the definition's list.
 class CFTVariable : public CFTBase {
  public:
-  CFTVariable(CFormatTemplate* parentTemplate, std::string section, int index);
+  // The section text is shared by all the variables of a definition: a catalogue holds many
+  // of them, and a copy each would cost an allocation each.
+  CFTVariable(CFormatTemplate* parentTemplate, std::shared_ptr<const std::string> section,
+              int index);
 
   // 1 while the list goes on (code above 0), 0 at its end.
   int Read() override;
   int ReadEntries() override;
 
   long Code() const { return code_; }
-  const std::string& Section() const { return section_; }
+  const std::string& Section() const { return *section_; }
   int Index() const { return index_; }
 
  private:
   CFormatTemplate* template_;
   long code_ = 0;
-  std::string section_;
+  std::shared_ptr<const std::string> section_;
   int index_;
 };
 
