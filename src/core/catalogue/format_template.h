@@ -25,7 +25,7 @@ class CFormatTemplate : public CFTBase {
   CFormatTemplate(CFormatTemplateManager* manager, std::string name, std::string instrument);
 
   // Reads the limits, the applications and the definitions with every check; 1 or 0. Shows
-  // message 1010 for each problem found.
+  // message 1010 for each problem found. Called once, by the manager.
   int Read() override;
   int ReadEntries() override;
 

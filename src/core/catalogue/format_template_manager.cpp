@@ -54,6 +54,13 @@ int CFormatTemplateManager::ReadVariablePool() {
 }
 
 int CFormatTemplateManager::Read() {
+  // Read once at start-up; a second call starts from scratch rather than doubling the lists.
+  templates_.clear();
+  pool_.clear();
+  poolByCode_.clear();
+  poolNames_.clear();
+  instruments_.clear();
+  templateCursor_ = 0;
   if (ReadEntries() == 0) return 0;
   CFTBase::Read();
   if (ReadVariablePool() == 0) return 0;

@@ -166,13 +166,6 @@ TEST_F(FTBaseTest, BaseReadsAndWritesEmptyTheErrorText) {
   }
 }
 
-TEST_F(FTBaseTest, AccessModeFollowsTheLastOperation) {
-  base_.GetString(reader_, 3, "S", "Five", {}, {}, 0, -1);
-  EXPECT_EQ(base_.AccessMode(), 3);
-  base_.GetLong(reader_, 1, "S", "Five", 1, 0, 10, 0, 0);
-  EXPECT_EQ(base_.AccessMode(), 1);
-}
-
 // --- list items
 
 TEST_F(FTBaseTest, NextItemTakesTextBeforeTheFirstComma) {
