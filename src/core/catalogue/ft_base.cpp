@@ -31,8 +31,6 @@ CFTBase::CFTBase(std::string settingsPath, std::string templatePath)
 CFTBase::CFTBase(CFTBase* parentTemplate) : parent_(parentTemplate) {
   if (parent_) {
     serial_ = parent_->NextElementSerial();
-    settingsPath_ = parent_->settingsPath_;
-    templatePath_ = parent_->templatePath_;
     fileSystem_ = parent_->fileSystem_;
   }
 }
@@ -84,8 +82,9 @@ long CFTBase::GetLong(CIniReader& reader, int mode, std::string_view section, st
   accessMode_ = mode;
   std::string text = GetString(reader, mode, section, key, {}, {}, 0, -1);
   if (text.empty()) return kMissing;
-  long value = 0;
-  reader.GetLong(section, key, value);
+  // The reader's conversion of the text just found: the same as looking the key up again,
+  // without the second search.
+  const long value = CIniReader::ToLong(text.c_str());
   if (!check) return value;
   bool outside = value < minimum || value > maximum;
   if (hasException) {
@@ -116,7 +115,7 @@ std::string CFTBase::GetFloatText(CIniReader& reader, int mode, std::string_view
 
 void CFTBase::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   accessMode_ = 0;
-  if (frt::WriteIniKey(settingsPath_, section, key, value, fileSystem_) != frt::kOk)
+  if (frt::WriteIniKey(SettingsPath(), section, key, value, fileSystem_) != frt::kOk)
     AppendError(CErrorMessage::WriteErrorText(section, key));
 }
 

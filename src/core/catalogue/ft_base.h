@@ -46,8 +46,13 @@ class CFTBase {
   const std::string& ErrorText() const { return errorText_; }
   int AccessMode() const { return accessMode_; }
   CFTBase* Parent() const { return parent_; }
-  const std::string& SettingsPath() const { return settingsPath_; }
-  const std::string& TemplatePath() const { return templatePath_; }
+  // An element of a template uses its parent's paths; they are not copied into every element.
+  const std::string& SettingsPath() const {
+    return parent_ ? parent_->SettingsPath() : settingsPath_;
+  }
+  const std::string& TemplatePath() const {
+    return parent_ ? parent_->TemplatePath() : templatePath_;
+  }
 
   // Numbers the elements of a template; elements call it on their parent once, at construction.
   int NextElementSerial() { return ++elementCounter_; }

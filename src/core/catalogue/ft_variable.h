@@ -1,0 +1,62 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "catalogue/ft_base.h"
+
+class CIniReader;
+class CFormatTemplate;
+
+// One allowed variable code of a format definition: key Code<index> of the definition's
+// "_Variables" section. A missing, empty, zero or negative code ends the definition's list.
+class CFTVariable : public CFTBase {
+ public:
+  // The section text is shared by all the variables of a definition: a catalogue holds many
+  // of them, and a copy each would cost an allocation each.
+  CFTVariable(CFormatTemplate* parentTemplate, std::shared_ptr<const std::string> section,
+              int index);
+
+  // 1 while the list goes on (code above 0), 0 at its end.
+  int Read() override;
+  int ReadEntries() override;
+
+  long Code() const { return code_; }
+  const std::string& Section() const { return *section_; }
+  int Index() const { return index_; }
+
+ private:
+  CFormatTemplate* template_;
+  long code_ = 0;
+  std::shared_ptr<const std::string> section_;
+  int index_;
+};
+
+// One variable of the pool: keys Name<i>, Code<i>, Type<i>, UnitType<i>, Default<i> of section
+// Variables. Belongs to no template, so its serial number is 0.
+class CFTPoolVariable : public CFTBase {
+ public:
+  static constexpr const char* kSection = "Variables";
+
+  CFTPoolVariable(CIniReader& reader, int index);
+
+  // 0 when a key is out of range (message 1010 shown); 1 otherwise, also when the name is
+  // missing, which ends the pool.
+  int Read() override;
+  int ReadEntries() override;
+
+  const std::string& Name() const { return name_; }
+  long Code() const { return code_; }
+  long Type() const { return type_; }
+  long UnitType() const { return unitType_; }
+  const std::string& Default() const { return default_; }
+  int Index() const { return index_; }
+
+ private:
+  CIniReader* reader_;
+  std::string name_;
+  long code_ = 0;
+  long type_ = 0;
+  long unitType_ = 0;
+  std::string default_;
+  int index_;
+};
