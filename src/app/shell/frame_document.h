@@ -35,10 +35,8 @@ class CQVPrintable {
 class CQVDocumentManager {
  public:
   virtual ~CQVDocumentManager() = default;
-  // Command "(&N)新文件": a new format of the named template. The manager looks the template up
-  // in the catalogue, makes the document and its window, and tells the application the
-  // template it used (CQVApp::SetTemplateForNewFiles); false, with no message, when the
-  // catalogue has no template of that name.
+  // Command "(&N)新文件": a new format of the template the application found in its catalogue
+  // (CQVApp::TemplateForNewFiles, named here too); false when nothing was made.
   virtual bool NewDocument(CMainFrame& frame, const std::string& templateName) = 0;
   // Opens a format file, or activates the window that has it open already; false when it
   // failed (the document has shown why).

@@ -5,6 +5,8 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "catalogue/format_template.h"
+#include "catalogue/format_template_manager.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
 #include "pool/string_pool.h"
@@ -71,6 +73,7 @@ bool CQVApp::PrepareLocations() {
 
 void CQVApp::Fail() {
   mainFrame_.reset();
+  catalogue_.reset();
   profile_.reset();
   pool_.reset();
 }
@@ -101,7 +104,13 @@ bool CQVApp::InitInstance() {
     Fail();
     return false;
   }
-  // The template catalogue loads here once it is part of the core (QV.tpl into the same reader).
+  // The catalogue takes the reader over from the profile, which has read all its keys.
+  catalogue_ = std::make_unique<CFormatTemplateManager>(reader_, locations_.TemplatePath(),
+                                                        locations_.SettingsPath());
+  if (!catalogue_->Read()) {
+    Fail();
+    return false;
+  }
 
   if (options_.showMainWindow) mainFrame_->show();
 
@@ -128,6 +137,8 @@ int CQVApp::ExitInstance() {
   if (!started_) return 0;
   started_ = false;
   if (profile_ && !newTemplate_.empty()) profile_->SetLastActive(newInstrument_, newTemplate_);
+  newFileTemplate_ = nullptr;
+  catalogue_.reset();
   pool_.reset();
   profile_.reset();
   if (!startDirectory_.isEmpty()) QDir::setCurrent(startDirectory_);
@@ -136,11 +147,15 @@ int CQVApp::ExitInstance() {
 }
 
 bool CQVApp::OnFileNew() {
-  if (!profile_ || !mainFrame_ || !documents_) return false;
+  if (!profile_ || !catalogue_ || !mainFrame_) return false;
   std::string instrument;
   std::string templateName;
   profile_->GetLastActive(instrument, templateName);  // read as the start did; not used here
-  return documents_->NewDocument(*mainFrame_, kNewFormatTemplate);
+  const CFormatTemplate* found = catalogue_->FindTemplate(kNewFormatTemplate);
+  if (!found) return false;
+  newFileTemplate_ = found;
+  SetTemplateForNewFiles(found->Instrument(), found->Name());
+  return documents_ && documents_->NewDocument(*mainFrame_, found->Name());
 }
 
 bool CQVApp::OpenFile(const QString& path) {

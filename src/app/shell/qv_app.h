@@ -11,6 +11,8 @@
 #include "catalogue/ini_reader.h"
 #include "library/error_message.h"
 
+class CFormatTemplate;
+class CFormatTemplateManager;
 class CMainFrame;
 class CQVDocumentManager;
 class CQVProfile;
@@ -55,8 +57,9 @@ class CQVApp : public QObject {
   // directory. The exit code.
   int ExitInstance();
 
-  // Command "(&N)新文件": a new format of the template "Kite_Basic". Nothing happens without a
-  // document manager or without that template.
+  // Command "(&N)新文件": a new format of the template "Kite_Basic", which becomes the template
+  // for new files. Nothing happens (and nothing is shown) without that template or without a
+  // document manager.
   bool OnFileNew();
   // Opening a file (command line, open dialog, recent files).
   bool OpenFile(const QString& path);
@@ -71,13 +74,16 @@ class CQVApp : public QObject {
   const CDataLocations& Locations() const { return locations_; }
   CIniReader& Reader() { return reader_; }
   CQVProfile* Profile() const { return profile_.get(); }
+  CFormatTemplateManager* Catalogue() const { return catalogue_.get(); }
   CStringPool* Pool() const { return pool_.get(); }
   CMainFrame* MainFrame() const { return mainFrame_.get(); }
   // The working directory before the start changed it to the Format folder.
   const QString& StartDirectory() const { return startDirectory_; }
 
   // The template the last new format was made with ("" until then): instrument and name.
+  // Recorded as the last active template at exit.
   void SetTemplateForNewFiles(const std::string& instrument, const std::string& name);
+  const CFormatTemplate* TemplateForNewFiles() const { return newFileTemplate_; }
   const std::string& NewFileInstrument() const { return newInstrument_; }
   const std::string& NewFileTemplate() const { return newTemplate_; }
 
@@ -92,7 +98,9 @@ class CQVApp : public QObject {
   std::unique_ptr<CQtMessageSink> sink_;
   CMessageSink* previousSink_ = nullptr;
   std::unique_ptr<CQVProfile> profile_;
+  std::unique_ptr<CFormatTemplateManager> catalogue_;
   std::unique_ptr<CStringPool> pool_;
+  const CFormatTemplate* newFileTemplate_ = nullptr;
   std::unique_ptr<CMainFrame> mainFrame_;
   CQVDocumentManager* documents_ = nullptr;
   QString startDirectory_;
