@@ -6,6 +6,7 @@
 #include "cli_command.h"
 #include "json_writer.h"
 #include "library/frt_file.h"
+#include "shell/qv_workspace.h"
 
 namespace cli {
 namespace {
@@ -116,7 +117,7 @@ void PrintJson(const CFrtFile& f) {
 
 }  // namespace
 
-int DumpCommand(const GlobalOptions&, const std::vector<std::string>& args) {
+int DumpCommand(Context& context, const std::vector<std::string>& args) {
   bool json = false;
   std::string path;
   for (const std::string& a : args) {
@@ -133,6 +134,8 @@ int DumpCommand(const GlobalOptions&, const std::vector<std::string>& args) {
     std::fputs("Usage: frtool dump [--json] FILE\n", stderr);
     return kExitUsage;
   }
+  CQVWorkspace workspace;
+  if (!StartWorkspace(context, workspace)) return kExitUsage;
   CFrtFile format;
   format.SetListCapacity(kDumpCapacity);
   frt::Result r = format.Load(path.c_str(), 0, 0);
