@@ -33,6 +33,7 @@ CQVWorkspace::~CQVWorkspace() {
 
 bool CQVWorkspace::Start(const CWorkspaceOptions& options) {
   if (running_) return true;
+  fileSystem_ = options.fileSystem;
   if (locations_.Resolve(options.locations, options.env, options.defaultSharedDir) != frt::kOk) {
     CErrorMessage::ShowMessage(frt::kIdStartFailed, true, "\n$HOME");
     return false;
@@ -56,6 +57,8 @@ bool CQVWorkspace::Start(const CWorkspaceOptions& options) {
     Drop();
     return false;
   }
+
+  valueSource_.SetCatalogue(catalogue_.get());
 
   if (options.enterFormatDir) {
     startDir_ = CurrentDirectory();
@@ -111,8 +114,18 @@ void CQVWorkspace::Shutdown() {
   running_ = false;
 }
 
+CDocContext CQVWorkspace::DocContext() {
+  CDocContext context;
+  context.catalogue = catalogue_.get();
+  context.profile = profile_.get();
+  context.engine = &engine_;
+  context.fileSystem = fileSystem_;
+  return context;
+}
+
 void CQVWorkspace::Drop() {
   newFileTemplate_ = nullptr;
+  valueSource_.SetCatalogue(nullptr);
   catalogue_.reset();
   profile_.reset();
   pool_.reset();

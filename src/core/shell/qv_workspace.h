@@ -6,8 +6,10 @@
 
 #include "catalogue/data_locations.h"
 #include "catalogue/ini_reader.h"
+#include "document/doc_format.h"
 #include "library/frt_engine.h"
 #include "library/frt_result.h"
+#include "preview/sample_value_source.h"
 
 class CQVProfile;
 class CFormatTemplateManager;
@@ -78,6 +80,9 @@ class CQVWorkspace {
   // Null also when the pool could not be created or loaded.
   CStringPool* Pool() const { return pool_.get(); }
   CFrtEngine& Engine() { return engine_; }
+  CSampleValueSource& ValueSource() { return valueSource_; }
+  // What a format document needs of the program: catalogue, profile and the renderer.
+  CDocContext DocContext();
 
  private:
   bool LoadPool(const CWorkspaceOptions& options);
@@ -88,8 +93,10 @@ class CQVWorkspace {
   std::unique_ptr<CQVProfile> profile_;
   std::unique_ptr<CFormatTemplateManager> catalogue_;
   std::unique_ptr<CStringPool> pool_;
-  CFrtEngine engine_;
+  CSampleValueSource valueSource_;
+  CFrtEngine engine_{&valueSource_};
   const CFormatTemplate* newFileTemplate_ = nullptr;
+  frt::FileSystem* fileSystem_ = nullptr;
   std::string startDir_;
   bool running_ = false;
 };
