@@ -66,69 +66,48 @@ class WorkspaceTest : public ::testing::Test {
   CScopedMessageSink scoped_{sink_};
 };
 
-TEST_F(WorkspaceTest, StartsOnShippedDataAndSeedsTheApplicationFolder) {
+TEST_F(WorkspaceTest, StartsOnShippedDataAndStopsWithTheSettingsReadOnly) {
   CQVWorkspace ws;
   ASSERT_TRUE(ws.Start(Options()));
-  EXPECT_TRUE(sink_.Empty()) << sink_.Last().text;
-  EXPECT_TRUE(ws.IsRunning());
-  ASSERT_NE(ws.Profile(), nullptr);
+  EXPECT_TRUE(sink_.Empty());
   ASSERT_NE(ws.Catalogue(), nullptr);
   EXPECT_NE(ws.Catalogue()->FindTemplate("Kite_Basic"), nullptr);
   ASSERT_NE(ws.Pool(), nullptr);  // no pool.dat yet: an empty pool
-  EXPECT_EQ(ws.Pool()->EntryCount(), 0);
   EXPECT_EQ(ws.Pool()->Path(), App() + "/pool.dat");
-  EXPECT_EQ(ReadBytes(IniPath()), ReadBytes(Shared() + "/Global/QV.ini"));
-  EXPECT_TRUE(OwnerWritable(IniPath()));  // writable while the program runs
+  EXPECT_EQ(ReadBytes(IniPath()), ReadBytes(Shared() + "/Global/QV.ini"));  // seeded
+  EXPECT_TRUE(OwnerWritable(IniPath()));
   ws.Shutdown();
-  EXPECT_FALSE(ws.IsRunning());
   EXPECT_EQ(ws.Profile(), nullptr);
   EXPECT_EQ(ws.Catalogue(), nullptr);
-  EXPECT_FALSE(OwnerWritable(IniPath()));  // read-only again after exit
+  EXPECT_FALSE(OwnerWritable(IniPath()));
 }
 
-TEST_F(WorkspaceTest, BrokenSettingsEndTheStartWithTheProfilesMessages) {
-  {
-    CQVWorkspace seed;  // seeds the application folder
-    ASSERT_TRUE(seed.Start(Options()));
-  }
-  fs::permissions(IniPath(), fs::perms::owner_write, fs::perm_options::add);
-  EditFile(IniPath(), "Type=FRT_INI", "Type=FRT_XXX");
+TEST_F(WorkspaceTest, SettingsThatDoNotLoadEndTheStart) {
+  fs::remove(Shared() + "/Global/QV.ini");  // nothing to seed from
+  CQVWorkspace missing;
+  EXPECT_FALSE(missing.Start(Options()));
+  EXPECT_FALSE(sink_.Empty());
+
+  fs::copy_file(kShipped + "/Global/QV.ini", Shared() + "/Global/QV.ini");
+  EditFile(Shared() + "/Global/QV.ini", "Type=FRT_INI", "Type=FRT_XXX");
   sink_.Clear();
-  CQVWorkspace ws;
-  EXPECT_FALSE(ws.Start(Options()));
-  EXPECT_FALSE(ws.IsRunning());
-  EXPECT_EQ(ws.Profile(), nullptr);
-  EXPECT_EQ(ws.Catalogue(), nullptr);
+  CQVWorkspace broken;
+  EXPECT_FALSE(broken.Start(Options()));
+  EXPECT_FALSE(broken.IsRunning());
+  EXPECT_EQ(broken.Profile(), nullptr);
+  EXPECT_EQ(broken.Catalogue(), nullptr);
   ASSERT_FALSE(sink_.Empty());
   EXPECT_EQ(sink_.Messages().front().id, 1010);
-  EXPECT_TRUE(sink_.Messages().front().isError);
 }
 
-TEST_F(WorkspaceTest, MissingSettingsFileFailsWhenNothingCanSeedIt) {
-  fs::remove(Shared() + "/Global/QV.ini");
+TEST_F(WorkspaceTest, TemplatesThatDoNotLoadEndTheStart) {
+  EditFile(TplPath(), "Type=FRT_TPL", "Type=FRT_TPL ");
   CQVWorkspace ws;
   EXPECT_FALSE(ws.Start(Options()));
   EXPECT_EQ(ws.Profile(), nullptr);
-  EXPECT_FALSE(sink_.Empty());
-}
-
-TEST_F(WorkspaceTest, BrokenOrMissingTemplateFileEndsTheStart) {
-  EditFile(TplPath(), "Type=FRT_TPL", "Type=FRT_TPL ");
-  {
-    CQVWorkspace ws;
-    EXPECT_FALSE(ws.Start(Options()));
-    EXPECT_EQ(ws.Catalogue(), nullptr);
-    EXPECT_EQ(ws.Profile(), nullptr);
-    EXPECT_EQ(ws.Pool(), nullptr);  // the pool comes after the catalogue
-    ASSERT_FALSE(sink_.Empty());
-    EXPECT_EQ(sink_.Last().id, 1010);
-  }
-  EXPECT_FALSE(OwnerWritable(IniPath()));  // the failed start left the settings read-only
-  sink_.Clear();
-  fs::remove(TplPath());
-  CQVWorkspace ws;
-  EXPECT_FALSE(ws.Start(Options()));
+  EXPECT_EQ(ws.Pool(), nullptr);  // the pool comes after the catalogue
   EXPECT_EQ(sink_.Ids(), std::vector<int>{1010});
+  EXPECT_FALSE(OwnerWritable(IniPath()));  // the dropped profile made the settings read-only
 }
 
 TEST_F(WorkspaceTest, ApplicationFolderThatCannotBeMadeEndsTheStart) {
@@ -137,38 +116,33 @@ TEST_F(WorkspaceTest, ApplicationFolderThatCannotBeMadeEndsTheStart) {
   o.locations.appDir = dir_ / "file/app";
   CQVWorkspace ws;
   EXPECT_FALSE(ws.Start(o));
-  ASSERT_EQ(sink_.Count(), 1u);
-  EXPECT_EQ(sink_.Last().id, 1010);
+  ASSERT_EQ(sink_.Ids(), std::vector<int>{1010});
   EXPECT_NE(sink_.Last().extra.find(dir_ / "file/app"), std::string::npos);
 }
 
-TEST_F(WorkspaceTest, UnreadablePoolWarnsAndRunsWithoutPool) {
+TEST_F(WorkspaceTest, PoolThatCannotBeLoadedOrCreatedIsLeftOut) {
+  const std::string damaged("\x01\x00\x00\x00\x80", 5);
   fs::create_directories(App());
-  ASSERT_TRUE(WriteBytes(App() + "/pool.dat", std::string("\x01\x00\x00\x00\x80", 5)));
-  CQVWorkspace ws;
-  ASSERT_TRUE(ws.Start(Options()));
-  EXPECT_EQ(ws.Pool(), nullptr);
-  ASSERT_EQ(sink_.Count(), 1u);
-  EXPECT_EQ(sink_.Last().id, 1251);
-  EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kWarning);
-  EXPECT_NE(ws.Catalogue(), nullptr);
-  ws.Shutdown();
-  // The damaged file is not overwritten by the discarded pool.
-  EXPECT_EQ(ReadBytes(App() + "/pool.dat"), std::string("\x01\x00\x00\x00\x80", 5));
+  ASSERT_TRUE(WriteBytes(App() + "/pool.dat", damaged));
+  {
+    CQVWorkspace ws;
+    ASSERT_TRUE(ws.Start(Options()));
+    EXPECT_EQ(ws.Pool(), nullptr);
+    EXPECT_EQ(sink_.Ids(), std::vector<int>{1251});
+    EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kWarning);
+  }
+  EXPECT_EQ(ReadBytes(App() + "/pool.dat"), damaged);  // not overwritten at exit
 
   sink_.Clear();
-  CQVWorkspace withoutPool;  // a tool that never asks for the pool is not warned
+  CQVWorkspace withoutPool;  // a tool that does not ask for the pool is not warned
   ASSERT_TRUE(withoutPool.Start(Options(false)));
-  EXPECT_EQ(withoutPool.Pool(), nullptr);
   EXPECT_TRUE(sink_.Empty());
-}
 
-TEST_F(WorkspaceTest, PoolThatCannotBeCreatedShows1111AndRunsOn) {
   CWorkspaceOptions o = Options();
   o.makePool = [](const std::string&) { return std::unique_ptr<CStringPool>(); };
-  CQVWorkspace ws;
-  ASSERT_TRUE(ws.Start(o));
-  EXPECT_EQ(ws.Pool(), nullptr);
+  CQVWorkspace uncreated;
+  ASSERT_TRUE(uncreated.Start(o));
+  EXPECT_EQ(uncreated.Pool(), nullptr);
   EXPECT_EQ(sink_.Ids(), std::vector<int>{1111});
   EXPECT_TRUE(sink_.Last().isError);
 }
@@ -177,39 +151,24 @@ TEST_F(WorkspaceTest, NewFileTemplateIsRecordedAsLastActiveAtExit) {
   {
     CQVWorkspace ws;
     ASSERT_TRUE(ws.Start(Options()));
-    EXPECT_EQ(ws.NewFileTemplate(), nullptr);
     const CFormatTemplate* tpl = ws.ChooseNewFileTemplate();
     ASSERT_NE(tpl, nullptr);
     EXPECT_EQ(tpl->Name(), "Kite_Basic");
     EXPECT_EQ(ws.NewFileTemplate(), tpl);
-    // The destructor shuts down.
+    ws.SetNewFileTemplate(ws.Catalogue()->FindTemplate("Kite_GNSS"));
   }
-  const std::string ini = ReadBytes(IniPath());
-  const auto section = ini.find("[LastActiveTemplate]");
-  ASSERT_NE(section, std::string::npos);
-  EXPECT_NE(ini.find("Template=Kite_Basic", section), std::string::npos);
-  EXPECT_NE(ini.find("Instrument=TS-Q6", section), std::string::npos);
-  EXPECT_FALSE(OwnerWritable(IniPath()));
-
-  // The next start reads it back.
   CQVWorkspace again;
   ASSERT_TRUE(again.Start(Options()));
   std::string instrument, name;
   again.Profile()->GetLastActive(instrument, name);
-  EXPECT_EQ(name, "Kite_Basic");
-  EXPECT_EQ(instrument, "TS-Q6");
-}
+  EXPECT_EQ(name, "Kite_GNSS");
+  EXPECT_EQ(instrument, "GC-Q3");
+  again.Shutdown();
 
-TEST_F(WorkspaceTest, WithoutNewFileTheSettingsFileIsNotWritten) {
-  {
-    CQVWorkspace ws;
-    ASSERT_TRUE(ws.Start(Options()));
-  }
+  // Without a new file nothing is written.
   const std::string before = ReadBytes(IniPath());
-  {
-    CQVWorkspace ws;
-    ASSERT_TRUE(ws.Start(Options()));
-  }
+  ASSERT_TRUE(again.Start(Options()));
+  again.Shutdown();
   EXPECT_EQ(ReadBytes(IniPath()), before);
 }
 
@@ -226,18 +185,14 @@ TEST_F(WorkspaceTest, NoKiteBasicMeansNewDoesNothing) {
 }
 
 TEST_F(WorkspaceTest, FormatFolderIsTheWorkingDirectoryOnlyWhenAsked) {
-  const std::string before = fs::current_path().string();
+  const fs::path before = fs::current_path();
   CWorkspaceOptions o = Options();
   o.enterFormatDir = true;
-  {
-    CQVWorkspace ws;
-    ASSERT_TRUE(ws.Start(o));
-    EXPECT_EQ(fs::current_path().string(), App() + "/Format");
-  }
-  EXPECT_EQ(fs::current_path().string(), before);
   CQVWorkspace ws;
-  ASSERT_TRUE(ws.Start(Options()));
-  EXPECT_EQ(fs::current_path().string(), before);
+  ASSERT_TRUE(ws.Start(o));
+  EXPECT_EQ(fs::current_path(), fs::path(App() + "/Format"));
+  ws.Shutdown();
+  EXPECT_EQ(fs::current_path(), before);
 }
 
 }  // namespace
