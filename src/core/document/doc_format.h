@@ -112,6 +112,8 @@ class CDocFormat {
   // The kind of a key record: direction * 10 + section.
   static int KindOfKey(const CFrtKey& key) { return key.direction * 10 + key.section; }
 
+  // Appends the variable code string of a string: one 9-digit group per variable.
+  static void AppendVariableCodes(const CFrtString& string, std::string& out);
   // One variable of a 9-digit group, with type and unit type from the pool; false when the
   // group is not nine digits or its code is not in the pool.
   bool VariableOfGroup(std::string_view group, CFrtVariable& variable) const;
