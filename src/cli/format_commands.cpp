@@ -31,11 +31,6 @@ std::string NameFromPath(const std::string& path) {
   return name;
 }
 
-// Opens `path` as the editor does; the messages stay in the sink.
-bool Open(CFormatDocument& document, const std::string& path) {
-  return document.Open(path);
-}
-
 void PrintCheckLine(const std::string& path, bool ok, const CCliMessageSink& messages, bool json) {
   const CMessage* first = messages.Empty() ? nullptr : &messages.Messages().front();
   if (json) {
@@ -72,7 +67,7 @@ int CheckCommand(Context& context, const std::vector<std::string>& args) {
   for (const std::string& path : files) {
     context.messages.Clear();
     CFormatDocument document(workspace.DocContext());
-    const bool ok = Open(document, path);
+    const bool ok = document.Open(path);
     allValid = allValid && ok;
     PrintCheckLine(path, ok, context.messages, json);
     context.messages.Clear();  // reported in the line
@@ -96,7 +91,7 @@ int PreviewCommand(Context& context, const std::vector<std::string>& args) {
   CQVWorkspace workspace;
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   CFormatDocument document(workspace.DocContext());
-  if (!Open(document, path)) return kExitFailed;  // main prints the messages
+  if (!document.Open(path)) return kExitFailed;  // main prints the messages
   std::string text = SampleExport(document.Format(), *document.Template());
   if (utf8) text = ToTerminal(text);
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -180,7 +175,7 @@ int ConvertCommand(Context& context, const std::vector<std::string>& args) {
   CQVWorkspace workspace;
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   CFormatDocument document(workspace.DocContext());
-  if (!Open(document, files[0])) return kExitFailed;
+  if (!document.Open(files[0])) return kExitFailed;
   if (variant == "current")
     return document.Save(files[1]) == CFormatDocument::SaveResult::kSaved ? kExitOk : kExitFailed;
 
