@@ -396,21 +396,24 @@ int CDocFormat::SetFormatString(std::int32_t id, std::string_view text, std::str
   return ok ? 1 : 0;
 }
 
-std::string CDocFormat::RenderSample(std::string_view text, std::string_view variables) {
+std::string CDocFormat::RenderSample(std::string_view text, std::string_view variables,
+                                     frt::Result* result) {
+  frt::Result ignored;
+  frt::Result& r = result ? *result : ignored;
   scratch_->ClearLists();
   scratch_->SetText(text);
   while (!variables.empty()) {
     const std::string_view group = variables.substr(0, kVariableGroup);
     variables.remove_prefix(group.size());
     CFrtVariable v;
-    if (!VariableOfGroup(group, v)) return frt::ResultText(frt::kBadData);
-    const frt::Result r = scratch_->AddVariable(v);
+    if (!VariableOfGroup(group, v)) return frt::ResultText(r = frt::kBadData);
+    r = scratch_->AddVariable(v);
     if (r != frt::kOk) return frt::ResultText(r);
   }
-  if (!context_.engine) return frt::ResultText(frt::kNotAttached);
+  if (!context_.engine) return frt::ResultText(r = frt::kNotAttached);
   // Samples take units and defaults from this document's format, whichever was made last.
   context_.engine->AttachFormat(format_.get());
-  const frt::Result r = context_.engine->Render(scratch_.get(), buffer_.get(), kSampleBufferSize);
+  r = context_.engine->Render(scratch_.get(), buffer_.get(), kSampleBufferSize);
   if (r != frt::kOk) return frt::ResultText(r);
   return buffer_.get();
 }
