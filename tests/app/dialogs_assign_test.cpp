@@ -1,0 +1,244 @@
+// The two-list control and the application assignment dialog: moves keep names and numbers,
+// the lists hold only what may still be assigned, the tree's marks follow the moves, OK writes
+// every string of the block and cancel leaves the document and the marks as they were.
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "dialogs_fixture.h"
+#include "pool/assign_appl_dlg.h"
+#include "uilib/u2_list_box.h"
+
+namespace {
+
+constexpr std::int32_t kS1 = 11010001;  // output strings 1..3 of block 10 (测量数据)
+constexpr std::int32_t kS2 = 11010002;
+constexpr std::int32_t kS3 = 11010003;
+
+QStringList Texts(const QListWidget* list) {
+  QStringList texts;
+  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+  return texts;
+}
+
+QListWidgetItem* Find(const QListWidget* list, const QString& text) {
+  const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+void Select(QListWidget* list, const QString& text) {
+  QListWidgetItem* item = Find(list, text);
+  QVERIFY2(item, qPrintable(text));
+  list->setCurrentItem(item);
+}
+
+void DoubleClick(QListWidget* list, const QString& text) {
+  QListWidgetItem* item = Find(list, text);
+  QVERIFY2(item, qPrintable(text));
+  list->scrollToItem(item);
+  const QRect r = list->visualItemRect(item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+std::string Applications(const CDocFormat& format, std::int32_t id) {
+  std::string text, variables, applications;
+  format.GetFormatStringInfo(id, text, variables, applications);
+  return applications;
+}
+
+}  // namespace
+
+class DialogsAssignTest : public QObject {
+  Q_OBJECT
+
+ private:
+  CDialogsFixture data_;
+
+  // A Kite_Basic format whose block 10 has text in the given strings (with these applications).
+  std::unique_ptr<CFormatDocument> Format(
+      std::initializer_list<std::pair<std::int32_t, const char*>> strings) {
+    auto document = data_.NewFormat("Kite_Basic");
+    if (!document) return nullptr;
+    for (const auto& [id, applications] : strings)
+      document->Format().SetFormatString(id, "P%s", VariableGroup(1), applications);
+    return document;
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(data_.Start()); }
+
+  void twoListsMoveEntriesWithTheirData() {
+    QListWidget left;
+    QListWidget right;
+    CU2ListBox lists(&left, &right);
+    lists.AddLeft(3, QStringLiteral("charlie"));
+    lists.AddLeft(1, QStringLiteral("Alpha"));
+    lists.AddLeft(2, QStringLiteral("bravo"));
+    QCOMPARE(Texts(&left), QStringList({"Alpha", "bravo", "charlie"}));
+
+    // Nothing selected: nothing moves.
+    left.clearSelection();
+    QVERIFY(!lists.MoveRight());
+    QCOMPARE(left.count(), 3);
+
+    Select(&left, QStringLiteral("bravo"));
+    QVERIFY(lists.MoveRight());
+    QCOMPARE(Texts(&left), QStringList({"Alpha", "charlie"}));
+    QCOMPARE(Texts(&right), QStringList({"bravo"}));
+    QCOMPARE(CU2ListBox::Data(right.item(0)), qint64{2});
+
+    QVERIFY(lists.MoveLeft(0));
+    QCOMPARE(Texts(&left), QStringList({"Alpha", "bravo", "charlie"}));
+    QCOMPARE(CU2ListBox::Data(left.item(1)), qint64{2});
+    QVERIFY(!lists.MoveLeft(0));  // the right list is empty
+
+    QCOMPARE(lists.MoveAllRight(), 3);
+    QCOMPARE(Texts(&right), QStringList({"Alpha", "bravo", "charlie"}));
+    QCOMPARE(lists.MoveAllLeft(), 3);
+    QCOMPARE(right.count(), 0);
+
+    // An unsorted list keeps the order of adding.
+    CU2ListBox unsorted(&left, &right, false, false);
+    unsorted.Clear();
+    unsorted.AddRight(9, QStringLiteral("z"));
+    unsorted.AddRight(8, QStringLiteral("a"));
+    QCOMPARE(Texts(&right), QStringList({"z", "a"}));
+  }
+
+  void applicationTextGroups() {
+    QVERIFY(CAssignApplicationsDialog::HasApplication("007101", 7));
+    QVERIFY(CAssignApplicationsDialog::HasApplication("007101", 101));
+    // Only whole three-digit groups count.
+    QVERIFY(!CAssignApplicationsDialog::HasApplication("010110", 101));
+    QVERIFY(!CAssignApplicationsDialog::HasApplication("", 101));
+  }
+
+  void assignAcrossTwoStringsAndAccept() {
+    auto document = Format({{kS1, ""}, {kS2, ""}});
+    QVERIFY(document);
+    CDocFormat& format = document->Format();
+    std::string text, variables, applications;
+    format.GetFormatStringInfo(kS2, text, variables, applications);
+    const std::string variablesBefore = variables;
+    CAssignApplicationsDialog dialog(format, kS1);
+    QSignalSpy marks(&dialog, &CAssignApplicationsDialog::applicationsMarked);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QCOMPARE(dialog.BlockName()->text(), QStringLiteral("测量数据"));
+    QCOMPARE(dialog.Strings()->count(), 2);
+    QCOMPARE(dialog.Strings()->currentText(), QStringLiteral("输出格式字串 1"));
+    // Sorted by name, every application of the template free.
+    QCOMPARE(Texts(dialog.Available()),
+             QStringList({"参考线", "导线测量", "放样", "测量", "自由设站", "面积测量"}));
+    QCOMPARE(dialog.Assigned()->count(), 0);
+
+    Select(dialog.Available(), QStringLiteral("测量"));
+    QTest::mouseClick(dialog.Button(2015), Qt::LeftButton);
+    Select(dialog.Available(), QStringLiteral("自由设站"));
+    QTest::mouseClick(dialog.Button(2015), Qt::LeftButton);
+    QCOMPARE(Texts(dialog.Assigned()), QStringList({"测量", "自由设站"}));
+    QCOMPARE(dialog.PendingApplications(0), std::string("101102"));
+    QCOMPARE(marks.count(), 2);
+    QCOMPARE(marks.last().at(0).toInt(), kS1);
+    QCOMPARE(marks.last().at(1).toBool(), true);
+
+    // The second string: what string 1 has is in neither list.
+    dialog.Strings()->setCurrentIndex(1);
+    QCOMPARE(dialog.Assigned()->count(), 0);
+    QVERIFY(!Find(dialog.Available(), QStringLiteral("测量")));
+    QCOMPARE(dialog.Available()->count(), 4);
+    DoubleClick(dialog.Available(), QStringLiteral("放样"));
+    QCOMPARE(Texts(dialog.Assigned()), QStringList({"放样"}));
+    QCOMPARE(marks.last().at(0).toInt(), kS2);
+    // And back: a double click on the assigned side returns it.
+    DoubleClick(dialog.Assigned(), QStringLiteral("放样"));
+    QCOMPARE(marks.last().at(1).toBool(), false);
+    DoubleClick(dialog.Available(), QStringLiteral("放样"));
+
+    // Picking string 1 again shows its pending moves; nothing is written yet.
+    dialog.Strings()->setCurrentIndex(0);
+    QCOMPARE(Texts(dialog.Assigned()), QStringList({"测量", "自由设站"}));
+    QCOMPARE(Applications(format, kS1), std::string());
+    Shot(&dialog, "dialog-assign-applications.png");
+
+    QTest::mouseClick(dialog.Button(1), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(Applications(format, kS1), std::string("101102"));
+    QCOMPARE(Applications(format, kS2), std::string("105"));
+    // Text and variables stay as they were.
+    format.GetFormatStringInfo(kS2, text, variables, applications);
+    QCOMPARE(text, std::string("P%s"));
+    QCOMPARE(variables, variablesBefore);
+    QCOMPARE(variables.size(), std::size_t{9});
+  }
+
+  void cancelAfterMovesRestoresMarksAndLeavesTheDocument() {
+    auto document = Format({{kS1, "101"}, {kS2, ""}});
+    QVERIFY(document);
+    CDocFormat& format = document->Format();
+    CAssignApplicationsDialog dialog(format, kS2);
+    QSignalSpy marks(&dialog, &CAssignApplicationsDialog::applicationsMarked);
+    dialog.show();
+    QCOMPARE(dialog.CurrentIndex(), 1);
+    QTest::mouseClick(dialog.Button(2017), Qt::LeftButton);  // ">>"
+    QCOMPARE(dialog.Available()->count(), 0);
+    QCOMPARE(dialog.Assigned()->count(), 5);
+    dialog.Strings()->setCurrentIndex(0);
+    QTest::mouseClick(dialog.Button(2018), Qt::LeftButton);  // "<<" on string 1
+    QCOMPARE(dialog.Available()->count(), 1);
+    QCOMPARE(marks.last().at(1).toBool(), false);
+    marks.clear();
+
+    QTest::mouseClick(dialog.Button(2), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(Applications(format, kS1), std::string("101"));
+    QCOMPARE(Applications(format, kS2), std::string());
+    // One mark per string, from what the document holds.
+    QCOMPARE(marks.count(), 2);
+    QCOMPARE(marks.at(0).at(0).toInt(), kS1);
+    QCOMPARE(marks.at(0).at(1).toBool(), true);
+    QCOMPARE(marks.at(1).at(0).toInt(), kS2);
+    QCOMPARE(marks.at(1).at(1).toBool(), false);
+  }
+
+  void blockWithStringsOneAndThreeOnly() {
+    auto document = Format({{kS1, "102"}, {kS3, ""}});
+    QVERIFY(document);
+    CDocFormat& format = document->Format();
+    // Opened on the block item: the first string is picked.
+    CAssignApplicationsDialog dialog(format, 11010000);
+    dialog.show();
+    QCOMPARE(dialog.Strings()->count(), 2);
+    QCOMPARE(dialog.Strings()->itemText(0), QStringLiteral("输出格式字串 1"));
+    QCOMPARE(dialog.Strings()->itemText(1), QStringLiteral("输出格式字串 3"));
+    QCOMPARE(dialog.Strings()->itemData(1).toInt(), kS3);
+    QCOMPARE(Texts(dialog.Assigned()), QStringList({"自由设站"}));
+
+    dialog.Strings()->setCurrentIndex(1);
+    QVERIFY(!Find(dialog.Available(), QStringLiteral("自由设站")));
+    QVERIFY(!Find(dialog.Assigned(), QStringLiteral("自由设站")));
+    QTest::mouseClick(dialog.Button(2017), Qt::LeftButton);
+    QTest::mouseClick(dialog.Button(1), Qt::LeftButton);
+    // Every free application, in the assigned list's order.
+    QCOMPARE(Applications(format, kS3), std::string("106104105101103"));
+    QCOMPARE(Applications(format, kS1), std::string("102"));
+    QVERIFY(!format.FindString(kS2) || !format.FindString(kS2)->IsPresent());
+  }
+
+  void blockWithoutTextClosesAtOnce() {
+    auto document = Format({});
+    QVERIFY(document);
+    CAssignApplicationsDialog dialog(document->Format(), 11010000);
+    QCOMPARE(dialog.StringCount(), 0);
+    QCOMPARE(dialog.Run(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+  }
+};
+
+QTEST_MAIN(DialogsAssignTest)
+#include "dialogs_assign_test.moc"
