@@ -1,0 +1,354 @@
+// The string pool dialogs and the tree's pool commands: saving a string (1110 for an empty one,
+// the question before overwriting), loading one into a format of another template (1149 for a
+// variable the catalogue does not know, 1150 before replacing text), deleting the last entry of
+// a block type, the empty list, the properties dialog, and what reaches pool.dat.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "catalogue/format_template_manager.h"
+#include "dialogs_fixture.h"
+#include "pool/pool_commands.h"
+#include "pool/string_pool.h"
+#include "pool/string_pool_dlg.h"
+
+namespace {
+
+constexpr std::int32_t kBasicMeasure1 = 11010001;  // Kite_Basic 测量数据, string 1
+constexpr std::int32_t kCoordinates1 = 11012001;   // 坐标数据, string 1 (both templates)
+
+void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar ch : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+QStringList Texts(const QListWidget* list) {
+  QStringList texts;
+  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+  return texts;
+}
+
+QStringList Texts(const QComboBox* combo) {
+  QStringList texts;
+  for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+  return texts;
+}
+
+std::string Text(const CDocFormat& format, std::int32_t id, std::string* variables = nullptr) {
+  std::string text, vars, applications;
+  format.GetFormatStringInfo(id, text, vars, applications);
+  if (variables) *variables = vars;
+  return text;
+}
+
+bool Contains(const QByteArray& bytes, const std::string& part) {
+  return bytes.contains(QByteArray(part.data(), static_cast<qsizetype>(part.size())));
+}
+
+}  // namespace
+
+class DialogsPoolTest : public QObject {
+  Q_OBJECT
+
+ private:
+  CDialogsFixture data_;
+
+  CStringPool& Pool() { return *data_.workspace.Pool(); }
+
+  void EmptyPool() {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : Pool().Entries()) names.push_back(name);
+    for (const std::string& name : names) Pool().Remove(name);
+    Pool().Save();
+  }
+
+  // A pool entry as the tree makes one, under this template, block and name.
+  void AddEntry(const char* name, const char* templateName, int block, const char* text,
+                std::vector<int> codes, int direction = 1) {
+    CFrtString string;
+    string.key.direction = static_cast<std::uint8_t>(direction);
+    string.key.section = 1;
+    string.key.block = static_cast<std::uint8_t>(block);
+    string.key.number = 1;
+    string.SetText(text);
+    for (int code : codes) {
+      CFrtVariable variable;
+      variable.code = static_cast<std::uint16_t>(code);
+      string.AddVariable(variable);
+    }
+    Pool().Add(MakePoolEntry(string, Gbk(name), templateName, "Monday, December 07, 2026"));
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(data_.Start()); }
+
+  void init() {
+    EmptyPool();
+    data_.sink.Clear();
+  }
+
+  void blockTypeNames() {
+    const CFormatTemplateManager* catalogue = data_.workspace.Catalogue();
+    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 10, 1),
+             QStringLiteral("测量数据"));
+    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 77, 1),
+             QStringLiteral("通用头"));
+    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Gone_Template", 10, 1),
+             QStringLiteral("*** 没模板 ***"));
+    // Import definitions name the block for an input key.
+    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 12, 2),
+             QStringLiteral("坐标导入"));
+  }
+
+  void savingAnEmptyStringWarns() {
+    auto document = data_.NewFormat("Kite_Basic");
+    QVERIFY(document);
+    bool ran = false;
+    QVERIFY(!SaveStringToPool(document->Format(), Pool(), kBasicMeasure1, nullptr,
+                              [&](CStringPoolDialog&) {
+                                ran = true;
+                                return int(QDialog::Accepted);
+                              }));
+    QVERIFY(!ran);
+    QCOMPARE(data_.sink.Ids(), std::vector<int>({1110}));
+    QVERIFY(!data_.sink.Last().isError);
+    QCOMPARE(Pool().EntryCount(), 0);
+  }
+
+  void saveThenOverwriteAskingFirst() {
+    auto document = data_.NewFormat("Kite_Basic");
+    QVERIFY(document);
+    CDocFormat& format = document->Format();
+    format.SetFormatString(kBasicMeasure1, "P%s", VariableGroup(1), "101");
+
+    const QString name = QStringLiteral("站点A");
+    bool saved =
+        SaveStringToPool(format, Pool(), kBasicMeasure1, nullptr, [&](CStringPoolDialog& d) {
+          d.show();
+          [&] {
+            QCOMPARE(d.windowTitle(), QStringLiteral("格式串池 -  输出格式字串"));
+            QVERIFY(d.IsSaveMode());
+            QCOMPARE(d.Templates()->currentText(), QStringLiteral("Kite_Basic"));
+            QVERIFY(!d.Templates()->isEnabled());
+            QCOMPARE(Texts(d.BlockTypes()), QStringList({"测量数据"}));
+            QVERIFY(!d.BlockTypes()->isEnabled());
+            QCOMPARE(d.Names()->count(), 0);
+            QCOMPARE(d.Button(1006)->text(), QStringLiteral("(S)保存"));
+            QCOMPARE(d.Button(1006)->toolTip(), QStringLiteral("保存格式字串。"));
+            QVERIFY(!d.Button(1006)->isEnabled());
+            QVERIFY(d.Button(2086)->isDefault());
+            TypeText(d.NameEdit(), name);
+            QVERIFY(d.Button(1006)->isEnabled());
+            QVERIFY(d.Button(1006)->isDefault());
+            Shot(&d, "dialog-pool-save.png");
+            QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+          }();
+          return d.result();
+        });
+    QVERIFY(saved);
+    QVERIFY(data_.sink.Empty());
+    CFrtStringEx* entry = nullptr;
+    QCOMPARE(Pool().FindByName(Gbk("站点A"), entry), frt::kOk);
+    QCOMPARE(std::string(entry->TextView()), std::string("P%s"));
+    QCOMPARE(entry->VariableCount(), 1);
+    QCOMPARE(entry->key.block, std::uint8_t{10});
+    QCOMPARE(std::string(entry->extra[kPoolAuthor].view()), std::string("Quarvel"));
+    QCOMPARE(std::string(entry->extra[kPoolDescription].view()), Gbk("Quarvel中文版 1.0"));
+    QCOMPARE(std::string(entry->extra[kPoolTemplate].view()), std::string("Kite_Basic"));
+    QCOMPARE(entry->ApplicationCount(), 0);
+    // Written at once.
+    QCOMPARE(Pool().IsModified(), 0);
+    QVERIFY(Contains(data_.ReadFile(data_.PoolPath()), Gbk("站点A")));
+
+    // The same name again: "no" keeps the dialog open, "yes" replaces the entry.
+    format.SetFormatString(kBasicMeasure1, "Q%s", VariableGroup(1), "101");
+    bool stayedOpen = false;
+    saved = SaveStringToPool(format, Pool(), kBasicMeasure1, nullptr, [&](CStringPoolDialog& d) {
+      d.show();
+      d.Names()->setCurrentRow(0);
+      [&] {
+        QCOMPARE(Texts(d.Names()), QStringList({name}));
+        QVERIFY(d.Button(1011)->isEnabled());
+        QVERIFY(d.Button(1010)->isEnabled());
+        QCOMPARE(d.Figure(1028)->text(), QStringLiteral("3"));
+        QCOMPARE(d.Figure(1029)->text(), QStringLiteral("1"));
+      }();
+      TypeText(d.NameEdit(), name);
+      data_.sink.QueueAnswer(false);
+      QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+      stayedOpen = d.isVisible() && d.result() != QDialog::Accepted;
+      data_.sink.QueueAnswer(true);
+      QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+      return d.result();
+    });
+    QVERIFY(stayedOpen);
+    QVERIFY(saved);
+    QCOMPARE(data_.sink.Ids(), std::vector<int>({3, 3}));
+    QCOMPARE(data_.sink.Messages()[0].kind, CMessage::Kind::kQuestion);
+    QCOMPARE(Pool().EntryCount(), 1);
+    QCOMPARE(Pool().FindByName(Gbk("站点A"), entry), frt::kOk);
+    QCOMPARE(std::string(entry->TextView()), std::string("Q%s"));
+    const QByteArray file = data_.ReadFile(data_.PoolPath());
+    QVERIFY(Contains(file, "Q%s"));
+    QVERIFY(!Contains(file, "P%s"));
+  }
+
+  void loadIntoAnotherTemplate() {
+    AddEntry("坐标", "Kite_Basic", 12, "C%s,%s", {1, 2});
+    AddEntry("外来", "Kite_Basic", 12, "X%s", {1, 999});
+    QVERIFY(!data_.workspace.Catalogue()->FindPoolVariable(999));
+    auto document = data_.NewFormat("Kite_GNSS");
+    QVERIFY(document);
+    CDocFormat& format = document->Format();
+
+    auto pick = [&](const QString& name) {
+      return [&, name](CStringPoolDialog& d) {
+        d.show();
+        [&] {
+          // The format's own template has no entries: the first template is taken.
+          QCOMPARE(Texts(d.Templates()), QStringList({"Kite_Basic"}));
+          QVERIFY(d.Templates()->isEnabled());
+          QCOMPARE(d.BlockTypes()->currentText(), QStringLiteral("坐标数据"));
+          QCOMPARE(Texts(d.Names()), QStringList({"坐标", "外来"}));
+          QCOMPARE(d.NameEdit()->text(), QStringLiteral("坐标"));
+          QVERIFY(!d.NameEdit()->isEnabled());
+          QCOMPARE(d.Button(1006)->text(), QStringLiteral("加载"));
+          QVERIFY(d.Button(1006)->isDefault());
+        }();
+        d.Names()->setCurrentRow(Texts(d.Names()).indexOf(name));
+        QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+        return d.result();
+      };
+    };
+
+    QVERIFY(LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("坐标")));
+    std::string variables;
+    QCOMPARE(Text(format, kCoordinates1, &variables), std::string("C%s,%s"));
+    QCOMPARE(variables.size(), std::size_t{18});
+    QCOMPARE(variables.substr(6, 3), std::string("001"));
+    QCOMPARE(variables.substr(15, 3), std::string("002"));
+    QVERIFY(data_.sink.Empty());  // the string was empty: no question
+
+    // The string has text now: 1150 first; "no" changes nothing.
+    data_.sink.QueueAnswer(false);
+    QVERIFY(!LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("坐标")));
+    QCOMPARE(data_.sink.Ids(), std::vector<int>({1150}));
+    QCOMPARE(Text(format, kCoordinates1), std::string("C%s,%s"));
+
+    // A variable the catalogue does not know: 1149, nothing loaded.
+    data_.sink.Clear();
+    data_.sink.QueueAnswer(true);
+    QVERIFY(!LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("外来")));
+    QCOMPARE(data_.sink.Ids(), std::vector<int>({1150, 1149}));
+    QVERIFY(data_.sink.Last().isError);
+    QCOMPARE(Text(format, kCoordinates1), std::string("C%s,%s"));
+  }
+
+  void deletingTheLastEntryOfABlockType() {
+    AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1});
+    AddEntry("Beta", "Kite_Basic", 12, "B%s", {1});
+    auto document = data_.NewFormat("Kite_Basic");
+    QVERIFY(document);
+    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
+                        KeyOfStringId(kCoordinates1), CStringPoolDialog::kLoad);
+    d.show();
+    QCOMPARE(Texts(d.BlockTypes()), QStringList({"坐标数据", "测量数据"}));
+    QCOMPARE(d.BlockTypes()->currentText(), QStringLiteral("坐标数据"));
+    QCOMPARE(Texts(d.Names()), QStringList({"Beta"}));
+    QCOMPARE(d.Figure(1025)->text(), QStringLiteral("2"));
+    Shot(&d, "dialog-pool-load.png");
+
+    data_.sink.QueueAnswer(false);
+    QTest::mouseClick(d.Button(1011), Qt::LeftButton);
+    QCOMPARE(Pool().EntryCount(), 2);
+
+    data_.sink.QueueAnswer(true);
+    QTest::mouseClick(d.Button(1011), Qt::LeftButton);
+    QCOMPARE(data_.sink.Last().text, std::string("Really remove the string Beta ?"));
+    QCOMPARE(Pool().EntryCount(), 1);
+    // The block type has no entry left: it goes, and the list follows the next one.
+    QCOMPARE(Texts(d.BlockTypes()), QStringList({"测量数据"}));
+    QCOMPARE(Texts(d.Names()), QStringList({"Alpha"}));
+    QCOMPARE(d.NameEdit()->text(), QStringLiteral("Alpha"));
+    QCOMPARE(d.Figure(1025)->text(), QStringLiteral("1"));
+    QCOMPARE(d.Key().block, std::uint8_t{10});
+
+    // Loading from another block type than the string's asks first.
+    data_.sink.Clear();
+    data_.sink.QueueAnswer(false);
+    QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+    QVERIFY(d.isVisible());
+    data_.sink.QueueAnswer(true);
+    QTest::mouseClick(d.Button(1006), Qt::LeftButton);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(data_.sink.Ids(), std::vector<int>({19, 19}));
+    QCOMPARE(d.Name(), std::string("Alpha"));
+  }
+
+  void emptyListInLoadMode() {
+    AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1});
+    // An input string: the pool holds only output strings.
+    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic", KeyOfStringId(21012001),
+                        CStringPoolDialog::kLoad);
+    d.show();
+    QCOMPARE(d.windowTitle(), QStringLiteral("格式串池 -  输入格式字串"));
+    QCOMPARE(d.Names()->count(), 0);
+    QVERIFY(!d.Button(1006)->isEnabled());
+    QVERIFY(!d.Button(1011)->isEnabled());
+    QVERIFY(!d.Button(1010)->isEnabled());
+    QVERIFY(d.NameEdit()->text().isEmpty());
+    QVERIFY(d.Figure(1028)->text().isEmpty());
+    QCOMPARE(d.Figure(1025)->text(), QStringLiteral("0"));
+
+    // An empty pool disables both lists.
+    EmptyPool();
+    CStringPoolDialog empty(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
+                            KeyOfStringId(kBasicMeasure1), CStringPoolDialog::kLoad);
+    empty.show();
+    QVERIFY(!empty.Templates()->isEnabled());
+    QVERIFY(!empty.BlockTypes()->isEnabled());
+    QVERIFY(!empty.Button(1006)->isEnabled());
+  }
+
+  void propertiesChangeAuthorAndDescription() {
+    AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1, 2});
+    Pool().Save();
+    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
+                        KeyOfStringId(kBasicMeasure1), CStringPoolDialog::kLoad);
+    d.show();
+    bool checked = false;
+    WhenModal([&](QWidget* modal) {
+      auto* p = qobject_cast<CStringPropertiesDialog*>(modal);
+      if (!p) return;
+      checked = p->Field(1018)->text() == QStringLiteral("Alpha") && p->Field(1018)->isReadOnly() &&
+                p->Field(1020)->text() == QStringLiteral("测量数据") &&
+                p->Field(1027)->text() == QStringLiteral("3") &&
+                p->Field(1031)->text() == QStringLiteral("Monday, December 07, 2026") &&
+                p->Field(1015)->text() == QStringLiteral("Quarvel");
+      p->Field(1015)->clear();
+      TypeText(p->Field(1015), QStringLiteral("张三"));
+      p->Description()->setPlainText(QStringLiteral("坐标输出"));
+      Shot(p, "dialog-pool-properties.png");
+      p->findChild<QPushButton*>(QStringLiteral("button1"))->click();
+    });
+    QTest::mouseClick(d.Button(1010), Qt::LeftButton);
+    QVERIFY(checked);
+    CFrtStringEx* entry = nullptr;
+    QCOMPARE(Pool().FindByName("Alpha", entry), frt::kOk);
+    QCOMPARE(std::string(entry->extra[kPoolAuthor].view()), Gbk("张三"));
+    QCOMPARE(std::string(entry->extra[kPoolDescription].view()), Gbk("坐标输出"));
+    QCOMPARE(std::string(entry->extra[kPoolName].view()), std::string("Alpha"));
+    // In the file only with the next save.
+    QCOMPARE(Pool().IsModified(), 1);
+    QVERIFY(!Contains(data_.ReadFile(data_.PoolPath()), Gbk("张三")));
+    QCOMPARE(Pool().Save(), frt::kOk);
+    QVERIFY(Contains(data_.ReadFile(data_.PoolPath()), Gbk("张三")));
+  }
+};
+
+QTEST_MAIN(DialogsPoolTest)
+#include "dialogs_pool_test.moc"
