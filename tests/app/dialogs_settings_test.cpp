@@ -1,0 +1,332 @@
+// The settings sheets: units, scales and default values of a format, with and without
+// "作用于每一格式" (which writes only its own keys of QV.ini, every other byte staying), the
+// instrument's own units, range checks that keep the sheet open, and the output and input
+// defaults that the other value kinds take over.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "dialogs_fixture.h"
+#include "profile/qv_profile.h"
+#include "settings/defaults_pages.h"
+#include "settings/settings_pages.h"
+
+namespace {
+
+// The file with the value of one key of one section replaced, as the key writer does it.
+QByteArray WithValue(QByteArray ini, const char* section, const char* key,
+                     const QByteArray& value) {
+  const qsizetype start = ini.indexOf(QByteArray("[") + section + "]\n");
+  if (start < 0) return {};
+  const qsizetype at = ini.indexOf(QByteArray("\n") + key + "=", start) + 1;
+  if (at <= 0) return {};
+  const qsizetype from = at + qstrlen(key) + 1;
+  ini.replace(from, ini.indexOf('\n', from) - from, value);
+  return ini;
+}
+
+QPushButton* Ok(CPropertySheetEx& sheet) {
+  return sheet.Buttons()->button(QDialogButtonBox::Ok);
+}
+
+void ClickTab(CPropertySheetEx& sheet, int index) {
+  QTabBar* bar = sheet.Tabs()->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+// A click on the box's indicator, at its left end.
+void Toggle(QCheckBox* box) {
+  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void Retype(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+template <class Page>
+Page* PageOf(CPropertySheetEx& sheet, int index) {
+  return qobject_cast<Page*>(sheet.Page(index));
+}
+
+}  // namespace
+
+class DialogsSettingsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  CDialogsFixture data_;
+  std::unique_ptr<CFormatDocument> document_;
+
+  CQVProfile& Profile() { return *data_.workspace.Profile(); }
+  CDocFormat& Format() { return document_->Format(); }
+  QByteArray Ini() { return data_.ReadFile(data_.SettingsPath()); }
+  std::string Setting(const char* key) {
+    std::string value;
+    Format().GetFileHeader(key, value);
+    return value;
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(data_.Start()); }
+
+  void init() {
+    document_ = data_.NewFormat("Kite_Basic");
+    QVERIFY(document_);
+    data_.sink.Clear();
+  }
+
+  void unitsChangeTheFormatOnly() {
+    const QByteArray before = Ini();
+    auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    QCOMPARE(sheet->windowTitle(), QStringLiteral("设置"));
+    QCOMPARE(sheet->Tabs()->tabText(0), QStringLiteral("比例因子"));
+    QCOMPARE(sheet->Tabs()->tabText(1), QStringLiteral("单位"));
+    QCOMPARE(sheet->Tabs()->tabText(2), QStringLiteral("默认值"));
+    ClickTab(*sheet, 1);
+    auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
+    QVERIFY(page && page->isVisible());
+    QCOMPARE(page->Combo(2043)->currentText(), QStringLiteral("米 (m)"));
+    QCOMPARE(page->Combo(2042)->currentText(), QStringLiteral("度分秒 (ddd.mmss)"));
+    QVERIFY(!page->InstrumentUnits()->isChecked());
+    QVERIFY(!page->ApplyToEveryFormat()->isChecked());
+    page->Combo(2043)->setCurrentIndex(1);
+    page->Combo(2045)->setCurrentIndex(1);
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QCOMPARE(sheet->result(), int(QDialog::Accepted));
+    QCOMPARE(Setting("#L"), std::string("F"));
+    QCOMPARE(Setting("#T"), std::string("F"));
+    QCOMPARE(Setting("#W"), std::string("S"));
+    QCOMPARE(Ini(), before);
+    QCOMPARE(Profile().GetSelectedUnitValue("Linear"), std::string("M"));
+  }
+
+  void unitsForEveryFormatWriteOnlySelected() {
+    const QByteArray before = Ini();
+    auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    ClickTab(*sheet, 1);
+    auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
+    page->Combo(2043)->setCurrentIndex(3);  // 英尺-英寸
+    page->Combo(2047)->setCurrentIndex(1);  // 毫米汞柱
+    Toggle(page->ApplyToEveryFormat());
+    Shot(sheet.get(), "dialog-settings-units.png");
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QCOMPARE(sheet->result(), int(QDialog::Accepted));
+    QVERIFY(data_.sink.Empty());
+    QByteArray expected = WithValue(before, "UNITS_Linear", "Selected", "4");
+    expected = WithValue(expected, "UNITS_Pressure", "Selected", "2");
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(Ini(), expected);
+    QCOMPARE(Profile().GetSelectedUnitValue("Linear"), std::string("I"));
+    QCOMPARE(Setting("#L"), std::string("I"));
+
+    // Put the defaults back for the cases after this one.
+    Profile().SelectUnit("Linear", "M");
+    Profile().SelectUnit("Pressure", "B");
+    QVERIFY(Profile().SaveUnits());
+    QCOMPARE(Ini(), before);
+  }
+
+  void instrumentUnits() {
+    const QByteArray before = Ini();
+    Format().SetFileHeader("#L", "0");
+    auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    ClickTab(*sheet, 1);
+    auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
+    QVERIFY(page->InstrumentUnits()->isChecked());
+    QVERIFY(!page->Combo(2043)->isEnabled());
+    QCOMPARE(page->Combo(2043)->currentIndex(), 0);
+    Toggle(page->InstrumentUnits());
+    QVERIFY(page->Combo(2043)->isEnabled());
+    Toggle(page->InstrumentUnits());
+    QVERIFY(!page->Combo(2042)->isEnabled());
+    Toggle(page->ApplyToEveryFormat());
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QCOMPARE(sheet->result(), int(QDialog::Accepted));
+    // Every type takes the instrument's units; nothing is written for units.
+    for (const char* key : {"#W", "#L", "#T", "#P"}) QCOMPARE(Setting(key), std::string("0"));
+    QCOMPARE(Ini(), before);
+  }
+
+  void scalesAreCheckedThenWrittenAsTyped() {
+    const QByteArray before = Ini();
+    auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    auto* page = PageOf<CFormatScalesPage>(*sheet, 0);
+    QVERIFY(page && page->isVisible());
+    QLineEdit* linear = page->Edit(2045);
+    Retype(linear, QStringLiteral("abc"));
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QVERIFY(sheet->isVisible());
+    QCOMPARE(data_.sink.Count(), std::size_t{1});
+    Retype(linear, QStringLiteral("1e16"));
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QVERIFY(sheet->isVisible());
+    // Leaving the page is refused as well.
+    ClickTab(*sheet, 1);
+    QCOMPARE(sheet->Tabs()->currentIndex(), 0);
+    QCOMPARE(data_.sink.Count(), std::size_t{3});
+    QVERIFY(data_.sink.Last().text.find("999999999999999.0") != std::string::npos);
+
+    Retype(linear, QStringLiteral("0.3048"));
+    Retype(page->Edit(2044), QStringLiteral("-1.5e2"));
+    Toggle(page->ApplyToEveryFormat());
+    Shot(sheet.get(), "dialog-settings-scales.png");
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QCOMPARE(sheet->result(), int(QDialog::Accepted));
+    QCOMPARE(std::stod(Setting("&L")), 0.3048);
+    QCOMPARE(std::stod(Setting("&W")), -150.0);
+    // The four edit texts, as typed or shown; DefaultValues rewritten unchanged.
+    QByteArray expected = WithValue(before, "Scalings", "Linear", "0.3048");
+    expected = WithValue(expected, "Scalings", "Angular", "-1.5e2");
+    expected = WithValue(expected, "Scalings", "Temperature", page->Edit(2046)->text().toLatin1());
+    expected = WithValue(expected, "Scalings", "Pressure", page->Edit(2047)->text().toLatin1());
+    QCOMPARE(Ini(), expected);
+    QCOMPARE(Profile().Default().ScaleText("Linear"), std::string("0.3048"));
+  }
+
+  void defaultValuesAndCancel() {
+    auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    ClickTab(*sheet, 2);
+    auto* page = PageOf<CFormatDefaultsPage>(*sheet, 2);
+    QCOMPARE(page->Edit(2047)->text(), QStringLiteral("-9999.999"));
+    QCOMPARE(page->Edit(2049)->maxLength(), 20);
+    Retype(page->Edit(2048), QStringLiteral("42"));
+    Shot(sheet.get(), "dialog-settings-defaults.png");
+    // Cancel: the format keeps its value.
+    sheet->Buttons()->button(QDialogButtonBox::Cancel)->click();
+    QCOMPARE(Setting("@Df"), std::string("-9999"));
+
+    const QByteArray before = Ini();
+    sheet = MakeFormatSettingsSheet(Profile(), &Format());
+    sheet->show();
+    ClickTab(*sheet, 2);
+    page = PageOf<CFormatDefaultsPage>(*sheet, 2);
+    Retype(page->Edit(2048), QStringLiteral("42"));
+    Toggle(page->ApplyToEveryFormat());
+    QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
+    QCOMPARE(Setting("@Df"), std::string("42"));
+    QCOMPARE(Profile().Default().IntegerValue(), std::string("42"));
+    QCOMPARE(Ini(), WithValue(before, "DefaultValues", "IntegerValue", "42"));
+    // Restore.
+    Profile().Default().SetIntegerValue("-9999");
+    QVERIFY(Profile().Default().Write());
+  }
+
+  void outputDefaultsCopiedWithoutWriting() {
+    const QByteArray before = Ini();
+    CPropertySheetEx sheet(524);
+    auto* page = new CQVExportDefaultsPage(Profile(), &Format());
+    sheet.AddPage(page);
+    sheet.show();
+    QCOMPARE(page->Combo(2032)->currentIndex(), 0);
+    QCOMPARE(page->Edit(2035)->text(), QStringLiteral("12"));
+    QVERIFY(page->Combo(2037)->isEnabled());
+    page->Combo(2032)->setCurrentIndex(1);  // left: never filled
+    QVERIFY(!page->Combo(2037)->isEnabled());
+    page->Combo(2034)->setCurrentIndex(1);
+    Retype(page->Edit(2035), QStringLiteral("25"));
+    QTest::mouseClick(Ok(sheet), Qt::LeftButton);
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(data_.sink.Count(), std::size_t{1});
+    Retype(page->Edit(2035), QString());
+    Retype(page->Edit(2036), QStringLiteral("4"));
+    QTest::mouseClick(Ok(sheet), Qt::LeftButton);
+    QCOMPARE(sheet.result(), int(QDialog::Accepted));
+
+    const CQVProfDefault& d = Profile().Default();
+    QCOMPARE(d.PrintFFloat().Align(), 1);
+    QCOMPARE(d.PrintFFloat().Length(), -1);
+    QCOMPARE(d.PrintFFloat().Precision(), 4);
+    QCOMPARE(d.PrintFFloat().Sign(), 1);
+    QCOMPARE(d.PrintFInteger().Align(), 1);
+    QCOMPARE(d.PrintFInteger().Length(), -1);
+    QCOMPARE(d.PrintFInteger().Sign(), 1);
+    QCOMPARE(d.PrintFInteger().FillCharacter(), d.PrintFFloat().FillCharacter());
+    QCOMPARE(d.PrintFStrings().Align(), 1);
+    QCOMPARE(d.PrintFStrings().Precision(), 4);
+    QCOMPARE(d.PrintFStrings().Length(), -1);
+    QCOMPARE(d.PrintFChar().Align(), 1);
+    QCOMPARE(d.PrintFChar().Length(), -1);
+    // Nothing written without "作用于每一格式".
+    QCOMPARE(Ini(), before);
+
+    CPropertySheetEx again(524);
+    auto* second = new CQVExportDefaultsPage(Profile(), &Format());
+    again.AddPage(second);
+    again.show();
+    QVERIFY(second->Edit(2035)->text().isEmpty());
+    QVERIFY(!second->ApplyToEveryFormat()->isChecked());
+    Retype(second->Edit(2035), QStringLiteral("10"));
+    Toggle(second->ApplyToEveryFormat());
+    QTest::mouseClick(Ok(again), Qt::LeftButton);
+    const QByteArray after = Ini();
+    QVERIFY(after.contains("[PrintFDefaultSettings_Float]\nAlign=1\nLength=10\nPrecision=4\n"));
+    QVERIFY(after.contains("[PrintFDefaultSettings_Integer]\nAlign=1\nLength=10\n"));
+    QVERIFY(after.contains("[PrintFDefaultSettings_Character]\nAlign=1\nLength=10\n"));
+    // The input sections stay as they were.
+    const qsizetype scan = before.indexOf("[ScanFDefaultSettings_String]");
+    QCOMPARE(after.mid(after.indexOf("[ScanFDefaultSettings_String]")), before.mid(scan));
+  }
+
+  void inputDefaultsForEveryFormat() {
+    const QByteArray before = Ini();
+    CPropertySheetEx sheet(524);
+    auto* page = new CQVImportDefaultsPage(Profile(), &Format());
+    sheet.AddPage(page);
+    sheet.show();
+    QCOMPARE(page->Combo(2058)->itemText(1), QStringLiteral("是"));
+    QVERIFY(page->LengthEdit()->text().isEmpty());
+    Retype(page->LengthEdit(), QStringLiteral("0"));
+    QTest::mouseClick(Ok(sheet), Qt::LeftButton);
+    QVERIFY(sheet.isVisible());
+    Retype(page->LengthEdit(), QStringLiteral("8"));
+    page->Combo(2058)->setCurrentIndex(1);
+    page->Combo(2040)->setCurrentIndex(2);
+    QTest::mouseClick(Ok(sheet), Qt::LeftButton);
+    QCOMPARE(sheet.result(), int(QDialog::Accepted));
+    CQVProfDefault& d = Profile().Default();
+    QCOMPARE(d.ScanFFloat().Length(), 8);
+    QCOMPARE(d.ScanFFloat().Representation(), 2);
+    // Without the box the other kinds keep theirs and nothing is written.
+    QCOMPARE(d.ScanFInteger().Length(), -1);
+    QCOMPARE(d.ScanFStrings().SubpressAssignment(), 0);
+    QCOMPARE(Ini(), before);
+
+    CPropertySheetEx again(524);
+    auto* second = new CQVImportDefaultsPage(Profile(), &Format());
+    again.AddPage(second);
+    again.show();
+    QCOMPARE(second->LengthEdit()->text(), QStringLiteral("8"));
+    Toggle(second->ApplyToEveryFormat());
+    QTest::mouseClick(Ok(again), Qt::LeftButton);
+    for (const CQVScanFDefaultBase* other :
+         {static_cast<const CQVScanFDefaultBase*>(&d.ScanFInteger()),
+          static_cast<const CQVScanFDefaultBase*>(&d.ScanFStrings()),
+          static_cast<const CQVScanFDefaultBase*>(&d.ScanFChar())}) {
+      QCOMPARE(other->Length(), 8);
+      QCOMPARE(other->SubpressAssignment(), 1);
+    }
+    QByteArray expected = before;
+    for (const char* section : {"ScanFDefaultSettings_String", "ScanFDefaultSettings_Integer",
+                                "ScanFDefaultSettings_Float", "ScanFDefaultSettings_Character"}) {
+      expected = WithValue(expected, section, "SubpressAssignment", "1");
+      expected = WithValue(expected, section, "Length", "8");
+    }
+    expected = WithValue(expected, "ScanFDefaultSettings_Float", "Representation", "2");
+    QCOMPARE(Ini(), expected);
+  }
+};
+
+QTEST_MAIN(DialogsSettingsTest)
+#include "dialogs_settings_test.moc"
