@@ -234,6 +234,7 @@ class DialogsSettingsTest : public QObject {
     QVERIFY(page->Combo(2037)->isEnabled());
     page->Combo(2032)->setCurrentIndex(1);  // left: never filled
     QVERIFY(!page->Combo(2037)->isEnabled());
+    Shot(&sheet, "dialog-defaults-output.png");
     page->Combo(2034)->setCurrentIndex(1);
     Retype(page->Edit(2035), QStringLiteral("25"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
@@ -293,6 +294,7 @@ class DialogsSettingsTest : public QObject {
     Retype(page->LengthEdit(), QStringLiteral("8"));
     page->Combo(2058)->setCurrentIndex(1);
     page->Combo(2040)->setCurrentIndex(2);
+    Shot(&sheet, "dialog-defaults-input.png");
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
     CQVProfDefault& d = Profile().Default();

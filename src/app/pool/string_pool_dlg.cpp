@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -69,6 +70,12 @@ QLineEdit* MakeField(int controlId, bool readOnly, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QStringLiteral("edit%1").arg(controlId));
   edit->setReadOnly(readOnly);
+  if (readOnly) {
+    // Shown as a field that cannot be typed into, not as an empty white one.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+  }
   return edit;
 }
 

@@ -328,6 +328,7 @@ std::unique_ptr<CPropertySheetEx> MakeFormatSettingsSheet(CQVProfile& profile, C
   sheet->AddPage(new CFormatUnitsPage(profile, format));
   sheet->AddPage(new CFormatDefaultsPage(profile, format));
   sheet->RemoveApplyButton(true);
+  sheet->resize(380, sheet->sizeHint().height());
   return sheet;
 }
 
