@@ -71,6 +71,16 @@ bool AllDigits(std::string_view s) {
   return true;
 }
 
+// The last `width` decimal digits of n, zero-padded.
+void AppendDigits(std::string& out, unsigned n, int width) {
+  char digits[8];
+  for (int i = width - 1; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  }
+  out.append(digits, static_cast<std::size_t>(width));
+}
+
 int DigitsValue(std::string_view s) {
   int n = 0;
   for (char c : s) n = n * 10 + (c - '0');
@@ -279,6 +289,17 @@ void CDocFormat::SetId(CFrtStringEx* string, std::int32_t id) {
   }
 }
 
+void CDocFormat::AppendVariableCodes(const CFrtString& string, std::string& out) {
+  out.reserve(out.size() + string.Variables().size() * kVariableGroup);
+  for (const CFrtVariable& v : string.Variables()) {
+    AppendDigits(out, v.options, 1);
+    AppendDigits(out, v.unitCode, 2);
+    AppendDigits(out, v.unitType, 1);
+    AppendDigits(out, v.dataType, 2);
+    AppendDigits(out, v.code, 3);
+  }
+}
+
 bool CDocFormat::IsApplicationHeaderId(std::int32_t id, int& application) {
   if (KindPart(id) != kApplicationHeaderKind) return false;
   application = id - kApplicationHeaderKind;
@@ -293,19 +314,11 @@ int CDocFormat::GetFormatStringInfo(std::int32_t id, std::string& text, std::str
   const CFrtStringEx* s = string ? string : FindString(id);
   if (!s) return 0;
   text.assign(s->TextView());
-  char group[32];
-  variables.reserve(s->Variables().size() * kVariableGroup);
-  for (const CFrtVariable& v : s->Variables()) {
-    std::snprintf(group, sizeof group, "%01u%02u%01u%02u%03u", v.options % 10u, v.unitCode % 100u,
-                  v.unitType % 10u, v.dataType % 100u, v.code % 1000u);
-    variables.append(group);
-  }
+  AppendVariableCodes(*s, variables);
   int application = 0;
   if (!IsApplicationHeaderId(id, application)) {
-    for (std::uint16_t a : s->Applications()) {
-      std::snprintf(group, sizeof group, "%03u", a % 1000u);
-      applications.append(group);
-    }
+    applications.reserve(s->Applications().size() * kApplicationGroup);
+    for (std::uint16_t a : s->Applications()) AppendDigits(applications, a, 3);
   }
   return 1;
 }
@@ -383,21 +396,24 @@ int CDocFormat::SetFormatString(std::int32_t id, std::string_view text, std::str
   return ok ? 1 : 0;
 }
 
-std::string CDocFormat::RenderSample(std::string_view text, std::string_view variables) {
+std::string CDocFormat::RenderSample(std::string_view text, std::string_view variables,
+                                     frt::Result* result) {
+  frt::Result ignored;
+  frt::Result& r = result ? *result : ignored;
   scratch_->ClearLists();
   scratch_->SetText(text);
   while (!variables.empty()) {
     const std::string_view group = variables.substr(0, kVariableGroup);
     variables.remove_prefix(group.size());
     CFrtVariable v;
-    if (!VariableOfGroup(group, v)) return frt::ResultText(frt::kBadData);
-    const frt::Result r = scratch_->AddVariable(v);
+    if (!VariableOfGroup(group, v)) return frt::ResultText(r = frt::kBadData);
+    r = scratch_->AddVariable(v);
     if (r != frt::kOk) return frt::ResultText(r);
   }
-  if (!context_.engine) return frt::ResultText(frt::kNotAttached);
+  if (!context_.engine) return frt::ResultText(r = frt::kNotAttached);
   // Samples take units and defaults from this document's format, whichever was made last.
   context_.engine->AttachFormat(format_.get());
-  const frt::Result r = context_.engine->Render(scratch_.get(), buffer_.get(), kSampleBufferSize);
+  r = context_.engine->Render(scratch_.get(), buffer_.get(), kSampleBufferSize);
   if (r != frt::kOk) return frt::ResultText(r);
   return buffer_.get();
 }

@@ -81,8 +81,10 @@ class CDocFormat {
   // left out).
   int SetFormatString(std::int32_t id, std::string_view text, std::string_view variables,
                       std::string_view applications, CFrtStringEx* string = nullptr);
-  // The sample output of a text with its variables, or the text of the failure.
-  std::string RenderSample(std::string_view text, std::string_view variables);
+  // The sample output of a text with its variables, or the text of the failure; `result` (when
+  // given) receives the result code.
+  std::string RenderSample(std::string_view text, std::string_view variables,
+                           frt::Result* result = nullptr);
 
   void SetUnit(int unitType, char code);
   std::string GetUnit(int unitType) const;
@@ -110,6 +112,8 @@ class CDocFormat {
   // The kind of a key record: direction * 10 + section.
   static int KindOfKey(const CFrtKey& key) { return key.direction * 10 + key.section; }
 
+  // Appends the variable code string of a string: one 9-digit group per variable.
+  static void AppendVariableCodes(const CFrtString& string, std::string& out);
   // One variable of a 9-digit group, with type and unit type from the pool; false when the
   // group is not nine digits or its code is not in the pool.
   bool VariableOfGroup(std::string_view group, CFrtVariable& variable) const;

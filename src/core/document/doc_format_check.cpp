@@ -223,17 +223,20 @@ bool CDocFormatCheck::VariablesParse(const CFrtStringEx& s) const {
   if (!profile || !catalogue) return false;
   // The pool table is made once per check, and only when a string has variables.
   if (!pool_) pool_.emplace(*catalogue);
-  std::string text, variables, applications;
-  document_.GetFormatStringInfo(s.identity, text, variables, applications, &s);
+  std::string text(s.TextView());
+  std::string variables;
+  CDocFormat::AppendVariableCodes(s, variables);
+  std::string stored;
   const auto direction = CQVEditVar::DirectionOfFormat(s.key.direction);
   // Each parse replaces the conversion it used, so the next one finds the next conversion.
   for (std::size_t at = 0; at + CDocFormat::kVariableGroup <= variables.size();
        at += CDocFormat::kVariableGroup) {
-    std::string stored = variables.substr(at, CDocFormat::kVariableGroup) + text;
+    stored.assign(variables, at, CDocFormat::kVariableGroup);
+    stored += text;
     bool ok = false;
     CQVEditVar parsed(*profile, *pool_, stored, direction, ok);
     if (!ok) return false;
-    text = std::move(stored);
+    text.swap(stored);
   }
   return true;
 }
