@@ -12,6 +12,7 @@
 #include "library/error_message.h"
 #include "library/string_table.h"
 #include "library/text_encoding.h"
+#include "preview/sample_export.h"
 #include "profile/qv_profile.h"
 #include "settings/variable_pages.h"
 #include "shell/child_frame.h"
@@ -522,8 +523,11 @@ void CQVViewTree::OnCommand(int commandId) {
 void CQVViewTree::ShowExportPreview() {
   if (!SwitchString()) return;
   CQVTreeHooks& hooks = Hooks();
-  const std::string text =
-      hooks.sampleExport ? hooks.sampleExport(document_->Format()) : std::string();
+  std::string text;
+  if (hooks.sampleExport)
+    text = hooks.sampleExport(document_->Format());
+  else if (const CFormatTemplate* t = Template())
+    text = SampleExport(document_->Format(), *t);
   const QString title = title_ ? title_() : QString();
   CMainFrame* frame = app_.MainFrame();
   if (!frame) return;

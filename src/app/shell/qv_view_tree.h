@@ -25,7 +25,7 @@ class CQVViewTree;
 class QMenu;
 
 // The commands whose dialogs live elsewhere. The tree calls them when set; an empty hook makes
-// the command do nothing (the sample export falls back to a plain preview window).
+// the command do nothing.
 struct CQVTreeHooks {
   // "分配软件": the application assignment dialog for the selected item's datum and the kind
   // base 11000000; true after "OK".
@@ -37,7 +37,8 @@ struct CQVTreeHooks {
   std::function<bool(CQVViewTree&)> formatSettings;
   // "&默认": the sheet "变量的默认设置" (output defaults, flags).
   std::function<void(CQVViewTree&)> defaultSettings;
-  // "输出预览...": the sample export text of a format (GBK), and the window that shows it.
+  // "输出预览...": the sample export text of a format (GBK; empty hook: SampleExport of the
+  // core), and the window that shows it (empty hook: a plain preview window).
   std::function<std::string(const CDocFormat&)> sampleExport;
   std::function<void(CMainFrame&, const QString& documentTitle, const std::string& gbkText)>
       openExportPreview;
