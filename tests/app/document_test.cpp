@@ -15,7 +15,7 @@
 #include "library/string_table.h"
 #include "settings/variable_pages.h"
 #include "shell/insert_var_dlg.h"
-#include "shell/qv_view_pre.h"
+#include "preview/qv_view_preview.h"
 #include "story_support.h"
 
 using story::Editor;

@@ -1,4 +1,5 @@
 #include "preview/qv_view_preview.h"
+#include "library/text_encoding.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -68,6 +69,10 @@ CQVViewPre::CQVViewPre(QWidget* parent) : QPlainTextEdit(parent) {
 void CQVViewPre::SetText(const QString& text) {
   setPlainText(text);
   document()->setModified(false);
+}
+
+void CQVViewPre::SetSample(std::string_view gbk) {
+  SetText(QString::fromStdString(frt::GbkToUtf8Lossless(gbk)));
 }
 
 void CQVViewPre::keyPressEvent(QKeyEvent* event) {

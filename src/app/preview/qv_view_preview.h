@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 // The two read-only views of sample output: the small pane under the string editor and the view
 // of a preview window, which also prints.
 #include <QObject>
@@ -35,6 +36,8 @@ class CQVViewPre : public QPlainTextEdit {
   explicit CQVViewPre(QWidget* parent = nullptr);
   // Replaces the whole text.
   void SetText(const QString& text);
+  // The same for rendered output (GBK bytes).
+  void SetSample(std::string_view gbk);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -17,7 +17,7 @@
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
-#include "shell/qv_view_pre.h"
+#include "preview/qv_view_preview.h"
 #include "shell/qv_view_tree.h"
 
 namespace {

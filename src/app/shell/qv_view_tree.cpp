@@ -20,7 +20,7 @@
 #include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
-#include "shell/qv_view_pre.h"
+#include "preview/qv_view_preview.h"
 
 namespace {
 
