@@ -12,6 +12,8 @@
 #include "library/error_message.h"
 #include "library/string_table.h"
 #include "library/text_encoding.h"
+#include "preview/export_preview.h"
+#include "preview/qv_view_preview.h"
 #include "preview/sample_export.h"
 #include "profile/qv_profile.h"
 #include "settings/variable_pages.h"
@@ -20,7 +22,6 @@
 #include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
-#include "preview/qv_view_preview.h"
 
 namespace {
 
@@ -522,23 +523,10 @@ void CQVViewTree::OnCommand(int commandId) {
 
 void CQVViewTree::ShowExportPreview() {
   if (!SwitchString()) return;
-  CQVTreeHooks& hooks = Hooks();
-  std::string text;
-  if (hooks.sampleExport)
-    text = hooks.sampleExport(document_->Format());
-  else if (const CFormatTemplate* t = Template())
-    text = SampleExport(document_->Format(), *t);
-  const QString title = title_ ? title_() : QString();
+  const CFormatTemplate* t = Template();
   CMainFrame* frame = app_.MainFrame();
-  if (!frame) return;
-  if (hooks.openExportPreview) {
-    hooks.openExportPreview(*frame, title, text);
-    return;
-  }
-  auto* window = new CChildFrmFormatPreview;
-  if (auto* view = qobject_cast<QPlainTextEdit*>(window->View()))
-    view->setPlainText(QString::fromStdString(frt::GbkToUtf8Lossless(text)));
-  frame->AddPreviewFrame(window, QStringLiteral("Export Preview: ") + title);
+  if (!t || !frame) return;
+  OpenExportPreview(*frame, title_ ? title_() : QString(), SampleExport(document_->Format(), *t));
 }
 
 void CQVViewTree::ShowProperties() {

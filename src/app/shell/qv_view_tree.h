@@ -37,11 +37,6 @@ struct CQVTreeHooks {
   std::function<bool(CQVViewTree&)> formatSettings;
   // "&默认": the sheet "变量的默认设置" (output defaults, flags).
   std::function<void(CQVViewTree&)> defaultSettings;
-  // "输出预览...": the sample export text of a format (GBK; empty hook: SampleExport of the
-  // core), and the window that shows it (empty hook: a plain preview window).
-  std::function<std::string(const CDocFormat&)> sampleExport;
-  std::function<void(CMainFrame&, const QString& documentTitle, const std::string& gbkText)>
-      openExportPreview;
 };
 
 class CQVViewTree : public QTreeWidget {
