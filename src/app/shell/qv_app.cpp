@@ -125,6 +125,8 @@ bool CQVApp::InitInstance() {
   if (options_.showMainWindow) mainFrame_->show();
 
   startDirectory_ = QDir::currentPath();
+  // A file named on the command line is relative to where the user started the editor.
+  if (!options_.file.isEmpty()) options_.file = QFileInfo(options_.file).absoluteFilePath();
   mainFrame_->SetFormatDirectory(QFile::decodeName(locations_.FormatDir().c_str()));
   QDir::setCurrent(QString::fromStdString(locations_.FormatDir()));  // a failure is ignored
 
