@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "preview/preview_screenshots.h"
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
 
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
   CQVApp app(options);
   if (!app.InitInstance()) return 1;
   int status = screenshots.isEmpty() ? application.exec() : TakeScreenshots(app, screenshots);
+  if (!screenshots.isEmpty() && status == 0 &&
+      !TakePreviewScreenshots(*app.MainFrame(), screenshots))
+    status = 1;
   const int exitStatus = app.ExitInstance();
   return status != 0 ? status : exitStatus;
 }

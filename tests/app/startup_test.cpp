@@ -186,6 +186,22 @@ class StartupTest : public QObject {
     QCOMPARE(app.MainFrame()->RecentFiles().first(), o.file);
   }
 
+  // Regression: the start moves into the Format folder before it opens the file.
+  void relativeFileIsOpenedFromTheStartDirectory() {
+    RecordingDocuments docs;
+    CQVAppOptions o = Options();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+    o.file = QStringLiteral("one.frt");
+    CQVApp app(o);
+    app.SetDocumentManager(&docs);
+    const bool started = app.InitInstance();
+    QDir::setCurrent(before);
+    QVERIFY(started);
+    QCOMPARE(docs.opened,
+             QStringList{QDir(dir_->path()).absoluteFilePath(QStringLiteral("one.frt"))});
+  }
+
   void badArgumentsAreRefused() {
     CQVAppOptions o;
     QString error;

@@ -76,6 +76,11 @@ void CChildFrame::SetDocument(std::unique_ptr<CQVFrameDocument> document) {
   UpdateTitle();
 }
 
+void CChildFrame::DiscardDocument() {
+  if (companion_) companion_->hide();
+  document_.reset();
+}
+
 void CChildFrame::UpdateTitle() {
   if (!document_) return;
   setWindowTitle(document_->Title() + QStringLiteral("[*]"));

@@ -31,6 +31,8 @@ class CChildFrame : public QWidget {
   // The document this window shows; the window owns it and asks it before closing.
   void SetDocument(std::unique_ptr<CQVFrameDocument> document);
   CQVFrameDocument* Document() const { return document_.get(); }
+  // Drops the document unsaved and without asking (the application is ending).
+  void DiscardDocument();
   // Title and modified mark from the document.
   void UpdateTitle();
 

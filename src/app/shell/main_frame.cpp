@@ -428,11 +428,30 @@ void CMainFrame::OnDocumentCommand(int id) {
   frame->UpdateTitle();
 }
 
+QString CMainFrame::FormatFileFilter() {
+  return QStringLiteral(" 格式文件  (*.frt)");
+}
+
 void CMainFrame::OnOpen() {
-  const QString path =
-      QFileDialog::getOpenFileName(this, QStringLiteral("打开"), QDir::currentPath(),
-                                   QStringLiteral("格式文件 (*.frt);;所有文件 (*)"));
-  if (!path.isEmpty()) emit openFileRequested(path);
+  // Not the desktop's own dialog: the same one everywhere, and one the GUI tests can fill in.
+  QFileDialog dialog(this, QStringLiteral("打开"),
+                     formatDirectory_.isEmpty() ? QDir::currentPath() : formatDirectory_,
+                     FormatFileFilter());
+  dialog.setObjectName(QStringLiteral("openDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  emit openFileRequested(dialog.selectedFiles().constFirst());
+}
+
+void CMainFrame::CloseAllWithoutAsking() {
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    if (auto* f = qobject_cast<CChildFrame*>(w->widget())) f->DiscardDocument();
+    if (w == lastActive_) lastActive_ = nullptr;
+    delete w;
+  }
+  UpdateCommands();
 }
 
 void CMainFrame::OnPrintSetup() {

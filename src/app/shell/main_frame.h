@@ -99,6 +99,15 @@ class CMainFrame : public QMainWindow {
   // Enables the commands for the active window; called on every activation and menu opening.
   void UpdateCommands();
 
+  // Where the open and save dialogs start (the application folder's Format folder).
+  void SetFormatDirectory(const QString& directory) { formatDirectory_ = directory; }
+  const QString& FormatDirectory() const { return formatDirectory_; }
+  // The filter of the file dialogs: format files only.
+  static QString FormatFileFilter();
+  // Closes every document window without asking (the application is ending); their documents
+  // are dropped unsaved.
+  void CloseAllWithoutAsking();
+
  signals:
   void newFileRequested();
   void openFileRequested(const QString& path);
@@ -132,4 +141,5 @@ class CMainFrame : public QMainWindow {
   std::vector<QLabel*> panes_;
   QMdiSubWindow* lastActive_ = nullptr;
   class QPrinter* printer_ = nullptr;
+  QString formatDirectory_;
 };

@@ -7,12 +7,14 @@
 
 #include "catalogue/format_template.h"
 #include "catalogue/format_template_manager.h"
+#include "document/catalogue_pool_lookup.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
 #include "pool/string_pool.h"
 #include "profile/qv_profile.h"
 #include "shell/frame_document.h"
 #include "shell/main_frame.h"
+#include "shell/qv_doc.h"
 #include "uilib/dialog_ex.h"
 #include "uilib/message_box_sink.h"
 
@@ -73,6 +75,8 @@ bool CQVApp::PrepareLocations() {
 
 void CQVApp::Fail() {
   mainFrame_.reset();
+  poolLookup_.reset();
+  sampleValues_.SetCatalogue(nullptr);
   catalogue_.reset();
   profile_.reset();
   pool_.reset();
@@ -111,10 +115,19 @@ bool CQVApp::InitInstance() {
     Fail();
     return false;
   }
+  sampleValues_.SetCatalogue(catalogue_.get());
+  poolLookup_ = std::make_unique<CCataloguePoolLookup>(*catalogue_);
+  if (!documents_) {
+    ownDocuments_ = std::make_unique<CQVDocManager>(*this);
+    documents_ = ownDocuments_.get();
+  }
 
   if (options_.showMainWindow) mainFrame_->show();
 
   startDirectory_ = QDir::currentPath();
+  // A file named on the command line is relative to where the user started the editor.
+  if (!options_.file.isEmpty()) options_.file = QFileInfo(options_.file).absoluteFilePath();
+  mainFrame_->SetFormatDirectory(QFile::decodeName(locations_.FormatDir().c_str()));
   QDir::setCurrent(QString::fromStdString(locations_.FormatDir()));  // a failure is ignored
 
   LoadPool();
@@ -138,12 +151,26 @@ int CQVApp::ExitInstance() {
   started_ = false;
   if (profile_ && !newTemplate_.empty()) profile_->SetLastActive(newInstrument_, newTemplate_);
   newFileTemplate_ = nullptr;
+  // The document windows go first: their documents refer to the catalogue and the profile.
+  if (mainFrame_) mainFrame_->CloseAllWithoutAsking();
+  if (documents_ == ownDocuments_.get()) documents_ = nullptr;
+  ownDocuments_.reset();
+  poolLookup_.reset();
+  sampleValues_.SetCatalogue(nullptr);
   catalogue_.reset();
   pool_.reset();
   profile_.reset();
   if (!startDirectory_.isEmpty()) QDir::setCurrent(startDirectory_);
   std::setlocale(LC_NUMERIC, "");
   return 0;
+}
+
+CDocContext CQVApp::DocContext() {
+  CDocContext context;
+  context.catalogue = catalogue_.get();
+  context.profile = profile_.get();
+  context.engine = &engine_;
+  return context;
 }
 
 bool CQVApp::OnFileNew() {

@@ -9,8 +9,12 @@
 
 #include "catalogue/data_locations.h"
 #include "catalogue/ini_reader.h"
+#include "document/doc_format.h"
 #include "library/error_message.h"
+#include "library/frt_engine.h"
+#include "preview/sample_value_source.h"
 
+class CCataloguePoolLookup;
 class CFormatTemplate;
 class CFormatTemplateManager;
 class CMainFrame;
@@ -66,9 +70,16 @@ class CQVApp : public QObject {
   // Command "说明...".
   void OnAppAbout();
 
-  // The document integration plugs in here (not owned).
+  // The document integration plugs in here (not owned). Without one, the start installs the
+  // application's own format document manager.
   void SetDocumentManager(CQVDocumentManager* manager) { documents_ = manager; }
   CQVDocumentManager* DocumentManager() const { return documents_; }
+
+  // What every format document is made with: the catalogue, the profile and the one renderer,
+  // whose sample values come from the catalogue's variable pool. Valid after a good start.
+  CDocContext DocContext();
+  // The catalogue's variable pool as the variable editor looks it up (null before the start).
+  const CCataloguePoolLookup* PoolLookup() const { return poolLookup_.get(); }
 
   const CQVAppOptions& Options() const { return options_; }
   const CDataLocations& Locations() const { return locations_; }
@@ -100,6 +111,10 @@ class CQVApp : public QObject {
   std::unique_ptr<CQVProfile> profile_;
   std::unique_ptr<CFormatTemplateManager> catalogue_;
   std::unique_ptr<CStringPool> pool_;
+  std::unique_ptr<CCataloguePoolLookup> poolLookup_;
+  CSampleValueSource sampleValues_;
+  CFrtEngine engine_{&sampleValues_};
+  std::unique_ptr<CQVDocumentManager> ownDocuments_;
   const CFormatTemplate* newFileTemplate_ = nullptr;
   std::unique_ptr<CMainFrame> mainFrame_;
   CQVDocumentManager* documents_ = nullptr;

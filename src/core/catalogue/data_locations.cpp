@@ -12,6 +12,9 @@
 #ifndef QUARVEL_SOURCE_DATA_DIR
 #define QUARVEL_SOURCE_DATA_DIR "data"
 #endif
+#ifndef QUARVEL_DATA_DIR_FROM_BINDIR
+#define QUARVEL_DATA_DIR_FROM_BINDIR "../share/quarvel"
+#endif
 
 namespace {
 
@@ -92,7 +95,29 @@ bool SeedFiles(const std::string& from, const std::string& to, bool (*want)(cons
 
 }  // namespace
 
+std::string CDataLocations::InstalledSharedDir(const std::string& executable) {
+  const std::size_t slash = executable.rfind('/');
+  if (slash == std::string::npos) return {};
+  const stdfs::path dir =
+      (stdfs::path(executable.substr(0, slash)) / QUARVEL_DATA_DIR_FROM_BINDIR).lexically_normal();
+  std::error_code ec;
+  if (!stdfs::is_directory(dir / "Templates", ec)) return {};
+  std::string out = dir.string();
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
 std::string CDataLocations::BuiltInSharedDir() {
+  // An installed program takes the data installed with it, even while the source tree it was
+  // built from still exists; a program in its build tree takes the source tree's data.
+  std::error_code ec;
+  const stdfs::path self = stdfs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    if (std::string beside = InstalledSharedDir(self.string()); !beside.empty()) return beside;
+  }
+#ifdef QUARVEL_INSTALLED_DATA_DIR
+  if (!stdfs::is_directory(QUARVEL_SOURCE_DATA_DIR, ec)) return QUARVEL_INSTALLED_DATA_DIR;
+#endif
   return QUARVEL_SOURCE_DATA_DIR;
 }
 

@@ -32,8 +32,12 @@ class CDataLocations {
   frt::Result Resolve(const CDataLocationOptions& options, const EnvLookup& env = {},
                       std::string_view defaultSharedDir = {});
 
-  // The data folder of the source tree the core was built from.
+  // The default shared directory: the installed data beside the running program
+  // (<bin>/../share/quarvel), else the data folder of the source tree the core was built from,
+  // else, when that is gone, the install location chosen at build time.
   static std::string BuiltInSharedDir();
+  // The installed data directory for a program at `executable` when it holds Templates, else "".
+  static std::string InstalledSharedDir(const std::string& executable);
 
   const std::string& AppDir() const { return appDir_; }
   const std::string& SharedDir() const { return sharedDir_; }

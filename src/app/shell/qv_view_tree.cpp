@@ -1,0 +1,575 @@
+#include "qv_view_tree.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTreeWidgetItemIterator>
+
+#include "catalogue/format_template.h"
+#include "document/format_document.h"
+#include "editor/qv_view_edit.h"
+#include "library/error_message.h"
+#include "library/string_table.h"
+#include "library/text_encoding.h"
+#include "preview/export_preview.h"
+#include "preview/qv_view_preview.h"
+#include "preview/sample_export.h"
+#include "profile/qv_profile.h"
+#include "settings/variable_pages.h"
+#include "shell/child_frame.h"
+#include "shell/format_props_dlg.h"
+#include "shell/insert_var_dlg.h"
+#include "shell/main_frame.h"
+#include "shell/qv_app.h"
+
+namespace {
+
+constexpr int kIdHeaderBranch = 500;
+constexpr int kIdGeneral = 501;
+constexpr int kIdApplications = 502;
+constexpr int kIdBlocks = 503;
+constexpr int kIdFileHeader = 505;
+constexpr int kIdFileFooter = 506;
+constexpr int kIdInputBranch = 507;
+constexpr int kIdOutputBranch = 508;
+constexpr int kIdInputString = 509;
+constexpr int kIdOutputString = 510;
+constexpr int kIdRestriction = 511;
+constexpr int kIdInputHeader = 512;
+constexpr int kIdDefaultString = 515;
+
+constexpr int kKindExport = 11;
+constexpr int kKindBlockHeader = 12;
+constexpr int kKindApplicationHeader = 13;
+constexpr int kKindFileHeader = 14;
+constexpr int kKindFileFooter = 15;
+constexpr int kKindDefault = 17;
+constexpr int kKindImport = 21;
+constexpr int kKindImportHeader = 24;
+constexpr int kKindRestriction = 26;
+
+QString Text(int id) {
+  return QString::fromUtf8(frt::LoadText(id));
+}
+
+QString FromGbk(const std::string& gbk) {
+  return QString::fromStdString(frt::GbkToUtf8Lossless(gbk));
+}
+
+const QIcon& Image(int index) {
+  static const QIcon images[] = {QIcon(QStringLiteral(":/icons/folder.png")),
+                                 QIcon(QStringLiteral(":/icons/block.png")),
+                                 QIcon(QStringLiteral(":/icons/mark_empty.png")),
+                                 QIcon(QStringLiteral(":/icons/mark_text.png")),
+                                 QIcon(QStringLiteral(":/icons/mark_appl.png"))};
+  return images[index >= 0 && index < 5 ? index : 0];
+}
+
+// Menu texts of the context menu: the assignment command names its dialog there.
+QString ContextText(int id) {
+  if (id == qvcmd::kAssignApplications) return QStringLiteral("分配软件...");
+  return QString::fromUtf8(frt::MenuText(id));
+}
+
+}  // namespace
+
+CQVTreeHooks& CQVViewTree::Hooks() {
+  static CQVTreeHooks hooks;
+  return hooks;
+}
+
+CQVViewTree::CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor,
+                         CQVViewPre* preview, CChildFrame* childFrame,
+                         std::function<QString()> title, QWidget* parent)
+    : QTreeWidget(parent),
+      app_(app),
+      document_(&document),
+      editor_(editor),
+      preview_(preview),
+      childFrame_(childFrame),
+      title_(std::move(title)) {
+  setObjectName(QStringLiteral("formatTree"));
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setRootIsDecorated(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(16, 16));
+  connect(this, &QTreeWidget::currentItemChanged, this, &CQVViewTree::OnCurrentItemChanged);
+  if (editor_) {
+    connect(editor_, &CQVViewEdit::textTakenOver, this, &CQVViewTree::OnTextTakenOver);
+    connect(editor_, &CQVViewEdit::modified, this, &CQVViewTree::SetModified);
+    connect(editor_, &CQVViewEdit::fieldActivated, this, &CQVViewTree::OnFieldActivated);
+    connect(editor_, &CQVViewEdit::contextMenuRequested, this, [this](const QPoint& at) {
+      std::unique_ptr<QMenu> menu(CreateContextMenu(this));
+      menu->exec(at);
+    });
+  }
+}
+
+CQVViewTree::~CQVViewTree() {
+  // The insert-variable window floats above the main window, which is its parent.
+  delete insertWindow_.data();
+}
+
+void CQVViewTree::Detach() {
+  document_ = nullptr;
+  if (editor_) disconnect(editor_, nullptr, this, nullptr);
+  if (insertWindow_) insertWindow_->hide();
+}
+
+const CFormatTemplate* CQVViewTree::Template() const {
+  return document_ ? document_->Template() : nullptr;
+}
+
+int CQVViewTree::Level(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kLevelRole).toInt() : -1;
+}
+
+std::int32_t CQVViewTree::Datum(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kDatumRole).toInt() : kNoString;
+}
+
+int CQVViewTree::Mark(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kMarkRole).toInt() : 0;
+}
+
+int CQVViewTree::Branch(const QTreeWidgetItem* item) {
+  while (item && item->parent()) item = item->parent();
+  return item ? Datum(item) : 0;
+}
+
+QTreeWidgetItem* CQVViewTree::FindItem(std::int32_t datum) const {
+  for (QTreeWidgetItemIterator it(const_cast<CQVViewTree*>(this)); *it; ++it)
+    if (Datum(*it) == datum) return *it;
+  return nullptr;
+}
+
+QTreeWidgetItem* CQVViewTree::AddItem(QTreeWidgetItem* parent, const QString& text, int level,
+                                      std::int32_t datum) {
+  auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+  item->setText(0, text);
+  item->setData(0, kDatumRole, datum);
+  item->setData(0, kLevelRole, level);
+  SetMark(item, level == 2 ? kMarkEmpty : 0);
+  return item;
+}
+
+void CQVViewTree::SetMark(QTreeWidgetItem* item, int mark) {
+  if (!item) return;
+  item->setData(0, kMarkRole, mark);
+  item->setIcon(0, Image(mark));
+}
+
+int CQVViewTree::MarkOf(std::int32_t id) const {
+  const CFrtStringEx* s = document_ ? document_->Format().FindString(id) : nullptr;
+  if (!s || !s->IsPresent()) return kMarkEmpty;
+  return s->ApplicationCount() == 0 ? kMarkText : kMarkApplications;
+}
+
+void CQVViewTree::RenewMark(QTreeWidgetItem* item) {
+  if (Level(item) == 2) SetMark(item, MarkOf(Datum(item)));
+}
+
+void CQVViewTree::BuildTree() {
+  clear();
+  const CFormatTemplate* t = Template();
+  if (!t) return;
+  const auto number = [](int id, long i) {
+    return Text(id) + QLatin1Char(' ') + QString::number(i);
+  };
+
+  QTreeWidgetItem* header = AddItem(nullptr, Text(kIdHeaderBranch), 0, kHeaderBranch);
+  QTreeWidgetItem* general = AddItem(header, Text(kIdGeneral), 1, 1);
+  if (t->FileHeaderFlag() == 1)
+    AddItem(general, Text(kIdFileHeader), 2, CDocFormat::MakeId(kKindFileHeader, 0, 0));
+  if (t->FileFooterFlag() == 1)
+    AddItem(general, Text(kIdFileFooter), 2, CDocFormat::MakeId(kKindFileFooter, 0, 0));
+  if (!t->ApplicationList().empty()) {
+    QTreeWidgetItem* applications = AddItem(header, Text(kIdApplications), 1, 1);
+    for (const auto& a : t->ApplicationList())
+      if (a->HeaderLength() > 0)
+        AddItem(applications, FromGbk(a->Item()), 2,
+                CDocFormat::MakeId(kKindApplicationHeader, 0, static_cast<int>(a->Number())));
+  }
+  QTreeWidgetItem* blocks = AddItem(header, Text(kIdBlocks), 1, 1);
+  for (const auto& d : t->ExportFormatList())
+    if (d->Header() > 0)
+      AddItem(blocks, FromGbk(d->Item()), 2,
+              CDocFormat::MakeId(kKindBlockHeader, static_cast<int>(d->BlockType()), 0));
+
+  if (!t->ImportFormatList().empty()) {
+    QTreeWidgetItem* input = AddItem(nullptr, Text(kIdInputBranch), 0, kInputBranch);
+    for (const auto& d : t->ImportFormatList()) {
+      const int block = static_cast<int>(d->BlockType());
+      QTreeWidgetItem* b =
+          AddItem(input, FromGbk(d->Item()), 1, CDocFormat::MakeId(kKindImport, block, 0));
+      for (long i = 1; i <= d->StrCount(); ++i)
+        AddItem(b, number(kIdInputString, i), 2,
+                CDocFormat::MakeId(kKindImport, block, static_cast<int>(i)));
+      if (d->Restriction() == 1)
+        AddItem(b, Text(kIdRestriction), 2, CDocFormat::MakeId(kKindRestriction, block, 0));
+      if (d->Header() == 1)
+        AddItem(b, Text(kIdInputHeader), 2, CDocFormat::MakeId(kKindImportHeader, block, 0));
+    }
+  }
+  if (!t->ExportFormatList().empty()) {
+    QTreeWidgetItem* output = AddItem(nullptr, Text(kIdOutputBranch), 0, kOutputBranch);
+    for (const auto& d : t->ExportFormatList()) {
+      const int block = static_cast<int>(d->BlockType());
+      QTreeWidgetItem* b =
+          AddItem(output, FromGbk(d->Item()), 1, CDocFormat::MakeId(kKindExport, block, 0));
+      for (long i = 1; i <= d->StrCount(); ++i)
+        AddItem(b, number(kIdOutputString, i), 2,
+                CDocFormat::MakeId(kKindExport, block, static_cast<int>(i)));
+      if (t->DefaultStringsFlag() == 1)
+        AddItem(b, Text(d->StrCount() > 0 ? kIdDefaultString : kIdOutputString), 2,
+                CDocFormat::MakeId(kKindDefault, block, 0));
+    }
+  }
+  for (QTreeWidgetItemIterator it(this); *it; ++it) RenewMark(*it);
+}
+
+void CQVViewTree::OnInitialUpdate() {
+  BuildTree();
+  for (int i = 0; i < topLevelItemCount(); ++i) topLevelItem(i)->setExpanded(true);
+  if (const CFormatTemplate* t = Template()) {
+    const QString name = FromGbk(t->Name());
+    if (childFrame_) childFrame_->SetStatusText(name);
+    if (CMainFrame* frame = app_.MainFrame()) frame->SetCategoryText(name);
+  }
+}
+
+void CQVViewTree::SelectItem(QTreeWidgetItem* item) {
+  if (item) setCurrentItem(item);
+}
+
+void CQVViewTree::SelectQuietly(QTreeWidgetItem* item) {
+  switching_ = true;
+  setCurrentItem(item);
+  switching_ = false;
+}
+
+void CQVViewTree::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem*) {
+  if (switching_ || !current || !document_) return;
+  if (Datum(current) == currentId_) return;
+  SwitchString();
+}
+
+void CQVViewTree::SetModified() {
+  if (document_) document_->SetModified(true);
+  emit documentModified();
+}
+
+void CQVViewTree::SetEditedApplications(const std::string& applications) {
+  if (currentId_ == kNoString || !editor_) return;
+  editor_->SetApplications(applications);
+  storePending_ = true;
+}
+
+bool CQVViewTree::SwitchString() {
+  if (!document_ || !editor_) return false;
+  if (currentId_ != kNoString) {
+    std::string text;
+    std::string variables;
+    std::string applications;
+    if (!editor_->GetString(text, variables, applications)) {
+      SelectQuietly(FindItem(currentId_));
+      return false;
+    }
+    if (editor_->IsChanged() || storePending_) {
+      SetModified();
+      document_->Format().SetFormatString(currentId_, text, variables, applications);
+      RenewMark(FindItem(currentId_));
+    }
+    currentId_ = kNoString;
+    storePending_ = false;
+  }
+  editor_->setEnabled(false);
+  QTreeWidgetItem* selected = currentItem();
+  if (!selected || Level(selected) < 2) {
+    editor_->Empty();
+    if (preview_) preview_->SetText(QString());
+    return true;
+  }
+  currentId_ = Datum(selected);
+  if (Branch(selected) != kHeaderBranch) {
+    editor_->setEnabled(true);
+    ShowInsertWindow(selected);
+  }
+  LoadString(selected);
+  editor_->setEnabled(true);
+  return true;
+}
+
+bool CQVViewTree::PrepareSave() {
+  if (!SwitchString()) return false;
+  CUnassignedString where;
+  if (!document_->CheckApplications(where)) {
+    SelectItem(FindItem(CDocFormat::MakeId(kKindExport, where.block, 0)));
+    CErrorMessage::ShowMessage(frt::kIdNoApplication, true);
+    return false;
+  }
+  return true;
+}
+
+void CQVViewTree::Limits(std::int32_t id, int& maxLength, int& maxVariables) const {
+  maxLength = CQVViewEdit::kNoLimit;
+  maxVariables = CQVViewEdit::kNoLimit;
+  const CFormatTemplate* t = Template();
+  if (!t) return;
+  const int block = CDocFormat::BlockOf(id);
+  const CFTFormat* d = nullptr;
+  switch (CDocFormat::Kind(id)) {
+    case kKindFileHeader:
+      maxLength = static_cast<int>(t->FileHeaderLength());
+      return;
+    case kKindFileFooter:
+      maxLength = static_cast<int>(t->FileFooterLength());
+      return;
+    case kKindApplicationHeader:
+      if (const CFTAppl* a = t->FindApplication(CDocFormat::IndexOf(id)))
+        maxLength = static_cast<int>(a->HeaderLength());
+      return;
+    case kKindBlockHeader:
+      if ((d = t->FindFormat(block, true))) maxLength = static_cast<int>(d->Header());
+      return;
+    case kKindExport:
+    case kKindDefault:
+      d = t->FindFormat(block, true);
+      break;
+    case kKindImport:
+    case kKindImportHeader:
+    case kKindRestriction:
+      d = t->FindFormat(block, false);
+      break;
+    default:
+      return;
+  }
+  if (d) {
+    maxLength = static_cast<int>(d->MaxLength());
+    maxVariables = static_cast<int>(d->VarCount());
+  }
+}
+
+void CQVViewTree::LoadString(QTreeWidgetItem* item) {
+  const std::int32_t id = Datum(item);
+  std::string text;
+  std::string variables;
+  std::string applications;
+  document_->Format().GetFormatStringInfo(id, text, variables, applications);
+  int maxLength = 0;
+  int maxVariables = 0;
+  Limits(id, maxLength, maxVariables);
+  storePending_ = false;
+  editor_->ShowString(id, Branch(item), text, variables, applications, maxLength, maxVariables);
+}
+
+void CQVViewTree::ShowInsertWindow(QTreeWidgetItem* item) {
+  const CFormatTemplate* t = Template();
+  if (!t) return;
+  if (!insertWindow_) {
+    CMainFrame* frame = app_.MainFrame();
+    insertWindow_ =
+        new CQVInsertVarDlg(*t, editor_, frame ? static_cast<QWidget*>(frame) : window());
+    if (frame) {
+      const QRect r = frame->geometry();
+      insertWindow_->move(r.right() - insertWindow_->width() - 24, r.top() + 120);
+    }
+    if (childFrame_) childFrame_->SetCompanionWindow(insertWindow_);
+  }
+  insertWindow_->show();
+  insertWindow_->raise();
+  const bool input = Branch(item) == kInputBranch;
+  const QString block = FromGbk(t->FormatName(CDocFormat::BlockOf(Datum(item)), !input));
+  if (input)
+    insertWindow_->SetInputBlock(block);
+  else
+    insertWindow_->SetOutputBlock(block);
+}
+
+void CQVViewTree::OnTextTakenOver(const QByteArray& text, const QByteArray& variables) {
+  if (!document_ || !preview_) return;
+  // An import string has no sample output.
+  if (editor_->ItemKind() == CQVViewEdit::kKindInput) {
+    preview_->SetText(QString());
+    return;
+  }
+  preview_->SetSample(document_->Format().RenderSample(
+      std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+      std::string_view(variables.constData(), static_cast<std::size_t>(variables.size()))));
+}
+
+void CQVViewTree::RenderSample() {
+  if (currentId_ == kNoString || !editor_) return;
+  const std::string text = editor_->StoredText();
+  const std::string variables = editor_->VariableCodes();
+  OnTextTakenOver(QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+                  QByteArray(variables.data(), static_cast<qsizetype>(variables.size())));
+}
+
+void CQVViewTree::OnFieldActivated(int index) {
+  if (!document_ || !editor_) return;
+  const CQVEditVar* field = editor_->Field(index);
+  if (!field) return;
+  CQVEditVar variable = *field;
+  CQVVarPageContext context;
+  context.profile = app_.Profile();
+  context.format = &document_->Format();
+  if (const CFormatTemplate* t = Template(); t && t->StringLength() > 0)
+    context.lengthLimit = static_cast<int>(t->StringLength());
+  if (RunVariableSheet(editor_, variable, context) == QDialog::Accepted)
+    editor_->ReplaceField(index, variable);
+}
+
+void CQVViewTree::ClearString() {
+  QTreeWidgetItem* item = currentItem();
+  if (currentId_ == kNoString || Level(item) != 2 || !editor_) return;
+  int maxLength = 0;
+  int maxVariables = 0;
+  Limits(currentId_, maxLength, maxVariables);
+  editor_->ShowString(currentId_, editor_->ItemKind(), {}, {}, {}, maxLength, maxVariables);
+  SetMark(FindItem(currentId_), kMarkEmpty);
+  storePending_ = true;  // stored at the next switch
+  SetModified();
+}
+
+bool CQVViewTree::BlockHasExportText(int block) const {
+  const CFormatTemplate* t = Template();
+  const CFTFormat* d = t ? t->FindFormat(block, true) : nullptr;
+  if (!d) return false;
+  for (long i = 1; i <= d->StrCount(); ++i) {
+    const std::int32_t id = CDocFormat::MakeId(kKindExport, block, static_cast<int>(i));
+    if (id == currentId_) {
+      // The loaded string counts as the editor has it.
+      if (editor_ && !editor_->StoredText().empty()) return true;
+      continue;
+    }
+    const CFrtStringEx* s = document_->Format().FindString(id);
+    if (s && s->IsPresent()) return true;
+  }
+  return false;
+}
+
+bool CQVViewTree::IsCommandEnabled(int commandId, bool contextMenu) const {
+  if (!document_) return false;
+  const QTreeWidgetItem* item = currentItem();
+  switch (commandId) {
+    case qvcmd::kAssignApplications:
+      return item && Branch(item) == kOutputBranch && Level(item) >= 1 &&
+             BlockHasExportText(CDocFormat::BlockOf(Datum(item)));
+    case qvcmd::kPoolLoad:
+    case qvcmd::kPoolSave:
+      return Level(item) == 2;
+    case qvcmd::kClearString:
+      return currentId_ != kNoString && (contextMenu || Level(item) == 2);
+    default:
+      return true;
+  }
+}
+
+void CQVViewTree::OnCommand(int commandId) {
+  if (!document_) return;
+  CQVTreeHooks& hooks = Hooks();
+  QTreeWidgetItem* item = currentItem();
+  switch (commandId) {
+    case qvcmd::kAssignApplications: {
+      if (!SwitchString()) return;
+      item = currentItem();
+      if (!hooks.assignApplications ||
+          !hooks.assignApplications(*this, Datum(item), CDocFormat::MakeId(kKindExport, 0, 0)))
+        return;
+      SetModified();
+      const std::int32_t id = Datum(item);
+      if (Level(item) == 2 && CDocFormat::IndexOf(id) > 0) {
+        std::string text;
+        std::string variables;
+        std::string applications;
+        document_->Format().GetFormatStringInfo(id, text, variables, applications);
+        SetEditedApplications(applications);
+      }
+      for (QTreeWidgetItemIterator it(this); *it; ++it) RenewMark(*it);
+      return;
+    }
+    case qvcmd::kPoolLoad:
+      if (hooks.poolLoad && Level(item) == 2) hooks.poolLoad(*this, Datum(item));
+      return;
+    case qvcmd::kPoolSave:
+      if (hooks.poolSave && Level(item) == 2) hooks.poolSave(*this, Datum(item));
+      return;
+    case qvcmd::kOutputPreview:
+      ShowExportPreview();
+      return;
+    case qvcmd::kClearString:
+      ClearString();
+      return;
+    case qvcmd::kProperties:
+      ShowProperties();
+      return;
+    case qvcmd::kFormatSettings:
+      if (hooks.formatSettings && hooks.formatSettings(*this)) {
+        SetModified();
+        RenderSample();
+      }
+      return;
+    case qvcmd::kDefaultSettings:
+      if (hooks.defaultSettings) hooks.defaultSettings(*this);
+      return;
+    default:
+      return;
+  }
+}
+
+void CQVViewTree::ShowExportPreview() {
+  if (!SwitchString()) return;
+  const CFormatTemplate* t = Template();
+  CMainFrame* frame = app_.MainFrame();
+  if (!t || !frame) return;
+  OpenExportPreview(*frame, title_ ? title_() : QString(), SampleExport(document_->Format(), *t));
+}
+
+void CQVViewTree::ShowProperties() {
+  CFrtFileEx& format = document_->Format().Format();
+  CFormatPropertiesDlg dialog(format, format.Name(), window());
+  dialog.DoModal();
+}
+
+QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  menu->setObjectName(QStringLiteral("treeContextMenu"));
+  menu->setTitle(QStringLiteral("菜单树视"));
+  auto add = [this](QMenu* m, int id) {
+    QAction* a = m->addAction(ContextText(id));
+    a->setObjectName(QStringLiteral("treeCommand%1").arg(id));
+    a->setData(id);
+    a->setEnabled(IsCommandEnabled(id, true));
+    connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  };
+  add(menu, qvcmd::kAssignApplications);
+  QMenu* pool = menu->addMenu(QStringLiteral("字串池"));
+  add(pool, qvcmd::kPoolLoad);
+  add(pool, qvcmd::kPoolSave);
+  add(menu, qvcmd::kOutputPreview);
+  add(menu, qvcmd::kClearString);
+  menu->addSeparator();
+  add(menu, qvcmd::kProperties);
+  add(menu, qvcmd::kFormatSettings);
+  add(menu, qvcmd::kDefaultSettings);
+  return menu;
+}
+
+void CQVViewTree::contextMenuEvent(QContextMenuEvent* event) {
+  std::unique_ptr<QMenu> menu(CreateContextMenu(this));
+  menu->exec(event->globalPos());
+  event->accept();
+}
+
+void CQVViewTree::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete && Level(currentItem()) == 2 && currentId_ != kNoString) {
+    ClearString();
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The format tree: what the template allows in the format, as header, input and output branches
+// with their strings, each string marked by its state. Selecting a string stores the one being
+// edited into the document and loads the selected one into the editor; the commands on strings
+// start here.
+#include <QPointer>
+#include <QTreeWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "shell/child_frame.h"
+#include "shell/insert_var_dlg.h"
+
+class CChildFrame;
+class CDocFormat;
+class CFormatDocument;
+class CFormatTemplate;
+class CMainFrame;
+class CQVApp;
+class CQVInsertVarDlg;
+class CQVViewEdit;
+class CQVViewPre;
+class CQVViewTree;
+class QMenu;
+
+// The commands whose dialogs live elsewhere. The tree calls them when set; an empty hook makes
+// the command do nothing.
+struct CQVTreeHooks {
+  // "分配软件": the application assignment dialog for the selected item's datum and the kind
+  // base 11000000; true after "OK".
+  std::function<bool(CQVViewTree&, std::int32_t datum, std::int32_t kindBase)> assignApplications;
+  // "加载" / "(&S)保存": the string pool dialogs for the selected string item's ID.
+  std::function<void(CQVViewTree&, std::int32_t id)> poolLoad;
+  std::function<void(CQVViewTree&, std::int32_t id)> poolSave;
+  // "格式": the sheet "设置" (scales, units, default values); true after "OK".
+  std::function<bool(CQVViewTree&)> formatSettings;
+  // "&默认": the sheet "变量的默认设置" (output defaults, flags).
+  std::function<void(CQVViewTree&)> defaultSettings;
+};
+
+class CQVViewTree : public QTreeWidget {
+  Q_OBJECT
+ public:
+  // Item data roles.
+  static constexpr int kDatumRole = Qt::UserRole;
+  static constexpr int kLevelRole = Qt::UserRole + 1;
+  static constexpr int kMarkRole = Qt::UserRole + 2;
+  // Top-level data.
+  static constexpr int kHeaderBranch = 1;
+  static constexpr int kInputBranch = 2;
+  static constexpr int kOutputBranch = 3;
+  // Item images.
+  static constexpr int kMarkEmpty = 2;
+  static constexpr int kMarkText = 3;
+  static constexpr int kMarkApplications = 4;
+  static constexpr std::int32_t kNoString = -1;
+
+  // The hooks every tree uses (filled in by the dialogs' code at start-up).
+  static CQVTreeHooks& Hooks();
+
+  // `title` gives the document's title for the sample export; none of the objects is owned.
+  CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor, CQVViewPre* preview,
+              CChildFrame* childFrame, std::function<QString()> title, QWidget* parent = nullptr);
+  ~CQVViewTree() override;
+
+  // Builds the tree, marks the strings and shows the template's name in the status bar.
+  void OnInitialUpdate();
+  // The document is going: nothing more is stored into it.
+  void Detach();
+
+  // Stores the edited string and loads the selected one; false when the editor refused its
+  // content (the loaded string stays selected).
+  bool SwitchString();
+  // Before every save: SwitchString, then the application check (message 1108 and the block
+  // selected when it fails).
+  bool PrepareSave();
+  // Command "清除字串" (and Delete on a string item).
+  void ClearString();
+
+  void OnCommand(int commandId);
+  // `contextMenu`: the rule of the context menu (清除字串 needs only a loaded string).
+  bool IsCommandEnabled(int commandId, bool contextMenu = false) const;
+  // The context menu with its items enabled as they are now (the caller owns it).
+  QMenu* CreateContextMenu(QWidget* parent);
+
+  // The tree's parts for the dialogs.
+  CFormatDocument& Document() const { return *document_; }
+  const CFormatTemplate* Template() const;
+  CQVViewEdit* Editor() const { return editor_; }
+  CQVInsertVarDlg* InsertVariableWindow() const { return insertWindow_; }
+  std::int32_t CurrentStringId() const { return currentId_; }
+  // The item with this datum (the first one, in tree order), or nullptr.
+  QTreeWidgetItem* FindItem(std::int32_t datum) const;
+  static int Level(const QTreeWidgetItem* item);
+  static std::int32_t Datum(const QTreeWidgetItem* item);
+  static int Mark(const QTreeWidgetItem* item);
+  // The datum of the item's top-level ancestor (1 header, 2 input, 3 output).
+  static int Branch(const QTreeWidgetItem* item);
+  // Selects an item (as a click would, with the switch of strings).
+  void SelectItem(QTreeWidgetItem* item);
+  // The mark a string of this ID deserves now (2, 3 or 4).
+  int MarkOf(std::int32_t id) const;
+  void RenewMark(QTreeWidgetItem* item);
+  // Hands a new application assignment of the loaded string to the editor; the next switch
+  // stores it.
+  void SetEditedApplications(const std::string& applications);
+  // Marks the document modified (and the window title with it).
+  void SetModified();
+  // Renders the editor's string into the sample pane again.
+  void RenderSample();
+
+ signals:
+  void documentModified();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, const QString& text, int level,
+                           std::int32_t datum);
+  void SetMark(QTreeWidgetItem* item, int mark);
+  void BuildTree();
+  void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+  // Loads the string of a level-2 item into the editor.
+  void LoadString(QTreeWidgetItem* item);
+  void Limits(std::int32_t id, int& maxLength, int& maxVariables) const;
+  void ShowInsertWindow(QTreeWidgetItem* item);
+  void OnTextTakenOver(const QByteArray& text, const QByteArray& variables);
+  void OnFieldActivated(int index);
+  void ShowExportPreview();
+  void ShowProperties();
+  bool BlockHasExportText(int block) const;
+  // Selects without the switch (the editor keeps what it has).
+  void SelectQuietly(QTreeWidgetItem* item);
+
+  CQVApp& app_;
+  CFormatDocument* document_;
+  CQVViewEdit* editor_;
+  CQVViewPre* preview_;
+  QPointer<CChildFrame> childFrame_;
+  std::function<QString()> title_;
+  QPointer<CQVInsertVarDlg> insertWindow_;
+  std::int32_t currentId_ = kNoString;
+  bool storePending_ = false;  // the loaded string was cleared or reassigned
+  bool switching_ = false;
+};

@@ -1,0 +1,350 @@
+// Whole stories of a user with format documents: starting with and without a file, a new format
+// edited, saved, closed and opened again, the save that an unassigned string stops, invalid
+// files, one window per file, and the question before closing.
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "catalogue/format_template.h"
+#include "document/doc_format.h"
+#include "library/string_table.h"
+#include "settings/variable_pages.h"
+#include "shell/insert_var_dlg.h"
+#include "preview/qv_view_preview.h"
+#include "story_support.h"
+
+using story::Editor;
+using story::OnNextModal;
+
+namespace {
+
+constexpr std::int32_t kMeasureString1 = 11010001;  // 测量数据, output string 1
+constexpr std::int32_t kMeasureBlock = 11010000;
+constexpr int kSlopeDistance = 31;  // 斜距: real number, linear
+constexpr int kPointNumber = 1;     // 点号: text
+
+QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
+  for (int i = 0; i < w->VariableList()->count(); ++i)
+    if (w->VariableList()->item(i)->data(Qt::UserRole).toInt() == code)
+      return w->VariableList()->item(i);
+  return nullptr;
+}
+
+// Selects the n-th field of the editor and presses Enter on it.
+void ActivateField(CQVViewEdit* edit, int n) {
+  const QString text = edit->toPlainText();
+  int seen = -1;
+  for (int p = 0; p < text.size(); ++p) {
+    if (text[p] != QChar::ObjectReplacementCharacter || ++seen != n) continue;
+    QTextCursor c = edit->textCursor();
+    c.setPosition(p);
+    c.setPosition(p + 1, QTextCursor::KeepAnchor);
+    edit->setTextCursor(c);
+    QTest::keyClick(edit, Qt::Key_Return);
+    return;
+  }
+}
+
+}  // namespace
+
+class DocumentTest : public QObject {
+  Q_OBJECT
+ private:
+  CRecordingMessageSink sink_;
+  std::unique_ptr<CScopedMessageSink> scoped_;
+  QString cwd_;
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
+    cwd_ = QDir::currentPath();
+  }
+  void cleanupTestCase() { scoped_.reset(); }
+  void init() {
+    sink_.Clear();
+    CQVViewTree::Hooks() = {};
+  }
+  void cleanup() {
+    CQVViewTree::Hooks() = {};
+    QDir::setCurrent(cwd_);
+  }
+
+  // --- Starting -------------------------------------------------------------------------------
+
+  void startWithoutAFileThenNewFormats() {
+    Editor e;
+    QVERIFY(e.Start());
+    QVERIFY(e.Windows().isEmpty());
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    QCOMPARE(e.Windows().size(), 1);
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("Noname1"));
+    QVERIFY(e.Doc()->IsModified());  // never saved
+    QVERIFY(e.Active()->windowTitle().startsWith(QStringLiteral("Noname1")));
+    QCOMPARE(e.Doc()->Document().Template()->Name(), std::string("Kite_Basic"));
+    QCOMPARE(e.Frame().StatusPane(1)->text(), QStringLiteral("Kite_Basic"));
+    QVERIFY(e.Frame().windowTitle().contains(QStringLiteral("Noname1")));
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    QCOMPARE(e.Windows().size(), 2);
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("Noname2"));
+    QVERIFY(sink_.Empty());
+  }
+
+  void startWithAFileOpensOnlyThatFile() {
+    Editor e(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(e.Start());
+    QCOMPARE(e.Windows().size(), 1);
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("Example.frt"));
+    QVERIFY(!e.Doc()->IsModified());
+    QCOMPARE(e.Frame().RecentFiles().first(),
+             QFileInfo(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt").absoluteFilePath());
+    // The same file again activates its window instead of opening a second one.
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    QCOMPARE(e.Windows().size(), 2);
+    QVERIFY(e.app->OpenFile(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt"));
+    QCOMPARE(e.Windows().size(), 2);
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("Example.frt"));
+    QVERIFY(sink_.Empty());
+  }
+
+  void invalidFilesShowTheirMessageAndOpenNoWindow() {
+    Editor e;
+    QVERIFY(e.Start());
+    const QString garbage = e.dir.filePath(QStringLiteral("garbage.frt"));
+    QVERIFY(story::WriteAll(garbage, "this is not a format file\r\n"));
+    QVERIFY(!e.app->OpenFile(garbage));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1203});
+    QVERIFY(sink_.Last().isError);
+
+    // A template the catalogue does not know: 1202 with the name on its own line.
+    QByteArray bytes = story::ReadAll(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    bytes.replace("@l:Kite_Basic", "@l:Kite_Nowhere");
+    const QString unknown = e.dir.filePath(QStringLiteral("unknown.frt"));
+    QVERIFY(story::WriteAll(unknown, bytes));
+    sink_.Clear();
+    QVERIFY(!e.app->OpenFile(unknown));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1202});
+    QCOMPARE(sink_.Last().extra, std::string("\nKite_Nowhere"));
+
+    // A string the template forbids: the check's message, and no window either.
+    bytes = story::ReadAll(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    bytes.replace("$1112000", "$1199000");
+    const QString badBlock = e.dir.filePath(QStringLiteral("badblock.frt"));
+    QVERIFY(story::WriteAll(badBlock, bytes));
+    sink_.Clear();
+    QVERIFY(!e.app->OpenFile(badBlock));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1207});
+    QVERIFY(e.Windows().isEmpty());
+    QVERIFY(!e.Frame().RecentFiles().contains(QFileInfo(badBlock).absoluteFilePath()));
+  }
+
+  // --- The main story -------------------------------------------------------------------------
+
+  void newFormatEditedSavedAndOpenedAgain() {
+    Editor e;
+    QVERIFY(e.Start());
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    QVERIFY(e.Select(kMeasureString1));
+    CQVViewEdit* edit = e.Edit();
+    QVERIFY(edit->isEnabled());
+    CQVInsertVarDlg* insert = e.Tree()->InsertVariableWindow();
+    QVERIFY(insert && insert->isVisible());
+    QCOMPARE(insert->windowTitle(), QStringLiteral("插入输出变量..."));
+    QCOMPARE(insert->BlockCombo()->currentText(), QStringLiteral("测量数据"));
+
+    // Text, then two variables from the window, the second one after a blank.
+    edit->setFocus();
+    story::TypeText(edit, QStringLiteral("PT "));
+    insert->VariableList()->setCurrentItem(VariableItem(insert, kPointNumber));
+    QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
+    story::TypeText(edit, QStringLiteral(" D="));
+    insert->VariableList()->setCurrentItem(VariableItem(insert, kSlopeDistance));
+    QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
+    QCOMPARE(edit->FieldCount(), 2);
+    QCOMPARE(edit->EditorText(), QStringLiteral("PT \x01点号\x02 D=\x01斜距\x02"));
+    // The sample pane follows every accepted change.
+    const QString sample = e.Doc()->Preview()->toPlainText();
+    QVERIFY2(sample.startsWith(QStringLiteral("PT P1001")), qPrintable(sample));
+    QVERIFY(sample.contains(QStringLiteral("D=")));
+
+    // The distance's sheet: left-aligned, 12 wide, 2 decimals.
+    QString sheetTitle;
+    auto found = OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
+      sheetTitle = sheet->windowTitle();
+      auto* page = static_cast<CQVExpVarPage*>(sheet->Page(0));
+      page->Combo(2005)->setCurrentIndex(1);
+      page->Edit(2008)->setText(QStringLiteral("12"));
+      page->Edit(2009)->setText(QStringLiteral("2"));
+      sheet->accept();
+    });
+    ActivateField(edit, 1);
+    QVERIFY(*found);
+    QCOMPARE(sheetTitle, QStringLiteral("输出变量的格式选项"));
+    QCOMPARE(edit->Field(1)->Length(), 12);
+    QCOMPARE(edit->Field(1)->Align(), 1);
+    const std::string stored = edit->StoredText();
+    QVERIFY2(QByteArray::fromStdString(stored).contains("D=%-12.2f"), stored.c_str());
+    QVERIFY(e.Doc()->Preview()->toPlainText().contains(QStringLiteral("D=156.79      ")));
+
+    // Save: the string has no application yet, so 1108 and the block is selected.
+    e.Frame().Action(qvcmd::kFileSave)->trigger();
+    QCOMPARE(sink_.Ids(), std::vector<int>{frt::kIdNoApplication});
+    QCOMPARE(CQVViewTree::Datum(e.Tree()->currentItem()), kMeasureBlock);
+    QVERIFY(e.Doc()->IsModified());
+    QCOMPARE(CQVViewTree::Mark(e.Tree()->FindItem(kMeasureString1)), CQVViewTree::kMarkText);
+
+    // The assignment (its dialog stands in here) gives application 101.
+    std::int32_t assignedDatum = 0;
+    CQVViewTree::Hooks().assignApplications = [&](CQVViewTree& tree, std::int32_t datum,
+                                                  std::int32_t kindBase) {
+      assignedDatum = datum;
+      std::string t, v, a;
+      CDocFormat& f = tree.Document().Format();
+      f.GetFormatStringInfo(kindBase + 10000 + 1, t, v, a);
+      return f.SetFormatString(kindBase + 10000 + 1, t, v, "101") == 1;
+    };
+    QVERIFY(e.Select(kMeasureString1));
+    e.Frame().UpdateCommands();
+    QVERIFY(e.Frame().Action(qvcmd::kAssignApplications)->isEnabled());
+    e.Frame().Action(qvcmd::kAssignApplications)->trigger();
+    QCOMPARE(assignedDatum, kMeasureString1);
+    QCOMPARE(CQVViewTree::Mark(e.Tree()->FindItem(kMeasureString1)),
+             CQVViewTree::kMarkApplications);
+
+    // Save under a name typed without extension: ".FRT" is added.
+    sink_.Clear();
+    const QString base = e.dir.filePath(QStringLiteral("story"));
+    QString dialogName;
+    QString dialogDir;
+    found = OnNextModal<QFileDialog>([&](QFileDialog* d) {
+      dialogName = d->objectName();
+      dialogDir = QDir(d->directory()).canonicalPath();
+      story::AcceptFile(d, base);
+    });
+    e.Frame().Action(qvcmd::kFileSave)->trigger();
+    QVERIFY(*found);
+    QCOMPARE(dialogName, QStringLiteral("saveAsDialog"));
+    QCOMPARE(dialogDir, QDir(e.AppFile("Format")).canonicalPath());
+    QVERIFY(sink_.Empty());
+    const QString path = base + ".FRT";
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("story.FRT"));
+    QVERIFY(!e.Doc()->IsModified());
+    QCOMPARE(e.Frame().RecentFiles().first(), QFileInfo(path).absoluteFilePath());
+    const QByteArray file = story::ReadAll(path);
+    QVERIFY(file.contains("%Nstory\r\n"));
+    QVERIFY(file.contains(QByteArray("$1110000\"PT ")));
+    QVERIFY(file.contains(";101"));
+
+    // Closed (nothing to ask) and opened again through the open dialog: the same string.
+    e.Frame().Action(qvcmd::kFileClose)->trigger();
+    QVERIFY(e.Windows().isEmpty());
+    QStringList filters;
+    found = OnNextModal<QFileDialog>([&](QFileDialog* d) {
+      dialogName = d->objectName();
+      filters = d->nameFilters();
+      story::AcceptFile(d, path);
+    });
+    e.Frame().Action(qvcmd::kFileOpen)->trigger();
+    QVERIFY(*found);
+    QCOMPARE(dialogName, QStringLiteral("openDialog"));
+    // The dialog shows the filter " 格式文件  (*.frt)" with its blanks tidied.
+    QCOMPARE(filters, QStringList{QStringLiteral("格式文件 (*.frt)")});
+    QCOMPARE(e.Windows().size(), 1);
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("story.FRT"));
+    QCOMPARE(CQVViewTree::Mark(e.Tree()->FindItem(kMeasureString1)),
+             CQVViewTree::kMarkApplications);
+    QVERIFY(e.Select(kMeasureString1));
+    QCOMPARE(e.Edit()->StoredText(), stored);
+    QCOMPARE(e.Edit()->Applications(), std::string("101"));
+    QCOMPARE(e.Edit()->Field(1)->Length(), 12);
+    QVERIFY(sink_.Empty());
+  }
+
+  void saveAsKeepsATypedExtension() {
+    QCOMPARE(CQVDoc::WithExtension(QStringLiteral("/a/b.frt")), QStringLiteral("/a/b.frt"));
+    QCOMPARE(CQVDoc::WithExtension(QStringLiteral("/a.d/b")), QStringLiteral("/a.d/b.FRT"));
+    QCOMPARE(CQVDoc::WithExtension(QString()), QString());
+  }
+
+  void emptyFormatSavesWithoutQuestionsAndRefusedSaveWritesNothing() {
+    Editor e;
+    QVERIFY(e.Start());
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    // A header string needs no application.
+    QVERIFY(e.Select(14000000));
+    story::TypeText(e.Edit(), QStringLiteral("Head"));
+    const QString path = e.dir.filePath(QStringLiteral("head.frt"));
+    auto found = OnNextModal<QFileDialog>([&](QFileDialog* d) { story::AcceptFile(d, path); });
+    e.Frame().Action(qvcmd::kFileSaveAs)->trigger();
+    QVERIFY(*found);
+    QVERIFY(story::ReadAll(path).contains("$1400000\"Head\""));
+    QCOMPARE(e.Doc()->Title(), QStringLiteral("head.frt"));
+
+    // An unassigned export string stops the next save: the file stays as it was.
+    QVERIFY(e.Select(11012002));
+    story::TypeText(e.Edit(), QStringLiteral("X"));
+    const QByteArray before = story::ReadAll(path);
+    sink_.Clear();
+    e.Frame().Action(qvcmd::kFileSave)->trigger();
+    QCOMPARE(sink_.Ids(), std::vector<int>{frt::kIdNoApplication});
+    QCOMPARE(CQVViewTree::Datum(e.Tree()->currentItem()), 11012000);
+    QCOMPARE(story::ReadAll(path), before);
+    QVERIFY(e.Doc()->IsModified());
+  }
+
+  // --- Closing --------------------------------------------------------------------------------
+
+  void closingAnUntouchedNewFormatAsks() {
+    Editor e;
+    QVERIFY(e.Start());
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    QString question;
+    auto found = OnNextModal<QMessageBox>([&](QMessageBox* box) {
+      question = box->text();
+      box->button(QMessageBox::Cancel)->click();
+    });
+    e.Frame().Action(qvcmd::kFileClose)->trigger();
+    QVERIFY(*found);
+    QVERIFY(question.contains(QStringLiteral("Noname1")));
+    QCOMPARE(e.Windows().size(), 1);  // cancelled: still open
+
+    found =
+        OnNextModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    e.Frame().Action(qvcmd::kFileClose)->trigger();
+    QVERIFY(*found);
+    QTRY_VERIFY(e.Windows().isEmpty());
+    QCOMPARE(e.Frame().ActiveMenuSet(), CMainFrame::kMenuMain);
+  }
+
+  void answeringYesSavesBeforeClosing() {
+    Editor e;
+    QVERIFY(e.Start());
+    e.Frame().Action(qvcmd::kFileNew)->trigger();
+    const QString path = e.dir.filePath(QStringLiteral("closing.frt"));
+    auto yes = OnNextModal<QMessageBox>([&](QMessageBox* box) {
+      // The save dialog follows the answer.
+      OnNextModal<QFileDialog>([&](QFileDialog* d) { story::AcceptFile(d, path); });
+      box->button(QMessageBox::Yes)->click();
+    });
+    e.Frame().Action(qvcmd::kFileClose)->trigger();
+    QVERIFY(*yes);
+    QTRY_VERIFY(e.Windows().isEmpty());
+    QVERIFY(story::ReadAll(path).startsWith("@t:FRT\r\n"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  QCoreApplication::setApplicationName(QStringLiteral("quarvel-document-test"));
+  DocumentTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "document_test.moc"

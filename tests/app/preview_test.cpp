@@ -1,0 +1,306 @@
+// The preview windows: the page layout of a printout, printing to PDF, the preview window in the
+// main frame with its toolbar, print preview, and the small preview pane.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <clocale>
+
+#include "library/text_encoding.h"
+#include "preview/export_preview.h"
+#include "preview/print_layout.h"
+#include "preview/qv_view_preview.h"
+#include "shell/child_frame.h"
+#include "shell/main_frame.h"
+
+namespace {
+
+QString Lines(int count, const QString& prefix = QStringLiteral("line")) {
+  QString text;
+  for (int i = 1; i <= count; ++i) text += QStringLiteral("%1 %2\n").arg(prefix).arg(i);
+  return text;
+}
+
+// Page objects of a PDF file (not the page tree nodes, "/Type /Pages").
+int PdfPageCount(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  const QString bytes = QString::fromLatin1(file.readAll());
+  return static_cast<int>(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s])"))));
+}
+
+// Whether any pixel of the rows [top, bottom) is darker than mid grey.
+bool HasInk(const QImage& image, int top, int bottom) {
+  for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) return true;
+  return false;
+}
+
+}  // namespace
+
+class PreviewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void printedLinesFollowLineFeedsAndWrap();
+  void pagesHoldFiftyPrintedLines();
+  void headerAndFooterTexts();
+  void pagePaintsHeaderBodyAndFooter();
+  void printsHundredTwentyLinesOnThreePages();
+  void wrappedPiecesAddPages();
+  void printsTheRequestedPageRange();
+  void emptyPreviewPrintsNoPage();
+  void exportPreviewWindow();
+  void printPreviewDialogShowsThePages();
+  void previewPaneSwallowsX();
+};
+
+void PreviewTest::printedLinesFollowLineFeedsAndWrap() {
+  using qvprint::PrintedLines;
+  QCOMPARE(PrintedLines(QString(), 10).size(), 0);
+  QCOMPARE(PrintedLines(QStringLiteral("\n"), 10), QStringList{QString()});
+  QCOMPARE(PrintedLines(QStringLiteral("a\nb\n"), 10), (QStringList{"a", "b"}));
+  QCOMPARE(PrintedLines(QStringLiteral("a\n\nb"), 10), (QStringList{"a", "", "b"}));
+  QCOMPARE(PrintedLines(QStringLiteral("a\r\nb\r\n"), 10), (QStringList{"a", "b"}));
+
+  // A line as wide as the page is one piece; one character more makes a second.
+  QCOMPARE(PrintedLines(QStringLiteral("0123456789\nx"), 10), (QStringList{"0123456789", "x"}));
+  QCOMPARE(PrintedLines(QStringLiteral("0123456789abcdefghijKL\n"), 10),
+           (QStringList{"0123456789", "abcdefghij", "KL"}));
+
+  // Wide characters take two columns and are never split.
+  QCOMPARE(PrintedLines(QStringLiteral("点号高程东"), 5), (QStringList{"点号", "高程", "东"}));
+  QCOMPARE(PrintedLines(QStringLiteral("ab点号"), 5), (QStringList{"ab点", "号"}));
+  // Tabs stop every 8 columns.
+  QCOMPARE(PrintedLines(QStringLiteral("ab\tc"), 20), QStringList{"ab      c"});
+  QCOMPARE(PrintedLines(QStringLiteral("\t\t"), 12), (QStringList{"            ", "    "}));
+
+  QCOMPARE(qvprint::BodyColumns(120.0), 96);
+  QCOMPARE(qvprint::BodyColumns(121.0), 95);
+  QCOMPARE(qvprint::BodyColumns(0.0), 1);
+}
+
+void PreviewTest::pagesHoldFiftyPrintedLines() {
+  QCOMPARE(qvprint::PageCount(0), 0);
+  QCOMPARE(qvprint::PageCount(1), 1);
+  QCOMPARE(qvprint::PageCount(50), 1);
+  QCOMPARE(qvprint::PageCount(51), 2);
+  QCOMPARE(qvprint::PageCount(120), 3);
+
+  const QStringList lines = qvprint::PrintedLines(Lines(120), 96);
+  QCOMPARE(lines.size(), 120);
+  QCOMPARE(qvprint::PageLines(lines, 1).size(), 50);
+  QCOMPARE(qvprint::PageLines(lines, 2).first(), QStringLiteral("line 51"));
+  const QStringList third = qvprint::PageLines(lines, 3);
+  QCOMPARE(third.size(), 20);
+  QCOMPARE(third.first(), QStringLiteral("line 101"));
+  QCOMPARE(third.last(), QStringLiteral("line 120"));
+  QVERIFY(qvprint::PageLines(lines, 4).isEmpty());
+  QVERIFY(qvprint::PageLines(lines, 0).isEmpty());
+}
+
+void PreviewTest::headerAndFooterTexts() {
+  const char* saved = std::setlocale(LC_TIME, nullptr);
+  const std::string restore = saved ? saved : "C";
+  std::setlocale(LC_TIME, "C");
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 0;
+  t.tm_mday = 5;
+  t.tm_wday = 1;
+  t.tm_hour = 13;
+  t.tm_min = 4;
+  t.tm_sec = 5;
+  QCOMPARE(qvprint::HeaderText(t), QStringLiteral("Quarvel ---- Data export sample --- Generated: "
+                                                  "Monday, January 05, 2026 / 13:04:05"));
+  std::setlocale(LC_TIME, restore.c_str());
+  QCOMPARE(qvprint::FooterTitleText(ExportPreviewTitle(QStringLiteral("Noname1"))),
+           QStringLiteral("打印的文档:Export Preview: Noname1"));
+  QCOMPARE(qvprint::FooterPageText(12), QStringLiteral("Page : 12"));
+}
+
+void PreviewTest::pagePaintsHeaderBodyAndFooter() {
+  // One page at a tenth of its size: the third of 120 lines has 20 body lines and nothing in
+  // the rows where lines 21 to 50 would be.
+  CQVDocFormatPreview document;
+  document.SetTitle(QStringLiteral("Export Preview: a.frt"));
+  CQVViewFormatPreview view(&document);
+  const QStringList lines = qvprint::PrintedLines(Lines(120, QStringLiteral("MMMM")), 96);
+  QImage image(qvprint::kCanvasWidth / 10, qvprint::kCanvasHeight / 10, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.scale(0.1, 0.1);
+  const CQVPrintMetrics metrics = SelectPrintFont(painter);
+  QVERIFY(metrics.lineHeight > 0);
+  QVERIFY(metrics.lineHeight * qvprint::kLinesPerPage <= qvprint::kFooterTop - qvprint::kBodyTop);
+  view.PrintPage(painter, lines, 3, metrics);
+  painter.end();
+  QCOMPARE(view.CurrentPage(), 3);
+
+  auto row = [&](int line) { return (qvprint::kBodyTop + line * metrics.lineHeight) / 10; };
+  const int step = metrics.lineHeight / 10;
+  QVERIFY(HasInk(image, 0, qvprint::kBodyTop / 10));                 // header
+  QVERIFY(HasInk(image, row(1), row(1) + step));                     // first body line
+  QVERIFY(HasInk(image, row(20), row(20) + step));                   // twentieth
+  QVERIFY(!HasInk(image, row(21), qvprint::kFooterTop / 10));        // nothing below it
+  QVERIFY(HasInk(image, qvprint::kFooterTop / 10, image.height()));  // footer
+}
+
+void PreviewTest::printsHundredTwentyLinesOnThreePages() {
+  QTemporaryDir dir;
+  CQVDocFormatPreview document;
+  document.SetTitle(QStringLiteral("Export Preview: Noname1"));
+  CQVViewFormatPreview view(&document);
+  view.SetText(Lines(120));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+  view.PrintTo(printer);
+  QCOMPARE(view.PageCount(), 3);
+  QCOMPARE(view.CurrentPage(), 3);
+  QCOMPARE(PdfPageCount(printer.outputFileName()), 3);
+}
+
+void PreviewTest::wrappedPiecesAddPages() {
+  // 100 text lines fill two pages, but one of them wraps into two pieces: three pages.
+  QTemporaryDir dir;
+  CQVDocFormatPreview document;
+  CQVViewFormatPreview view(&document);
+  QString text = Lines(99);
+  text += QString(150, QLatin1Char('w')) + QLatin1Char('\n');
+  view.SetText(text);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("wrap.pdf")));
+  view.PrintTo(printer);
+  QCOMPARE(view.PageCount(), 3);
+  QCOMPARE(PdfPageCount(printer.outputFileName()), 3);
+}
+
+void PreviewTest::printsTheRequestedPageRange() {
+  QTemporaryDir dir;
+  CQVDocFormatPreview document;
+  CQVViewFormatPreview view(&document);
+  view.SetText(Lines(120));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("range.pdf")));
+  printer.setPrintRange(QPrinter::PageRange);
+  printer.setFromTo(2, 9);
+  view.PrintTo(printer);
+  QCOMPARE(view.PageCount(), 3);
+  QCOMPARE(view.CurrentPage(), 3);
+  QCOMPARE(PdfPageCount(printer.outputFileName()), 2);
+}
+
+void PreviewTest::emptyPreviewPrintsNoPage() {
+  QTemporaryDir dir;
+  CQVDocFormatPreview document;
+  CQVViewFormatPreview view(&document);
+  view.SetText(QString());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("empty.pdf")));
+  view.PrintTo(printer);
+  QCOMPARE(view.PageCount(), 0);
+  QCOMPARE(view.CurrentPage(), 0);
+}
+
+void PreviewTest::exportPreviewWindow() {
+  CMainFrame frame;
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+  const std::string gbk = frt::Utf8ToGbk("点号 1001\n高程 412.300\n");
+  CQVViewFormatPreview* view = OpenExportPreview(frame, QStringLiteral("Noname1"), gbk);
+  QVERIFY(view);
+  QCOMPARE(view->toPlainText(), QStringLiteral("点号 1001\n高程 412.300\n"));
+  QVERIFY(view->isReadOnly());
+  QVERIFY(!view->document()->isModified());
+  QVERIFY(!view->document()->isUndoAvailable());
+  QVERIFY(QFontInfo(view->font()).fixedPitch());
+  QCOMPARE(view->Document()->Title(), QStringLiteral("Export Preview: Noname1"));
+
+  CChildFrmFormatPreview* child = frame.ActivePreviewFrame();
+  QVERIFY(child);
+  QCOMPARE(child->View(), view);
+  QCOMPARE(child->windowTitle(), QStringLiteral("Export Preview: Noname1"));
+  QCOMPARE(frame.ActiveMenuSet(), int(CMainFrame::kMenuPreview));
+  QVERIFY(frame.PreviewToolBar()->isVisible());
+  QVERIFY(!frame.MainToolBar()->isVisible());
+  QVERIFY(frame.Action(qvcmd::kFilePrint)->isEnabled());
+
+  // A second export opens a further window; the first stays.
+  OpenExportPreview(frame, QStringLiteral("b.frt"), "x\n");
+  QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
+  QCOMPARE(frame.ActivePreviewFrame()->windowTitle(), QStringLiteral("Export Preview: b.frt"));
+
+  // Closing the last preview window brings the main toolbar back.
+  frame.MdiArea()->closeAllSubWindows();
+  QApplication::processEvents();
+  QVERIFY(frame.MdiArea()->subWindowList().isEmpty());
+  QVERIFY(frame.MainToolBar()->isVisible());
+  QVERIFY(!frame.PreviewToolBar()->isVisible());
+}
+
+void PreviewTest::printPreviewDialogShowsThePages() {
+  CMainFrame frame;
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+  CQVViewFormatPreview* view =
+      OpenExportPreview(frame, QStringLiteral("Noname1"), Lines(120).toStdString());
+  int shownPages = -1;
+  bool found = false;
+  QTimer::singleShot(0, &frame, [&] {
+    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    found = true;
+    if (auto* widget = dialog->findChild<QPrintPreviewWidget*>()) {
+      widget->updatePreview();
+      shownPages = widget->pageCount();
+    }
+    dialog->reject();
+  });
+  frame.Action(qvcmd::kFilePrintPreview)->trigger();
+  QVERIFY(found);
+  QCOMPARE(shownPages, 3);
+  QCOMPARE(view->PageCount(), 3);
+}
+
+void PreviewTest::previewPaneSwallowsX() {
+  // Keys the pane does not use go on to its parent; X never does.
+  struct Parent : QWidget {
+    QList<int> keys;
+    void keyPressEvent(QKeyEvent* e) override {
+      if (e->key() != Qt::Key_Control) keys.push_back(e->key());  // keyClick presses Ctrl too
+    }
+  } parent;
+  auto* pane = new CQVViewPre(&parent);
+  parent.show();
+  pane->SetText(QStringLiteral("PT 1001"));
+  QCOMPARE(pane->toPlainText(), QStringLiteral("PT 1001"));
+  QVERIFY(pane->isReadOnly());
+  pane->setFocus();
+  pane->selectAll();
+  QTest::keyClick(pane, Qt::Key_X, Qt::ControlModifier);
+  QTest::keyClick(pane, Qt::Key_X);
+  QTest::keyClick(pane, Qt::Key_Y);
+  QCOMPARE(pane->toPlainText(), QStringLiteral("PT 1001"));
+  QCOMPARE(parent.keys, QList<int>{Qt::Key_Y});
+  pane->SetText(QStringLiteral("new"));
+  QCOMPARE(pane->toPlainText(), QStringLiteral("new"));
+}
+
+QTEST_MAIN(PreviewTest)
+#include "preview_test.moc"
