@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "pool/dialog_hooks.h"
 #include "preview/preview_screenshots.h"
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   }
   options.showMainWindow = screenshots.isEmpty();
   CQVApp app(options);
+  InstallDialogHooks(app);
   if (!app.InitInstance()) return 1;
   int status = screenshots.isEmpty() ? application.exec() : TakeScreenshots(app, screenshots);
   if (!screenshots.isEmpty() && status == 0 &&
