@@ -4,9 +4,11 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <climits>
 
 #include "library/string_table.h"
 #include "profile/qv_profile.h"
+#include "settings/variable_pages.h"
 
 namespace {
 
@@ -16,8 +18,7 @@ constexpr int kIdListInputRepresentation = 520;
 QComboBox* MakeListCombo(QWidget* parent, int controlId, int listId) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(QStringLiteral("combo%1").arg(controlId));
-  for (const std::string& item : frt::ListItems(listId))
-    combo->addItem(QString::fromStdString(item));
+  FillListCombo(combo, listId);
   return combo;
 }
 
@@ -102,8 +103,8 @@ void CQVExportDefaultsPage::OnAlignChanged() {
 }
 
 bool CQVExportDefaultsPage::ReadEdits(int& length, int& precision) {
-  return ReadWholeEdit(length_, 0, kLengthLimit, true, -1, length) &&
-         ReadWholeEdit(precision_, 0, kLengthLimit, false, 0, precision);
+  return ReadNumberEdit(length_, 0, kLengthLimit, -1, length) &&
+         ReadNumberEdit(precision_, 0, kLengthLimit, INT_MIN, precision);
 }
 
 bool CQVExportDefaultsPage::OnKillActive() {
@@ -162,12 +163,12 @@ bool CQVImportDefaultsPage::OnInitDialog() {
 
 bool CQVImportDefaultsPage::OnKillActive() {
   int length = 0;
-  return ReadWholeEdit(length_, 1, kLengthLimit, true, -1, length);
+  return ReadNumberEdit(length_, 1, kLengthLimit, -1, length);
 }
 
 bool CQVImportDefaultsPage::OnApply() {
   int length = 0;
-  if (!ReadWholeEdit(length_, 1, kLengthLimit, true, -1, length)) return false;
+  if (!ReadNumberEdit(length_, 1, kLengthLimit, -1, length)) return false;
   CQVProfDefault& defaults = profile_.Default();
   CQVScanFDefFloat& d = defaults.ScanFFloat();
   d.SetSubpressAssignment(TakeChoice(suppress_, d.SubpressAssignment()));

@@ -15,6 +15,7 @@
 #include "library/error_message.h"
 #include "pool/ui_text.h"
 #include "profile/qv_profile.h"
+#include "settings/variable_pages.h"
 
 namespace {
 
@@ -66,24 +67,6 @@ bool ReadRealEdit(QLineEdit* edit, double minimum, double maximum, QString& text
   RangeMessage(edit, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
                          .arg(minimum, 0, 'f', 1)
                          .arg(maximum, 0, 'f', 1));
-  return false;
-}
-
-bool ReadWholeEdit(QLineEdit* edit, int minimum, int maximum, bool emptyAllowed, int emptyValue,
-                   int& value) {
-  const QString text = edit->text().trimmed();
-  if (text.isEmpty() && emptyAllowed) {
-    value = emptyValue;
-    return true;
-  }
-  bool ok = false;
-  const int n = text.toInt(&ok);
-  if (ok && n >= minimum && n <= maximum) {
-    value = n;
-    return true;
-  }
-  RangeMessage(edit,
-               QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。").arg(minimum).arg(maximum));
   return false;
 }
 
@@ -322,7 +305,7 @@ bool CFormatDefaultsPage::OnApply() {
 
 std::unique_ptr<CPropertySheetEx> MakeFormatSettingsSheet(CQVProfile& profile, CDocFormat* format,
                                                           QWidget* parent) {
-  auto sheet = std::make_unique<CPropertySheetEx>(kIdSettingsSheet, parent);
+  auto sheet = std::make_unique<CQvPropertySheet>(kIdSettingsSheet, parent);
   sheet->setObjectName(QStringLiteral("formatSettingsSheet"));
   sheet->AddPage(new CFormatScalesPage(profile, format));
   sheet->AddPage(new CFormatUnitsPage(profile, format));

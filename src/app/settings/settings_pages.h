@@ -18,13 +18,10 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 
-// The number edits of the settings pages. On a bad number: the range message, the focus in the
-// edit, false.
-// A real number in minimum..maximum (decimal point, exponent allowed); `text` gets it trimmed.
+// A real number in minimum..maximum (decimal point, exponent allowed) with `text` set to it
+// trimmed; otherwise the range message, the focus in the edit, and false. (Whole numbers go
+// through ReadNumberEdit of the variable pages.)
 bool ReadRealEdit(QLineEdit* edit, double minimum, double maximum, QString& text);
-// A whole number in minimum..maximum; an empty edit gives `emptyValue` when `emptyAllowed`.
-bool ReadWholeEdit(QLineEdit* edit, int minimum, int maximum, bool emptyAllowed, int emptyValue,
-                   int& value);
 
 // What every settings page shares: the profile, the active format (may be null) and the box
 // "作用于每一格式" (control 2073), unchecked whenever the page opens.
