@@ -50,7 +50,6 @@ class DialogsWiringTest : public QObject {
   }
   void cleanupTestCase() {
     editor_.reset();
-    CQVViewTree::Hooks() = {};
     scoped_.reset();
   }
 

@@ -13,9 +13,9 @@
 #include "catalogue/format_template.h"
 #include "document/doc_format.h"
 #include "library/string_table.h"
+#include "preview/qv_view_preview.h"
 #include "settings/variable_pages.h"
 #include "shell/insert_var_dlg.h"
-#include "preview/qv_view_preview.h"
 #include "story_support.h"
 
 using story::Editor;
@@ -66,14 +66,8 @@ class DocumentTest : public QObject {
     cwd_ = QDir::currentPath();
   }
   void cleanupTestCase() { scoped_.reset(); }
-  void init() {
-    sink_.Clear();
-    CQVViewTree::Hooks() = {};
-  }
-  void cleanup() {
-    CQVViewTree::Hooks() = {};
-    QDir::setCurrent(cwd_);
-  }
+  void init() { sink_.Clear(); }
+  void cleanup() { QDir::setCurrent(cwd_); }
 
   // --- Starting -------------------------------------------------------------------------------
 
@@ -200,8 +194,8 @@ class DocumentTest : public QObject {
 
     // The assignment (its dialog stands in here) gives application 101.
     std::int32_t assignedDatum = 0;
-    CQVViewTree::Hooks().assignApplications = [&](CQVViewTree& tree, std::int32_t datum,
-                                                  std::int32_t kindBase) {
+    e.app->TreeHooks().assignApplications = [&](CQVViewTree& tree, std::int32_t datum,
+                                                std::int32_t kindBase) {
       assignedDatum = datum;
       std::string t, v, a;
       CDocFormat& f = tree.Document().Format();

@@ -22,7 +22,7 @@ void ShowApplicationMark(CQVViewTree& tree, std::int32_t id, bool hasApplication
 }
 
 void InstallDialogHooks(CQVApp& app) {
-  CQVTreeHooks& hooks = CQVViewTree::Hooks();
+  CQVTreeHooks& hooks = app.TreeHooks();
 
   hooks.assignApplications = [](CQVViewTree& tree, std::int32_t datum, std::int32_t kindBase) {
     CAssignApplicationsDialog dialog(tree.Document().Format(), datum, kindBase, &tree);

@@ -13,6 +13,7 @@
 #include "library/error_message.h"
 #include "library/frt_engine.h"
 #include "preview/sample_value_source.h"
+#include "shell/tree_hooks.h"
 
 class CCataloguePoolLookup;
 class CFormatTemplate;
@@ -87,6 +88,8 @@ class CQVApp : public QObject {
   CQVProfile* Profile() const { return profile_.get(); }
   CFormatTemplateManager* Catalogue() const { return catalogue_.get(); }
   CStringPool* Pool() const { return pool_.get(); }
+  // The dialog commands of every format tree.
+  CQVTreeHooks& TreeHooks() { return treeHooks_; }
   CMainFrame* MainFrame() const { return mainFrame_.get(); }
   // The working directory before the start changed it to the Format folder.
   const QString& StartDirectory() const { return startDirectory_; }
@@ -122,4 +125,5 @@ class CQVApp : public QObject {
   std::string newInstrument_;
   std::string newTemplate_;
   bool started_ = false;
+  CQVTreeHooks treeHooks_;
 };

@@ -75,8 +75,7 @@ QString ContextText(int id) {
 }  // namespace
 
 CQVTreeHooks& CQVViewTree::Hooks() {
-  static CQVTreeHooks hooks;
-  return hooks;
+  return app_.TreeHooks();
 }
 
 CQVViewTree::CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor,

@@ -11,6 +11,7 @@
 
 #include "shell/child_frame.h"
 #include "shell/insert_var_dlg.h"
+#include "shell/tree_hooks.h"
 
 class CChildFrame;
 class CDocFormat;
@@ -23,21 +24,6 @@ class CQVViewEdit;
 class CQVViewPre;
 class CQVViewTree;
 class QMenu;
-
-// The commands whose dialogs live elsewhere. The tree calls them when set; an empty hook makes
-// the command do nothing.
-struct CQVTreeHooks {
-  // "分配软件": the application assignment dialog for the selected item's datum and the kind
-  // base 11000000; true after "OK".
-  std::function<bool(CQVViewTree&, std::int32_t datum, std::int32_t kindBase)> assignApplications;
-  // "加载" / "(&S)保存": the string pool dialogs for the selected string item's ID.
-  std::function<void(CQVViewTree&, std::int32_t id)> poolLoad;
-  std::function<void(CQVViewTree&, std::int32_t id)> poolSave;
-  // "格式": the sheet "设置" (scales, units, default values); true after "OK".
-  std::function<bool(CQVViewTree&)> formatSettings;
-  // "&默认": the sheet "变量的默认设置" (output defaults, flags).
-  std::function<void(CQVViewTree&)> defaultSettings;
-};
 
 class CQVViewTree : public QTreeWidget {
   Q_OBJECT
@@ -57,7 +43,8 @@ class CQVViewTree : public QTreeWidget {
   static constexpr std::int32_t kNoString = -1;
 
   // The hooks every tree uses (filled in by the dialogs' code at start-up).
-  static CQVTreeHooks& Hooks();
+  // The dialog commands, as the application installed them.
+  CQVTreeHooks& Hooks();
 
   // `title` gives the document's title for the sample export; none of the objects is owned.
   CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor, CQVViewPre* preview,
