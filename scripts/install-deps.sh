@@ -6,6 +6,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14
   valgrind
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev
+  xvfb xauth imagemagick fonts-wqy-microhei
 )
 missing=()
 for p in "${packages[@]}"; do

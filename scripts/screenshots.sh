@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the editor and saves pictures of its windows into docs/ (or the folder given):
+# the empty main window, a format window with fields in the string editor, the editor alone
+# and the about box. Runs under Xvfb with a scratch application folder.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/docs}
+build=${QUARVEL_BUILD_DIR:-$root/build}
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target quarvel
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$build/src/app/quarvel" \
+  --app-dir "$scratch/app" --shared-dir "$root/data" --screenshots "$out"
+ls "$out"/*.png

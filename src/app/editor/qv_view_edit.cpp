@@ -1,0 +1,700 @@
+#include "qv_view_edit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextObjectInterface>
+
+#include "library/error_message.h"
+#include "library/string_table.h"
+#include "library/text_encoding.h"
+#include "profile/qv_profile.h"
+
+namespace {
+
+constexpr int kFieldObjectType = QTextFormat::UserObject + 1;
+constexpr int kFieldIdProperty = QTextFormat::UserProperty + 1;
+constexpr int kFieldNameProperty = QTextFormat::UserProperty + 2;
+constexpr QChar kFieldChar = QChar::ObjectReplacementCharacter;
+
+constexpr int kIdTooLong = 1102;
+constexpr int kIdTooManyToInsert = 1103;
+constexpr int kIdTooManyVariables = 1107;
+constexpr int kIdBadString = 1117;
+
+bool IsFieldFormat(const QTextFormat& format) {
+  return format.objectType() == kFieldObjectType;
+}
+
+bool Over(std::size_t value, int limit) {
+  return limit >= 0 && value > static_cast<std::size_t>(limit);
+}
+
+// Stored text (GBK) to the editor's text: "%%" shows as "%", two backslashes as one, every
+// line end as a line break.
+QString ToDisplay(std::string_view gbk) {
+  const QString in = QString::fromStdString(frt::GbkToUtf8Lossless(gbk));
+  QString out;
+  out.reserve(in.size());
+  for (qsizetype i = 0; i < in.size(); ++i) {
+    const QChar c = in[i];
+    const QChar next = i + 1 < in.size() ? in[i + 1] : QChar();
+    if ((c == u'%' && next == u'%') || (c == u'\\' && next == u'\\')) {
+      out += c;
+      ++i;
+    } else if (c == u'\r') {
+      out += u'\n';
+      if (next == u'\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// The editor's plain text back to stored text: each "%" and each backslash doubled.
+std::string ToStored(const QString& shown) {
+  QString out;
+  out.reserve(shown.size() + 8);
+  for (QChar c : shown) {
+    if (c == u'%' || c == u'\\') out += c;
+    if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c == u'\r') c = u'\n';
+    out += c;
+  }
+  return frt::Utf8ToGbkLossless(out.toStdString());
+}
+
+// Typed or pasted text as the editor accepts it: no field markers, no control characters
+// besides tab and line break.
+QString CleanInput(const QString& text) {
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    QChar c = text[i];
+    if (c == u'\r') {
+      out += u'\n';
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      continue;
+    }
+    if (c == kFieldChar || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+      if (c != kFieldChar) out += u'\n';
+      continue;
+    }
+    if (c.unicode() < 0x20 && c != u'\t' && c != u'\n') continue;
+    if (c.unicode() == 0x7F) continue;
+    out += c;
+  }
+  return out;
+}
+
+QString FieldName(const CQVEditVar& variable) {
+  if (const CQVPoolInfo* info = variable.PoolVariable())
+    return QString::fromStdString(frt::GbkToUtf8(info->name));
+  return QStringLiteral("?%1").arg(variable.Code());
+}
+
+}  // namespace
+
+// Paints a field: its variable's name in bold on a light ground, as one character.
+class CQVFieldObject : public QObject, public QTextObjectInterface {
+  Q_OBJECT
+  Q_INTERFACES(QTextObjectInterface)
+ public:
+  explicit CQVFieldObject(QObject* parent) : QObject(parent) {}
+
+  QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+    // The object stands on the baseline; its descent is painted below the rectangle.
+    const QFontMetricsF m(BoldFont(format));
+    return {m.horizontalAdvance(Name(format)) + 4, m.ascent()};
+  }
+
+  void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                  const QTextFormat& format) override {
+    const QFont font = BoldFont(format);
+    const QFontMetricsF m(font);
+    painter->save();
+    const QBrush selected = format.background();
+    const bool isSelected = selected.style() != Qt::NoBrush;
+    const QRectF ground = rect.adjusted(0, 0, 0, m.descent());
+    painter->fillRect(ground, isSelected ? selected : QBrush(QColor(0xe4, 0xec, 0xf8)));
+    painter->setPen(isSelected ? format.foreground().color() : QColor(0x10, 0x10, 0x60));
+    painter->setFont(font);
+    painter->drawText(QPointF(rect.left() + 2, rect.bottom()), Name(format));
+    painter->restore();
+  }
+
+ private:
+  static QString Name(const QTextFormat& format) {
+    return format.property(kFieldNameProperty).toString();
+  }
+  static QFont BoldFont(const QTextFormat& format) {
+    QFont font = format.toCharFormat().font();
+    font.setBold(true);
+    return font;
+  }
+};
+
+const char* const CQVViewEdit::kTooManyVariablesText =
+    "不能再插入变量:\n这个格式字串的变量已达到最大数目。\n";
+
+CQVEditContext CQVEditContext::FromProfile(const CQVProfile& profile, const CQVPoolLookup& pool) {
+  return {&profile.Flags(), &profile.Default(), &pool};
+}
+
+CQVViewEdit::CQVViewEdit(QWidget* parent)
+    : QTextEdit(parent), fieldObject_(new CQVFieldObject(this)) {
+  setAcceptRichText(false);
+  setAcceptDrops(false);
+  setUndoRedoEnabled(false);  // the editor keeps its own history of accepted edits
+
+  QFont font;
+  font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("DejaVu Sans Mono"),
+                    QStringLiteral("WenQuanYi Micro Hei Mono")});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(10);  // 200 twips
+  document()->setDefaultFont(font);
+  normalFormat_.setFont(font);
+  normalFormat_.setFontWeight(QFont::Normal);
+  normalFormat_.setFontItalic(false);
+  normalFormat_.setFontUnderline(false);
+  normalFormat_.setFontStrikeOut(false);
+
+  QTextOption option = document()->defaultTextOption();
+  option.setFlags(option.flags() | QTextOption::ShowTabsAndSpaces);
+  document()->setDefaultTextOption(option);
+  document()->documentLayout()->registerHandler(kFieldObjectType, fieldObject_);
+  setCurrentCharFormat(normalFormat_);
+}
+
+CQVViewEdit::~CQVViewEdit() = default;
+
+CQVEditVar::Direction CQVViewEdit::Direction() const {
+  return kind_ == kKindInput ? CQVEditVar::Direction::kInput : CQVEditVar::Direction::kOutput;
+}
+
+QTextCharFormat CQVViewEdit::FieldFormat(const CQVEditVar& variable) {
+  const int id = nextFieldId_++;
+  variables_.insert_or_assign(id, variable);
+  QTextCharFormat format = normalFormat_;
+  format.setObjectType(kFieldObjectType);
+  format.setProperty(kFieldIdProperty, id);
+  format.setProperty(kFieldNameProperty, FieldName(variable));
+  return format;
+}
+
+void CQVViewEdit::InsertField(QTextCursor& cursor, const CQVEditVar& variable) {
+  cursor.insertText(QString(kFieldChar), FieldFormat(variable));
+  cursor.setCharFormat(normalFormat_);
+}
+
+bool CQVViewEdit::IsFieldAt(int position) const {
+  if (position < 0 || position >= document()->characterCount() - 1) return false;
+  if (document()->characterAt(position) != kFieldChar) return false;
+  QTextCursor c(document());
+  c.setPosition(position + 1);  // the format of the character before the position
+  return IsFieldFormat(c.charFormat());
+}
+
+std::vector<const CQVEditVar*> CQVViewEdit::Fields() const {
+  std::vector<const CQVEditVar*> out;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (!IsFieldFormat(f.charFormat())) continue;
+      auto found = variables_.find(f.charFormat().property(kFieldIdProperty).toInt());
+      for (int i = 0; i < f.length(); ++i)
+        out.push_back(found != variables_.end() ? &found->second : nullptr);
+    }
+  }
+  return out;
+}
+
+int CQVViewEdit::FieldCount() const {
+  return static_cast<int>(Fields().size());
+}
+
+const CQVEditVar* CQVViewEdit::Field(int index) const {
+  const auto fields = Fields();
+  return index >= 0 && index < static_cast<int>(fields.size()) ? fields[index] : nullptr;
+}
+
+std::string CQVViewEdit::StoredText() const {
+  std::string out;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if (b != document()->begin()) out += '\n';
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (!IsFieldFormat(f.charFormat())) {
+        out += ToStored(f.text());
+        continue;
+      }
+      auto found = variables_.find(f.charFormat().property(kFieldIdProperty).toInt());
+      for (int i = 0; i < f.length() && found != variables_.end(); ++i)
+        out += found->second.BuildConversionText();
+    }
+  }
+  return out;
+}
+
+std::string CQVViewEdit::VariableCodes() const {
+  std::string out;
+  for (const CQVEditVar* v : Fields())
+    if (v) out += v->BuildReference();
+  return out;
+}
+
+QString CQVViewEdit::EditorText() const {
+  QString out;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if (b != document()->begin()) out += u'\n';
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (!IsFieldFormat(f.charFormat())) {
+        out += f.text();
+        continue;
+      }
+      const QString name = f.charFormat().property(kFieldNameProperty).toString();
+      for (int i = 0; i < f.length(); ++i) out += QChar(1) + name + QChar(2);
+    }
+  }
+  return out;
+}
+
+void CQVViewEdit::SetApplications(const std::string& applications) {
+  applications_ = applications;
+}
+
+bool CQVViewEdit::GetString(std::string& text, std::string& variables,
+                            std::string& applications) const {
+  const std::string stored = StoredText();
+  if (Over(stored.size(), maxLength_)) {
+    CErrorMessage::ShowMessage(kIdTooLong, true);
+    return false;
+  }
+  const std::size_t count = Fields().size();
+  if (Over(count, maxVariables_)) {
+    CErrorMessage::ShowMessage(kIdTooManyVariables, true);
+    return false;
+  }
+  text = stored;
+  variables = VariableCodes();
+  applications = applications_;
+  return true;
+}
+
+void CQVViewEdit::Empty() {
+  item_ = 0;
+  kind_ = 0;
+  maxLength_ = 0;
+  maxVariables_ = 0;
+  applications_.clear();
+  undo_.clear();
+  changed_ = false;
+  Restore(Snapshot{});
+}
+
+void CQVViewEdit::ShowString(int item, int kind, const std::string& text,
+                             const std::string& variables, const std::string& applications,
+                             int maxLength, int maxVariables) {
+  item_ = item;
+  kind_ = kind;
+  maxLength_ = maxLength;
+  maxVariables_ = maxVariables;
+  applications_ = applications;
+  undo_.clear();
+  changed_ = false;
+
+  // Each reference takes the next conversion of the text; the text between stays plain.
+  Snapshot shown;
+  std::string_view rest = text;
+  const std::size_t count = variables.size() / CQVEditVar::kReferenceLength;
+  bool dropped = false;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string reference =
+        variables.substr(i * CQVEditVar::kReferenceLength, CQVEditVar::kReferenceLength);
+    std::size_t start = 0;
+    std::size_t length = 0;
+    const bool found = CQVEditVar::FindConversion(rest, start, length);
+    bool parsed = false;
+    if (found && context_.IsValid()) {
+      std::string piece = reference + std::string(rest);
+      CQVEditVar variable(*context_.flags, *context_.defaults, *context_.pool, piece, Direction(),
+                          parsed);
+      if (parsed) {
+        shown.text += ToDisplay(rest.substr(0, start)) + kFieldChar;
+        shown.fields.push_back(variable);
+      }
+    }
+    if (!parsed) {
+      CErrorMessage::ShowNotice(kIdBadString);
+      dropped = true;
+      if (found) shown.text += ToDisplay(rest.substr(0, start));
+    }
+    if (found) rest.remove_prefix(start + length);
+  }
+  // Conversions without a reference have no variable to show.
+  std::size_t start = 0;
+  std::size_t length = 0;
+  while (CQVEditVar::FindConversion(rest, start, length)) {
+    CErrorMessage::ShowNotice(kIdBadString);
+    dropped = true;
+    shown.text += ToDisplay(rest.substr(0, start));
+    rest.remove_prefix(start + length);
+  }
+  shown.text += ToDisplay(rest);
+  Restore(shown);
+  if (Over(static_cast<std::size_t>(FieldCount()), maxVariables_))
+    CErrorMessage::ShowMessage(kIdTooManyVariables, true);
+  // A string that had to be repaired is a change the tree must store.
+  changed_ = dropped;
+  TakeOver();
+}
+
+CQVViewEdit::Snapshot CQVViewEdit::TakeSnapshot() const {
+  Snapshot s;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if (b != document()->begin()) s.text += u'\n';
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (!IsFieldFormat(f.charFormat())) {
+        s.text += f.text();
+        continue;
+      }
+      auto found = variables_.find(f.charFormat().property(kFieldIdProperty).toInt());
+      for (int i = 0; i < f.length() && found != variables_.end(); ++i) {
+        s.text += kFieldChar;
+        s.fields.push_back(found->second);
+      }
+    }
+  }
+  s.anchor = textCursor().anchor();
+  s.position = textCursor().position();
+  return s;
+}
+
+void CQVViewEdit::Restore(const Snapshot& snapshot) {
+  const bool blocked = document()->blockSignals(true);
+  QTextCursor c(document());
+  c.select(QTextCursor::Document);
+  c.removeSelectedText();
+  c.setBlockCharFormat(normalFormat_);
+  c.setCharFormat(normalFormat_);
+  variables_.clear();
+  std::size_t field = 0;
+  QString run;
+  auto flush = [&] {
+    if (!run.isEmpty()) c.insertText(run, normalFormat_);
+    run.clear();
+  };
+  for (QChar ch : snapshot.text) {
+    if (ch == kFieldChar && field < snapshot.fields.size()) {
+      flush();
+      InsertField(c, snapshot.fields[field++]);
+    } else if (ch == u'\n') {
+      flush();
+      c.insertBlock(QTextBlockFormat(), normalFormat_);
+    } else if (ch != kFieldChar) {
+      run += ch;
+    }
+  }
+  flush();
+  document()->blockSignals(blocked);
+  const int end = document()->characterCount() - 1;
+  QTextCursor caret(document());
+  caret.setPosition(std::clamp(snapshot.anchor, 0, end));
+  caret.setPosition(std::clamp(snapshot.position, 0, end), QTextCursor::KeepAnchor);
+  caret.setCharFormat(normalFormat_);
+  setTextCursor(caret);
+  setCurrentCharFormat(normalFormat_);
+  viewport()->update();
+}
+
+void CQVViewEdit::TakeOver() {
+  const std::string text = StoredText();
+  const std::string codes = VariableCodes();
+  emit textTakenOver(QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+                     QByteArray(codes.data(), static_cast<qsizetype>(codes.size())));
+}
+
+bool CQVViewEdit::FinishEdit(Snapshot before) {
+  if (Over(StoredText().size(), maxLength_)) {
+    Restore(before);
+    CErrorMessage::ShowMessage(kIdTooLong, true);
+    return false;
+  }
+  if (Over(static_cast<std::size_t>(FieldCount()), maxVariables_) &&
+      FieldCount() > static_cast<int>(before.fields.size())) {
+    Restore(before);
+    CErrorMessage::ShowMessage(kIdTooManyVariables, true);
+    return false;
+  }
+  // Fields that were removed are gone from the text; their variables live on in the history.
+  const auto kept = Fields();
+  for (auto it = variables_.begin(); it != variables_.end();) {
+    bool used = false;
+    for (const CQVEditVar* v : kept) used = used || v == &it->second;
+    it = used ? std::next(it) : variables_.erase(it);
+  }
+  undo_.push_back(std::move(before));
+  changed_ = true;
+  emit modified();
+  TakeOver();
+  return true;
+}
+
+void CQVViewEdit::Undo() {
+  if (undo_.empty()) return;
+  Snapshot previous = std::move(undo_.back());
+  undo_.pop_back();
+  Restore(previous);
+  changed_ = true;
+  emit modified();
+  TakeOver();
+}
+
+int CQVViewEdit::FieldAtCaret() const {
+  const QTextCursor c = textCursor();
+  int position = c.position();
+  if (c.hasSelection()) {
+    if (c.selectionEnd() - c.selectionStart() != 1) return -1;
+    position = c.selectionStart();
+  }
+  if (!IsFieldAt(position)) return -1;
+  int index = 0;
+  for (int p = 0; p < position; ++p)
+    if (IsFieldAt(p)) ++index;
+  return index;
+}
+
+bool CQVViewEdit::InsertVariable(const CQVEditVar& variable) {
+  if (maxVariables_ >= 0 && FieldCount() >= maxVariables_) {
+    CErrorMessage::ShowText(kIdTooManyToInsert, true, kTooManyVariablesText);
+    return false;
+  }
+  Snapshot before = TakeSnapshot();
+  QTextCursor c = textCursor();
+  c.removeSelectedText();
+  InsertField(c, variable);
+  setTextCursor(c);
+  return FinishEdit(std::move(before));
+}
+
+bool CQVViewEdit::InsertVariableCode(int code) {
+  if (!context_.IsValid()) return false;
+  CQVEditVar variable(*context_.flags, *context_.defaults, *context_.pool, code, Direction());
+  if (!variable.PoolVariable()) return false;
+  return InsertVariable(variable);
+}
+
+bool CQVViewEdit::ReplaceField(int index, const CQVEditVar& variable) {
+  int seen = -1;
+  for (int p = 0; p < document()->characterCount() - 1; ++p) {
+    if (!IsFieldAt(p) || ++seen != index) continue;
+    Snapshot before = TakeSnapshot();
+    QTextCursor c(document());
+    c.setPosition(p);
+    c.setPosition(p + 1, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    InsertField(c, variable);
+    return FinishEdit(std::move(before));
+  }
+  return false;
+}
+
+void CQVViewEdit::TypeText(const QString& typed) {
+  const QString text = CleanInput(typed);
+  if (text.isEmpty()) return;
+  Snapshot before = TakeSnapshot();
+  QTextCursor c = textCursor();
+  c.beginEditBlock();
+  if (c.hasSelection()) {
+    c.removeSelectedText();  // fields in it go whole: each is one character
+    c.insertText(text, normalFormat_);
+  } else if (!insertMode_) {
+    for (QChar ch : text) {
+      const int p = c.position();
+      if (IsFieldAt(p)) break;  // a field is never overwritten
+      if (ch != u'\n' && !c.atBlockEnd()) c.deleteChar();
+      if (ch == u'\n')
+        c.insertBlock(QTextBlockFormat(), normalFormat_);
+      else
+        c.insertText(QString(ch), normalFormat_);
+    }
+  } else {
+    c.insertText(text, normalFormat_);
+  }
+  c.endEditBlock();
+  if (c.position() == before.position && !c.hasSelection() && before.anchor == before.position)
+    return;  // nothing was typed
+  setTextCursor(c);
+  FinishEdit(std::move(before));
+}
+
+void CQVViewEdit::Backspace(bool forward) {
+  QTextCursor c = textCursor();
+  if (!c.hasSelection() && (forward ? c.atEnd() : c.atStart())) return;
+  Snapshot before = TakeSnapshot();
+  if (c.hasSelection())
+    c.removeSelectedText();
+  else if (forward)
+    c.deleteChar();  // a field is one character: it goes whole
+  else
+    c.deletePreviousChar();
+  setTextCursor(c);
+  FinishEdit(std::move(before));
+}
+
+void CQVViewEdit::Enter() {
+  QTextCursor c = textCursor();
+  if (c.hasSelection()) {
+    // Enter on a selected field opens its variable; any other selection keeps Enter out.
+    if (int field = FieldAtCaret(); field >= 0) emit fieldActivated(field);
+    return;
+  }
+  Snapshot before = TakeSnapshot();
+  c.insertBlock(QTextBlockFormat(), normalFormat_);
+  setTextCursor(c);
+  FinishEdit(std::move(before));
+}
+
+void CQVViewEdit::keyPressEvent(QKeyEvent* event) {
+  if (isReadOnly() || !isEnabled()) {
+    QTextEdit::keyPressEvent(event);
+    return;
+  }
+  if (event->matches(QKeySequence::Undo)) {
+    Undo();
+    return;
+  }
+  // Cut, redo and the word and line deletions would go round the field rules.
+  if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Redo) ||
+      event->matches(QKeySequence::DeleteStartOfWord) ||
+      event->matches(QKeySequence::DeleteEndOfWord) ||
+      event->matches(QKeySequence::DeleteEndOfLine) ||
+      event->matches(QKeySequence::DeleteCompleteLine)) {
+    event->accept();
+    return;
+  }
+  if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Copy) ||
+      event->matches(QKeySequence::SelectAll)) {
+    QTextEdit::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Insert:
+      if (event->modifiers() == Qt::NoModifier) {
+        insertMode_ = !insertMode_;
+        setOverwriteMode(!insertMode_);
+        event->accept();
+        return;
+      }
+      break;
+    case Qt::Key_Backspace:
+      Backspace(false);
+      event->accept();
+      return;
+    case Qt::Key_Delete:
+      Backspace(true);
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Enter();
+      event->accept();
+      return;
+    case Qt::Key_Tab:
+      if (event->modifiers() == Qt::NoModifier) {
+        TypeText(QStringLiteral("\t"));
+        event->accept();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  const QString text = event->text();
+  if (!text.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+    TypeText(text);  // control characters (0x01, 0x02, ...) are dropped there
+    event->accept();
+    return;
+  }
+  if (!text.isEmpty() && text[0].unicode() < 0x20) {
+    event->accept();  // Ctrl+A/B/X/Z as characters: never into the text
+    return;
+  }
+  QTextEdit::keyPressEvent(event);  // caret movement and selection
+}
+
+void CQVViewEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (event->commitString().isEmpty() || isReadOnly()) {
+    QTextEdit::inputMethodEvent(event);
+    return;
+  }
+  const QString commit = event->commitString();
+  QInputMethodEvent rest(event->preeditString(), event->attributes());
+  QTextEdit::inputMethodEvent(&rest);
+  TypeText(commit);
+  event->accept();
+}
+
+void CQVViewEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const QTextCursor near = cursorForPosition(at);
+  for (int p : {near.position(), near.position() - 1}) {
+    if (!IsFieldAt(p)) continue;
+    QTextCursor left(document());
+    left.setPosition(p);
+    QTextCursor right(document());
+    right.setPosition(p + 1);
+    const QRect a = cursorRect(left);
+    const QRect b = cursorRect(right);
+    if (at.x() < a.left() || at.x() > b.right() || at.y() < a.top() || at.y() > a.bottom())
+      continue;
+    QTextCursor select(document());
+    select.setPosition(p);
+    select.setPosition(p + 1, QTextCursor::KeepAnchor);
+    setTextCursor(select);
+    event->accept();
+    emit fieldActivated(FieldAtCaret());
+    return;
+  }
+  QTextEdit::mouseDoubleClickEvent(event);
+}
+
+void CQVViewEdit::contextMenuEvent(QContextMenuEvent* event) {
+  emit contextMenuRequested(event->globalPos());
+  event->accept();
+}
+
+bool CQVViewEdit::canInsertFromMimeData(const QMimeData* source) const {
+  return source->hasText();
+}
+
+void CQVViewEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText() || isReadOnly()) return;
+  const QString text = CleanInput(source->text());
+  if (text.isEmpty() && !textCursor().hasSelection()) return;
+  Snapshot before = TakeSnapshot();
+  QTextCursor c = textCursor();
+  c.removeSelectedText();
+  c.insertText(text, normalFormat_);
+  setTextCursor(c);
+  FinishEdit(std::move(before));
+}
+
+QMimeData* CQVViewEdit::createMimeDataFromSelection() const {
+  // Fields stay in the editor: a copy holds the plain text around them.
+  auto* data = new QMimeData;
+  QString text = textCursor().selection().toPlainText();
+  text.remove(kFieldChar);
+  data->setText(text);
+  return data;
+}
+
+#include "qv_view_edit.moc"

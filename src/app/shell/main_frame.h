@@ -1,0 +1,135 @@
+#pragma once
+// The main window: menus, toolbars, status bar and the painted area behind the document
+// windows.
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+class CChildFrame;
+class CChildFrmFormatPreview;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+// Command ids of the menus and toolbars.
+namespace qvcmd {
+inline constexpr int kFileNew = 57600;
+inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileClose = 57602;
+inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kFilePrintSetup = 57606;
+inline constexpr int kFilePrint = 57607;
+inline constexpr int kFilePrintPreview = 57609;
+inline constexpr int kFileRecent1 = 57616;  // to 57621
+inline constexpr int kWindowArrange = 57649;
+inline constexpr int kWindowCascade = 57650;
+inline constexpr int kWindowTile = 57651;
+inline constexpr int kAppAbout = 57664;
+inline constexpr int kAppExit = 57665;
+inline constexpr int kViewToolBar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+inline constexpr int kOutputPreview = 32788;
+inline constexpr int kPoolLoad = 32794;
+inline constexpr int kPoolSave = 32795;
+inline constexpr int kAssignApplications = 32796;
+inline constexpr int kDefaultSettings = 32808;
+inline constexpr int kFormatSettings = 32809;
+inline constexpr int kClearString = 32822;
+inline constexpr int kProperties = 32823;
+}  // namespace qvcmd
+
+// The client area behind the document windows: a tiled pattern and, at the lower right,
+// "Terrapane - Quarvel" in red with a black shadow.
+class CMdiBackground : public QMdiArea {
+  Q_OBJECT
+ public:
+  explicit CMdiBackground(QWidget* parent = nullptr);
+  static QString BannerText();
+  // Where the banner's text starts (top left) in a client area of `size`, for `font`.
+  static QRect BannerRect(const QSize& size, const QFont& font);
+  static QFont BannerFont();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kMaxRecentFiles = 6;
+  // Menu sets: none open, a format window active, a preview window active.
+  static constexpr int kMenuMain = 128;
+  static constexpr int kMenuFormat = 129;
+  static constexpr int kMenuPreview = 134;
+  static constexpr int kStatusPaneCount = 5;
+
+  explicit CMainFrame(QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // The action of a command id, or nullptr.
+  QAction* Action(int commandId) const;
+  // The menu set on show: kMenuMain, kMenuFormat or kMenuPreview.
+  int ActiveMenuSet() const { return activeMenuSet_; }
+  const std::vector<QMenu*>& MenuSet(int id) const;
+
+  QMdiArea* MdiArea() const { return mdi_; }
+  QToolBar* MainToolBar() const { return mainToolBar_; }
+  QToolBar* PreviewToolBar() const { return previewToolBar_; }
+  // Panes 0 to 4: message, category (61446), CAP, NUM, SCRL.
+  QLabel* StatusPane(int index) const;
+  // The category pane's text (the format tree puts its template's name there).
+  void SetCategoryText(const QString& text);
+
+  // Shows a document window in the client area; the frame owns it from then on.
+  QMdiSubWindow* AddFormatFrame(CChildFrame* frame);
+  QMdiSubWindow* AddPreviewFrame(CChildFrmFormatPreview* frame, const QString& title);
+  CChildFrame* ActiveFormatFrame() const;
+  CChildFrmFormatPreview* ActivePreviewFrame() const;
+  QList<CChildFrame*> FormatFrames() const;
+
+  void AddRecentFile(const QString& path);
+  void RemoveRecentFile(const QString& path);
+  QStringList RecentFiles() const;
+
+  // Enables the commands for the active window; called on every activation and menu opening.
+  void UpdateCommands();
+
+ signals:
+  void newFileRequested();
+  void openFileRequested(const QString& path);
+  void aboutRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* MakeAction(int id, const QString& icon = {});
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBars();
+  void BuildStatusBar();
+  void ShowMenuSet(int id);
+  void OnSubWindowActivated(QMdiSubWindow* window);
+  void OnOpen();
+  void OnPrint(bool preview);
+  void OnPrintSetup();
+  void OnDocumentCommand(int id);
+  void UpdateRecentActions();
+  void FillWindowMenu(QMenu* menu);
+
+  CMdiBackground* mdi_;
+  QToolBar* mainToolBar_ = nullptr;
+  QToolBar* previewToolBar_ = nullptr;
+  bool mainToolBarWanted_ = true;
+  std::map<int, QAction*> actions_;
+  std::map<int, std::vector<QMenu*>> menuSets_;
+  int activeMenuSet_ = 0;
+  std::vector<QLabel*> panes_;
+  QMdiSubWindow* lastActive_ = nullptr;
+  class QPrinter* printer_ = nullptr;
+};

@@ -1,0 +1,365 @@
+// The format-string editor: fields are atomic, the stored text survives the round trip, the
+// limits refuse edits with their messages, and undo goes back step by step.
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app_test_support.h"
+#include "editor/qv_view_edit.h"
+#include "library/error_message.h"
+#include "shell/qv_app.h"
+
+namespace {
+
+const QString kF1 = QStringLiteral("\x01点号\x02");
+const QString kF81 = QStringLiteral("\x01东坐标\x02");
+const QString kF82 = QStringLiteral("\x01北坐标\x02");
+
+void TypeChar(QWidget* w, const QString& ch) {
+  QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, ch, Qt::NoModifier);
+}
+
+}  // namespace
+
+class EditorTest : public QObject {
+  Q_OBJECT
+
+ private:
+  CTestProfile data_;
+  CRecordingMessageSink sink_;
+  std::unique_ptr<CScopedMessageSink> scoped_;
+  std::unique_ptr<CQVViewEdit> edit_;
+  std::string conv11_, conv81_, conv82_, ref11_, ref81_, ref82_;
+
+  // "P" <point> " E=" <east> "\tN=" <north>, all three variables.
+  std::string ThreeFieldText() const { return "P" + conv11_ + " E=" + conv81_ + "\tN=" + conv82_; }
+  std::string ThreeFieldRefs() const { return ref11_ + ref81_ + ref82_; }
+  void Load(const std::string& text, const std::string& refs, int maxLength = 200,
+            int maxVariables = 5) {
+    edit_->ShowString(11001001, CQVViewEdit::kKindOutput, text, refs, "001", maxLength,
+                      maxVariables);
+  }
+  void SetCaret(int position) {
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(position);
+    edit_->setTextCursor(c);
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(data_.Load());
+    conv11_ = data_.Variable(11).BuildConversionText();
+    conv81_ = data_.Variable(81).BuildConversionText();
+    conv82_ = data_.Variable(82).BuildConversionText();
+    ref11_ = data_.Variable(11).BuildReference();
+    ref81_ = data_.Variable(81).BuildReference();
+    ref82_ = data_.Variable(82).BuildReference();
+    QVERIFY(!conv11_.empty() && conv81_ != conv11_);
+    QCOMPARE(ref11_.size(), std::size_t{9});
+    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
+  }
+  void cleanupTestCase() { scoped_.reset(); }
+
+  void init() {
+    sink_.Clear();
+    edit_ = std::make_unique<CQVViewEdit>();
+    edit_->SetContext(CQVEditContext::FromProfile(*data_.profile, data_.pool));
+    edit_->resize(500, 200);
+    edit_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(edit_.get()));
+    edit_->setFocus();
+  }
+  void cleanup() { edit_.reset(); }
+
+  // --- Showing and taking back stored text -------------------------------------------------
+
+  void percentAndBackslashShownSingleStoredDouble() {
+    Load("A%%B\\\\C", "");
+    QCOMPARE(edit_->EditorText(), QStringLiteral("A%B\\C"));
+    QCOMPARE(edit_->StoredText(), std::string("A%%B\\\\C"));
+    QVERIFY(!edit_->IsChanged());
+  }
+
+  void whiteSpaceAndLineBreaksSurvive() {
+    Load("a\tb c\nd", "");
+    QCOMPARE(edit_->EditorText(), QStringLiteral("a\tb c\nd"));
+    QCOMPARE(edit_->StoredText(), std::string("a\tb c\nd"));
+    QVERIFY(edit_->document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces);
+  }
+
+  void fieldsRoundTripInOrder() {
+    QSignalSpy taken(edit_.get(), &CQVViewEdit::textTakenOver);
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    QCOMPARE(edit_->EditorText(), QStringLiteral("P") + kF1 + " E=" + kF81 + "\tN=" + kF82);
+    QCOMPARE(edit_->FieldCount(), 3);
+    QCOMPARE(edit_->Field(1)->Code(), 81);
+    QCOMPARE(edit_->StoredText(), ThreeFieldText());
+    QCOMPARE(edit_->VariableCodes(), ThreeFieldRefs());
+    // Loading takes the text over once, for the preview.
+    QCOMPARE(taken.count(), 1);
+    QCOMPARE(taken.first().at(0).toByteArray().toStdString(), ThreeFieldText());
+    std::string text, vars, apps;
+    QVERIFY(edit_->GetString(text, vars, apps));
+    QCOMPARE(apps, std::string("001"));
+    QVERIFY(sink_.Empty());
+  }
+
+  void gbkTextIsShownAndKeptByteForByte() {
+    const std::string gbk = frt::Utf8ToGbk("坐标") + "\xFF" + "x";  // 0xFF is not GBK
+    Load(gbk, "");
+    QVERIFY(edit_->EditorText().startsWith(QStringLiteral("坐标")));
+    QCOMPARE(edit_->StoredText(), gbk);
+  }
+
+  void unreadableConversionsShow1117AndAreLeftOut() {
+    // A reference whose code is not in the pool, and a conversion without any reference.
+    Load("a" + conv11_ + "b%d", "000000999");
+    QCOMPARE(sink_.Ids(), (std::vector<int>{1117, 1117}));
+    QCOMPARE(sink_.Last().kind, CMessage::Kind::kNotice);
+    QCOMPARE(edit_->FieldCount(), 0);
+    QCOMPARE(edit_->EditorText(), QStringLiteral("ab"));
+    QVERIFY(edit_->IsChanged());  // the repaired string must be stored
+  }
+
+  void tooManyVariablesLoadedIsRefusedOnTakeBack() {
+    Load(ThreeFieldText(), ThreeFieldRefs(), 200, 2);
+    QCOMPARE(sink_.Ids(), std::vector<int>{1107});
+    sink_.Clear();
+    std::string text, vars, apps;
+    QVERIFY(!edit_->GetString(text, vars, apps));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1107});
+  }
+
+  // --- Fields are atomic --------------------------------------------------------------------
+
+  void caretStepsOverAField() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    SetCaret(1);  // before the first field
+    QTest::keyClick(edit_.get(), Qt::Key_Right);
+    QCOMPARE(edit_->textCursor().position(), 2);  // the whole field is one step
+    QTest::keyClick(edit_.get(), Qt::Key_Left);
+    QCOMPARE(edit_->textCursor().position(), 1);
+    QCOMPARE(edit_->FieldAtCaret(), 0);
+  }
+
+  void backspaceAndDeleteRemoveWholeFields() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    SetCaret(2);  // after the first field
+    QTest::keyClick(edit_.get(), Qt::Key_Backspace);
+    QCOMPARE(edit_->FieldCount(), 2);
+    QCOMPARE(edit_->StoredText(), "P E=" + conv81_ + "\tN=" + conv82_);
+    QCOMPARE(edit_->VariableCodes(), ref81_ + ref82_);
+    SetCaret(4);  // before the east field: "P E=" then the field
+    QTest::keyClick(edit_.get(), Qt::Key_Delete);
+    QCOMPARE(edit_->EditorText(), QStringLiteral("P E=\tN=") + kF82);
+    QCOMPARE(edit_->VariableCodes(), ref82_);
+    QVERIFY(edit_->IsChanged());
+  }
+
+  void typingOverASelectionTakesItsFieldsWhole() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(0);
+    c.setPosition(3, QTextCursor::KeepAnchor);  // "P", the first field, " "
+    edit_->setTextCursor(c);
+    QTest::keyClicks(edit_.get(), "Q");
+    QCOMPARE(edit_->EditorText(), QStringLiteral("QE=") + kF81 + "\tN=" + kF82);
+    QCOMPARE(edit_->VariableCodes(), ref81_ + ref82_);
+  }
+
+  void doubleClickAndEnterOnAFieldActivateIt() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    QSignalSpy activated(edit_.get(), &CQVViewEdit::fieldActivated);
+    QTextCursor c(edit_->document());
+    c.setPosition(5);  // before the east field
+    const QRect left = edit_->cursorRect(c);
+    c.setPosition(6);
+    const QRect right = edit_->cursorRect(c);
+    const QPoint middle((left.left() + right.left()) / 2, left.center().y());
+    QTest::mouseDClick(edit_->viewport(), Qt::LeftButton, Qt::NoModifier, middle);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.first().at(0).toInt(), 1);
+    // The field is selected now: Enter opens it again and inserts nothing.
+    QTest::keyClick(edit_.get(), Qt::Key_Return);
+    QCOMPARE(activated.count(), 2);
+    QCOMPARE(edit_->StoredText(), ThreeFieldText());
+  }
+
+  // --- Typing ------------------------------------------------------------------------------
+
+  void typedTextGoesInAndIsTakenOver() {
+    Load("ab", "");
+    QSignalSpy modified(edit_.get(), &CQVViewEdit::modified);
+    QSignalSpy taken(edit_.get(), &CQVViewEdit::textTakenOver);
+    SetCaret(1);
+    QTest::keyClicks(edit_.get(), "%x");
+    TypeChar(edit_.get(), QStringLiteral("测"));
+    QTest::keyClick(edit_.get(), Qt::Key_Tab);
+    QCOMPARE(edit_->EditorText(), QStringLiteral("a%x测\tb"));
+    QCOMPARE(edit_->StoredText(), "a%%x" + frt::Utf8ToGbk("测") + "\tb");
+    QCOMPARE(modified.count(), 4);
+    QCOMPARE(taken.last().at(0).toByteArray().toStdString(), edit_->StoredText());
+  }
+
+  void controlCharactersAndCutAreDropped() {
+    Load("ab", "");
+    SetCaret(1);
+    TypeChar(edit_.get(), QStringLiteral("\x01"));
+    TypeChar(edit_.get(), QStringLiteral("\x02"));
+    TypeChar(edit_.get(), QString(QChar::ObjectReplacementCharacter));
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(0);
+    c.setPosition(2, QTextCursor::KeepAnchor);
+    edit_->setTextCursor(c);
+    QTest::keyClick(edit_.get(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(edit_->EditorText(), QStringLiteral("ab"));
+    QVERIFY(!edit_->IsChanged());
+  }
+
+  void enterBreaksTheLineButNotASelection() {
+    Load("ab", "");
+    SetCaret(1);
+    QTest::keyClick(edit_.get(), Qt::Key_Return);
+    QCOMPARE(edit_->StoredText(), std::string("a\nb"));
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(0);
+    c.setPosition(1, QTextCursor::KeepAnchor);
+    edit_->setTextCursor(c);
+    QTest::keyClick(edit_.get(), Qt::Key_Return);
+    QCOMPARE(edit_->StoredText(), std::string("a\nb"));
+  }
+
+  void overwriteModeNeverOverwritesAField() {
+    Load("x" + conv11_ + "yz", ref11_);
+    QTest::keyClick(edit_.get(), Qt::Key_Insert);
+    QVERIFY(!edit_->InsertMode());
+    SetCaret(0);
+    QTest::keyClicks(edit_.get(), "A");  // replaces "x"
+    QTest::keyClicks(edit_.get(), "B");  // would overwrite the field: dropped
+    QCOMPARE(edit_->EditorText(), QStringLiteral("A") + kF1 + "yz");
+    SetCaret(2);
+    QTest::keyClicks(edit_.get(), "C");
+    QCOMPARE(edit_->EditorText(), QStringLiteral("A") + kF1 + "Cz");
+    QTest::keyClick(edit_.get(), Qt::Key_Insert);
+    QVERIFY(edit_->InsertMode());
+  }
+
+  void tooLongTextIsRefusedWith1102() {
+    Load("abc", "", 4);
+    QSignalSpy modified(edit_.get(), &CQVViewEdit::modified);
+    SetCaret(3);
+    QTest::keyClicks(edit_.get(), "d");
+    QVERIFY(sink_.Empty());
+    QTest::keyClicks(edit_.get(), "e");
+    QCOMPARE(sink_.Ids(), std::vector<int>{1102});
+    QVERIFY(sink_.Last().isError);
+    QCOMPARE(edit_->StoredText(), std::string("abcd"));
+    QCOMPARE(edit_->textCursor().position(), 4);
+    QCOMPARE(modified.count(), 1);
+    // A "%" counts twice: it is stored doubled.
+    SetCaret(0);
+    QTest::keyClick(edit_.get(), Qt::Key_Delete);
+    QTest::keyClicks(edit_.get(), "%");
+    QCOMPARE(sink_.Ids(), (std::vector<int>{1102, 1102}));
+    QCOMPARE(edit_->StoredText(), std::string("bcd"));
+  }
+
+  // --- Inserting variables ------------------------------------------------------------------
+
+  void insertVariableAtTheCaret() {
+    Load("ab", "");
+    SetCaret(1);
+    QVERIFY(edit_->InsertVariableCode(81));
+    QCOMPARE(edit_->EditorText(), QStringLiteral("a") + kF81 + "b");
+    QCOMPARE(edit_->StoredText(), "a" + conv81_ + "b");
+    QCOMPARE(edit_->VariableCodes(), ref81_);
+    QVERIFY(!edit_->InsertVariableCode(555));  // not in the pool
+    QCOMPARE(edit_->FieldCount(), 1);
+  }
+
+  void insertBeyondTheMaximumShows1103() {
+    Load(ThreeFieldText(), ThreeFieldRefs(), 200, 3);
+    QVERIFY(!edit_->InsertVariable(data_.Variable(83)));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1103});
+    QVERIFY(!sink_.Last().text.empty());
+    QCOMPARE(edit_->FieldCount(), 3);
+  }
+
+  void insertThatMakesTheTextTooLongShows1102() {
+    Load("ab", "", 3);
+    QVERIFY(!edit_->InsertVariable(data_.Variable(81)));
+    QCOMPARE(sink_.Ids(), std::vector<int>{1102});
+    QCOMPARE(edit_->FieldCount(), 0);
+    QCOMPARE(edit_->StoredText(), std::string("ab"));
+  }
+
+  void replaceFieldKeepsItsPlace() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    QVERIFY(edit_->ReplaceField(1, data_.Variable(83)));
+    QCOMPARE(edit_->Field(1)->Code(), 83);
+    QCOMPARE(edit_->VariableCodes(), ref11_ + data_.Variable(83).BuildReference() + ref82_);
+    QVERIFY(!edit_->ReplaceField(3, data_.Variable(83)));
+  }
+
+  // --- Paste and undo -----------------------------------------------------------------------
+
+  void pasteCleansTheTextAndKeepsLimits() {
+    Load("ab", "", 6);
+    SetCaret(1);
+    QApplication::clipboard()->setText(QStringLiteral("x\x01y") +
+                                       QChar::ObjectReplacementCharacter);
+    edit_->paste();
+    QCOMPARE(edit_->EditorText(), QStringLiteral("axyb"));
+    QApplication::clipboard()->setText(QStringLiteral("12345"));
+    edit_->paste();
+    QCOMPARE(sink_.Ids(), std::vector<int>{1102});
+    QCOMPARE(edit_->EditorText(), QStringLiteral("axyb"));
+  }
+
+  void copyLeavesFieldsOut() {
+    Load("a" + conv11_ + "b", ref11_);
+    edit_->selectAll();
+    edit_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ab"));
+  }
+
+  void undoGoesBackOneAcceptedEditAtATime() {
+    Load(ThreeFieldText(), ThreeFieldRefs(), 200, 5);
+    SetCaret(2);
+    QTest::keyClick(edit_.get(), Qt::Key_Backspace);  // the first field
+    QTest::keyClicks(edit_.get(), "z");
+    QVERIFY(edit_->InsertVariableCode(83));
+    QCOMPARE(edit_->FieldCount(), 3);
+    QTest::keyClick(edit_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit_->VariableCodes(), ref81_ + ref82_);
+    edit_->Undo();
+    QCOMPARE(edit_->EditorText(), QStringLiteral("P E=") + kF81 + "\tN=" + kF82);
+    edit_->Undo();
+    QCOMPARE(edit_->StoredText(), ThreeFieldText());
+    QCOMPARE(edit_->VariableCodes(), ThreeFieldRefs());
+    QVERIFY(!edit_->CanUndo());
+    // A refused edit leaves nothing to undo.
+    Load("abc", "", 3);
+    QTest::keyClicks(edit_.get(), "d");
+    QVERIFY(!edit_->CanUndo());
+  }
+
+  void emptyClearsEverything() {
+    Load(ThreeFieldText(), ThreeFieldRefs());
+    edit_->Empty();
+    QCOMPARE(edit_->EditorText(), QString());
+    QCOMPARE(edit_->FieldCount(), 0);
+    QCOMPARE(edit_->Item(), 0);
+    QVERIFY(edit_->Applications().empty());
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  EditorTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "editor_test.moc"

@@ -1,0 +1,278 @@
+// The main window and the document windows: menus and shortcuts with their texts, the menu and
+// toolbar swaps, the status panes, the child window's layout, and the document seam.
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolBar>
+
+#include "editor/qv_view_edit.h"
+#include "library/string_table.h"
+#include "shell/child_frame.h"
+#include "shell/main_frame.h"
+#include "shell/qv_app.h"
+#include "uilib/dialog_ex.h"
+
+namespace {
+
+// A document that records what the frames ask of it.
+class FakeDocument : public CQVFrameDocument {
+ public:
+  QString Title() const override { return QStringLiteral("Noname1"); }
+  bool IsModified() const override { return modified; }
+  bool CanClose() override {
+    ++closeAsked;
+    return allowClose;
+  }
+  bool Save(bool askForName) override {
+    saves.push_back(askForName);
+    modified = false;
+    return true;
+  }
+  void OnCommand(int id) override { commands.push_back(id); }
+  bool IsCommandEnabled(int id) const override { return id != qvcmd::kPoolLoad; }
+
+  bool modified = true;
+  bool allowClose = true;
+  int closeAsked = 0;
+  std::vector<bool> saves;
+  std::vector<int> commands;
+};
+
+QStringList Titles(const std::vector<QMenu*>& menus) {
+  QStringList out;
+  for (QMenu* m : menus) out << m->title();
+  return out;
+}
+
+bool MenuHas(const std::vector<QMenu*>& menus, QAction* action) {
+  for (QMenu* m : menus) {
+    if (m->actions().contains(action)) return true;
+    for (QAction* a : m->actions())
+      if (a->menu() && a->menu()->actions().contains(action)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class FramesTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<CMainFrame> frame_;
+
+  CChildFrame* AddChild(FakeDocument** out = nullptr) {
+    auto* child = new CChildFrame;
+    auto doc = std::make_unique<FakeDocument>();
+    if (out) *out = doc.get();
+    child->SetDocument(std::move(doc));
+    frame_->AddFormatFrame(child);
+    return child;
+  }
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init() {
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+  }
+  void cleanup() { frame_.reset(); }
+
+  // --- Menus and shortcuts ------------------------------------------------------------------
+
+  void commandTextsAreTheSystemsOwn() {
+    for (int id : {57600, 57603, 57604, 57607, 57664, 32788, 32794, 32795, 32796, 32808, 32809,
+                   32822, 32823})
+      QCOMPARE(frame_->Action(id)->text(), QString::fromUtf8(frt::MenuText(id)));
+    QCOMPARE(frame_->Action(57600)->text(), QStringLiteral("(&N)新文件\tStrg+N"));
+    QCOMPARE(frame_->Action(57664)->text(), QStringLiteral("说明..."));
+    QCOMPARE(frame_->Action(57601)->text(), QStringLiteral("(&O)打开...\tStrg+O"));
+  }
+
+  void shortcuts() {
+    QCOMPARE(frame_->Action(qvcmd::kFileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(frame_->Action(qvcmd::kFileOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(frame_->Action(qvcmd::kFileSave)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(frame_->Action(qvcmd::kFilePrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+  }
+
+  void ctrlNAsksForANewFile() {
+    QSignalSpy requested(frame_.get(), &CMainFrame::newFileRequested);
+    frame_->activateWindow();
+    QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(requested.count(), 1);
+  }
+
+  void mainMenuWithoutDocuments() {
+    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuMain);
+    const auto& menus = frame_->MenuSet(CMainFrame::kMenuMain);
+    QCOMPARE(Titles(menus), (QStringList{"(&F)文件", "(&V)视图", "(&H)帮助"}));
+    for (int id : {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFilePrintSetup, qvcmd::kAppExit,
+                   qvcmd::kViewToolBar, qvcmd::kViewStatusBar, qvcmd::kAppAbout})
+      QVERIFY2(MenuHas(menus, frame_->Action(id)), qPrintable(QString::number(id)));
+    for (int id : {qvcmd::kFileSave, qvcmd::kFileClose, qvcmd::kAssignApplications})
+      QVERIFY(!MenuHas(menus, frame_->Action(id)));
+    QCOMPARE(frame_->menuBar()->actions().size(), 3);
+    QVERIFY(!frame_->Action(qvcmd::kFileSave)->isEnabled());
+  }
+
+  void formatMenuWithADocument() {
+    const auto& menus = frame_->MenuSet(CMainFrame::kMenuFormat);
+    for (int id :
+         {qvcmd::kFileClose, qvcmd::kFileSave, qvcmd::kFileSaveAs, qvcmd::kAssignApplications,
+          qvcmd::kPoolLoad, qvcmd::kPoolSave, qvcmd::kOutputPreview, qvcmd::kProperties,
+          qvcmd::kFormatSettings, qvcmd::kDefaultSettings})
+      QVERIFY2(MenuHas(menus, frame_->Action(id)), qPrintable(QString::number(id)));
+    QVERIFY(Titles(menus).contains(QStringLiteral("(&W)窗口")));
+    AddChild();
+    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuFormat);
+    QCOMPARE(frame_->menuBar()->actions().size(), static_cast<qsizetype>(menus.size()));
+    QVERIFY(frame_->Action(qvcmd::kFileSave)->isEnabled());
+    QVERIFY(!frame_->Action(qvcmd::kPoolLoad)->isEnabled());  // the document said no
+  }
+
+  void previewMenuHasCloseAndPrint() {
+    const auto& menus = frame_->MenuSet(CMainFrame::kMenuPreview);
+    for (int id : {qvcmd::kFileClose, qvcmd::kFilePrint, qvcmd::kAppExit})
+      QVERIFY(MenuHas(menus, frame_->Action(id)));
+    QVERIFY(!MenuHas(menus, frame_->Action(qvcmd::kFileSave)));
+  }
+
+  // --- Document seam ------------------------------------------------------------------------
+
+  void commandsGoToTheActiveDocument() {
+    FakeDocument* doc = nullptr;
+    CChildFrame* child = AddChild(&doc);
+    QCOMPARE(child->windowTitle(), QStringLiteral("Noname1[*]"));
+    QVERIFY(frame_->windowTitle().startsWith(QStringLiteral("Quarvel - Noname1")));
+    frame_->Action(qvcmd::kProperties)->trigger();
+    frame_->Action(qvcmd::kPoolLoad)->trigger();  // disabled: not passed on
+    QCOMPARE(doc->commands, std::vector<int>{qvcmd::kProperties});
+    frame_->Action(qvcmd::kFileSaveAs)->trigger();
+    frame_->Action(qvcmd::kFileSave)->trigger();
+    QCOMPARE(doc->saves, (std::vector<bool>{true, false}));
+  }
+
+  void aDocumentThatRefusesKeepsItsWindow() {
+    FakeDocument* doc = nullptr;
+    AddChild(&doc);
+    doc->allowClose = false;
+    QVERIFY(!frame_->close());
+    QCOMPARE(frame_->MdiArea()->subWindowList().size(), 1);
+    doc->allowClose = true;
+    frame_->Action(qvcmd::kFileClose)->trigger();
+    QTRY_COMPARE(frame_->MdiArea()->subWindowList().size(), 0);
+    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuMain);
+  }
+
+  // --- Toolbars and status bar --------------------------------------------------------------
+
+  void previewWindowSwapsTheToolbars() {
+    AddChild();
+    QVERIFY(frame_->MainToolBar()->isVisible());
+    QVERIFY(!frame_->PreviewToolBar()->isVisible());
+    auto* preview = new CChildFrmFormatPreview;
+    QMdiSubWindow* sub = frame_->AddPreviewFrame(preview, QStringLiteral("输出预览"));
+    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuPreview);
+    QVERIFY(!frame_->MainToolBar()->isVisible());
+    QVERIFY(frame_->PreviewToolBar()->isVisible());
+    QVERIFY(frame_->Action(qvcmd::kFilePrint)->isEnabled());
+    // Back to the format window: the main toolbar returns.
+    frame_->MdiArea()->setActiveSubWindow(frame_->MdiArea()->subWindowList().first());
+    QVERIFY(frame_->MainToolBar()->isVisible());
+    QVERIFY(!frame_->PreviewToolBar()->isVisible());
+    frame_->MdiArea()->setActiveSubWindow(sub);
+    sub->close();
+    QTRY_VERIFY(frame_->MainToolBar()->isVisible());
+    QVERIFY(!frame_->PreviewToolBar()->isVisible());
+  }
+
+  void statusBarHasFivePanes() {
+    QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("没选择类别"));
+    QCOMPARE(frame_->StatusPane(2)->text(), QStringLiteral("CAP"));
+    QCOMPARE(frame_->StatusPane(3)->text(), QStringLiteral("NUM"));
+    QCOMPARE(frame_->StatusPane(4)->text(), QStringLiteral("SCRL"));
+    QVERIFY(!frame_->StatusPane(5));
+    CChildFrame* child = AddChild();
+    QCOMPARE(frame_->StatusPane(1)->text(), QString::fromUtf8(CChildFrame::kCompanyText));
+    child->SetStatusText(QStringLiteral("Kite_Basic"));
+    frame_->UpdateCommands();
+    QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("Kite_Basic"));
+  }
+
+  void bannerSitsAtTheLowerRight() {
+    const QFont font = CMdiBackground::BannerFont();
+    QVERIFY(font.bold());
+    QCOMPARE(CMdiBackground::BannerText(), QStringLiteral("Terrapane - Quarvel"));
+    const QRect r = CMdiBackground::BannerRect(QSize(800, 600), font);
+    const QFontMetrics m(font);
+    QCOMPARE(r.right() + 1, 800 - m.averageCharWidth());
+    QCOMPARE(r.top(), 600 - m.height() - 10 - m.height() / 4);
+  }
+
+  // --- The format window --------------------------------------------------------------------
+
+  void childLayoutThirdAndHalves() {
+    CChildFrame child;
+    child.resize(700, 400);
+    child.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&child));
+    QCOMPARE(child.TreeView()->width(), 200);
+    QCOMPARE(child.Editor()->height(), 200);
+    QVERIFY(child.Editor()->width() >= 500 - child.OuterSplitter()->handleWidth());
+    QVERIFY(!child.Editor()->isEnabled());  // until a string is loaded
+    // The document fills the placeholders.
+    auto* tree = new QLabel(QStringLiteral("tree"));
+    child.SetTreeView(tree);
+    QCOMPARE(child.TreeView(), static_cast<QWidget*>(tree));
+    QCOMPARE(child.OuterSplitter()->widget(0), static_cast<QWidget*>(tree));
+  }
+
+  void companionWindowFollowsActivation() {
+    QWidget companion;
+    CChildFrame* first = AddChild();
+    first->SetCompanionWindow(&companion);
+    first->SetActive(true);
+    QVERIFY(companion.isVisible());
+    AddChild();  // the second window becomes active
+    QVERIFY(!companion.isVisible());
+    frame_->MdiArea()->setActiveSubWindow(frame_->MdiArea()->subWindowList().first());
+    QVERIFY(companion.isVisible());
+  }
+
+  void recentFilesKeepSixNewestFirst() {
+    for (int i = 0; i < 8; ++i) frame_->AddRecentFile(QStringLiteral("/tmp/f%1.frt").arg(i));
+    frame_->AddRecentFile(QStringLiteral("/tmp/f3.frt"));
+    const QStringList files = frame_->RecentFiles();
+    QCOMPARE(files.size(), 6);
+    QCOMPARE(files.first(), QStringLiteral("/tmp/f3.frt"));
+    QCOMPARE(files.at(1), QStringLiteral("/tmp/f7.frt"));
+    QVERIFY(frame_->Action(qvcmd::kFileRecent1 + 5)->isVisible());
+    QSignalSpy open(frame_.get(), &CMainFrame::openFileRequested);
+    frame_->Action(qvcmd::kFileRecent1)->trigger();
+    QCOMPARE(open.first().at(0).toString(), QStringLiteral("/tmp/f3.frt"));
+  }
+
+  void aboutBoxShowsTheDescription() {
+    CAboutDialog about;
+    QCOMPARE(CAboutDialog::DescriptionText(), QStringLiteral("Quarvel中文版 1.0"));
+    auto* label = about.findChild<QLabel*>(QStringLiteral("description"));
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Quarvel中文版 1.0"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  FramesTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "frames_test.moc"

@@ -1,0 +1,216 @@
+// Start-up and shutdown of the application object: failures end the start with their messages
+// and leave no window; a good start shows the main window with no document and moves to the
+// Format folder; the pool is optional.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "library/error_message.h"
+#include "shell/frame_document.h"
+#include "shell/main_frame.h"
+#include "shell/qv_app.h"
+
+namespace {
+
+class RecordingDocuments : public CQVDocumentManager {
+ public:
+  bool NewDocument(CMainFrame&, const std::string& templateName) override {
+    newTemplates.push_back(templateName);
+    return true;
+  }
+  bool OpenDocument(CMainFrame&, const QString& path) override {
+    opened.push_back(path);
+    return openSucceeds;
+  }
+  std::vector<std::string> newTemplates;
+  QStringList opened;
+  bool openSucceeds = true;
+};
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool NoVisibleWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible()) return false;
+  return true;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+ private:
+  CRecordingMessageSink sink_;
+  std::unique_ptr<CScopedMessageSink> scoped_;
+  std::unique_ptr<QTemporaryDir> dir_;
+  QString cwd_;
+
+  CQVAppOptions Options() const {
+    CQVAppOptions o;
+    o.locations.appDir = dir_->filePath(QStringLiteral("app")).toStdString();
+    o.locations.sharedDir = QUARVEL_SOURCE_DATA_DIR;
+    o.installMessageSink = false;
+    o.env = [](const char*) -> const char* { return nullptr; };
+    return o;
+  }
+  QString AppFile(const QString& name) const { return dir_->filePath("app/" + name); }
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
+    cwd_ = QDir::currentPath();
+  }
+  void cleanupTestCase() { scoped_.reset(); }
+  void init() {
+    sink_.Clear();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+  }
+  void cleanup() { QDir::setCurrent(cwd_); }
+
+  // --- Failures end the start ---------------------------------------------------------------
+
+  void brokenSettingsFileEndsTheStart() {
+    QVERIFY(WriteFile(AppFile("Global/QV.ini"), "[FileHeader]\nType=NOT_INI\nVersion=1\n"));
+    CQVApp app(Options());
+    QVERIFY(!app.InitInstance());
+    QVERIFY(!sink_.Empty());
+    QCOMPARE(sink_.Messages().front().id, 1010);
+    QVERIFY(sink_.Messages().front().isError);
+    QVERIFY(!app.MainFrame());
+    QVERIFY(!app.Profile());
+    QVERIFY(NoVisibleWindow());
+    QCOMPARE(QDir::currentPath(), cwd_);  // the working directory was not changed
+  }
+
+  void settingsLineBeforeAnySectionEndsTheStart() {
+    QVERIFY(WriteFile(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
+    CQVApp app(Options());
+    QVERIFY(!app.InitInstance());
+    QVERIFY(!sink_.Empty());
+    QVERIFY(!app.MainFrame());
+  }
+
+  void missingSettingsEndTheStart() {
+    CQVAppOptions o = Options();
+    o.locations.sharedDir = dir_->filePath(QStringLiteral("empty-shared")).toStdString();
+    CQVApp app(o);
+    QVERIFY(!app.InitInstance());
+    QCOMPARE(sink_.Ids().front(), 1010);
+    QVERIFY(NoVisibleWindow());
+  }
+
+  void brokenTemplateFileEndsTheStart() {
+    const QString shared = dir_->filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkpath(shared + "/Global"));
+    QVERIFY(QFile::copy(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini", shared + "/Global/QV.ini"));
+    QVERIFY(WriteFile(shared + "/Templates/Quarvel/QV.tpl", "[FileHeader]\nType=FRT_INI\n"));
+    CQVAppOptions o = Options();
+    o.locations.sharedDir = shared.toStdString();
+    CQVApp app(o);
+    QVERIFY(!app.InitInstance());
+    QVERIFY(!sink_.Empty());
+    QCOMPARE(sink_.Ids().front(), 1010);
+    QVERIFY(!app.MainFrame() && !app.Catalogue() && !app.Profile());
+    QVERIFY(NoVisibleWindow());
+  }
+
+  void unusableApplicationFolderEndsTheStart() {
+    QVERIFY(WriteFile(dir_->filePath(QStringLiteral("app")), "a file, not a folder"));
+    CQVApp app(Options());
+    QVERIFY(!app.InitInstance());
+    QCOMPARE(sink_.Ids(), std::vector<int>{1010});
+    QVERIFY(QString::fromStdString(sink_.Last().extra).contains(QStringLiteral("app")));
+    QVERIFY(!app.MainFrame());
+  }
+
+  // --- A good start ---------------------------------------------------------------------------
+
+  void goodStartShowsTheMainWindowWithoutDocuments() {
+    RecordingDocuments docs;
+    std::string instrument;
+    {
+      CQVApp app(Options());
+      app.SetDocumentManager(&docs);
+      QVERIFY(app.InitInstance());
+      QVERIFY(sink_.Empty());
+      QVERIFY(app.MainFrame() && app.MainFrame()->isVisible());
+      QVERIFY(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
+      QVERIFY(docs.newTemplates.empty() && docs.opened.isEmpty());
+      QVERIFY(app.Profile() && app.Pool());  // a missing pool.dat is an empty pool
+      QCOMPARE(QDir::currentPath(), QDir(AppFile("Format")).canonicalPath());
+      QCOMPARE(app.StartDirectory(), cwd_);
+      // Every new-file command makes a document of the one template.
+      app.MainFrame()->Action(qvcmd::kFileNew)->trigger();
+      QVERIFY(app.OnFileNew());
+      QCOMPARE(docs.newTemplates, (std::vector<std::string>{"Kite_Basic", "Kite_Basic"}));
+      QVERIFY(app.TemplateForNewFiles());
+      QCOMPARE(app.NewFileTemplate(), std::string("Kite_Basic"));
+      instrument = app.NewFileInstrument();
+      QVERIFY(!instrument.empty());
+      QCOMPARE(app.ExitInstance(), 0);
+      QCOMPARE(QDir::currentPath(), cwd_);
+    }
+    // The last template was recorded at exit.
+    QFile ini(AppFile("Global/QV.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray text = ini.readAll();
+    QVERIFY(text.contains("Template=Kite_Basic"));
+    QVERIFY(text.contains(QByteArray("Instrument=") + instrument.c_str()));
+  }
+
+  void fileOnTheCommandLineIsOpened() {
+    RecordingDocuments docs;
+    CQVAppOptions o = Options();
+    QString error;
+    QVERIFY(CQVApp::ParseArguments(
+        {"quarvel", "--app-dir", "/x/a", "--shared-dir", "/x/s", "one.frt"}, o, &error));
+    QCOMPARE(o.locations.appDir, std::string("/x/a"));
+    QCOMPARE(o.locations.sharedDir, std::string("/x/s"));
+    QCOMPARE(o.file, QStringLiteral("one.frt"));
+    o = Options();
+    o.file = dir_->filePath(QStringLiteral("one.frt"));
+    CQVApp app(o);
+    app.SetDocumentManager(&docs);
+    QVERIFY(app.InitInstance());
+    QCOMPARE(docs.opened, QStringList{o.file});
+    QVERIFY(docs.newTemplates.empty());
+    QCOMPARE(app.MainFrame()->RecentFiles().first(), o.file);
+  }
+
+  void badArgumentsAreRefused() {
+    CQVAppOptions o;
+    QString error;
+    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--app-dir"}, o, &error));
+    QVERIFY(error.contains(QStringLiteral("--app-dir")));
+    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--colour"}, o, &error));
+  }
+
+  void unreadablePoolWarnsAndRunsWithout() {
+    QVERIFY(WriteFile(AppFile("pool.dat"), QByteArray("\xff\xff\xff\xff garbage", 12)));
+    CQVApp app(Options());
+    QVERIFY(app.InitInstance());
+    QCOMPARE(sink_.Ids(), std::vector<int>{1251});
+    QCOMPARE(sink_.Last().kind, CMessage::Kind::kWarning);
+    QVERIFY(!app.Pool());
+    QVERIFY(app.MainFrame());
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  QCoreApplication::setApplicationName(QStringLiteral("quarvel-startup-test"));
+  StartupTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "startup_test.moc"
