@@ -25,7 +25,8 @@ enum class ReadStatus { kLine, kEnd, kError };
 ReadStatus ReadLine(std::FILE* f, char* buf) {
   std::size_t n = 0;
   int c = 0;
-  while (n < kLineBuffer - 1 && (c = std::getc(f)) != EOF) {
+  // The stream belongs to this reader alone: no lock per byte.
+  while (n < kLineBuffer - 1 && (c = getc_unlocked(f)) != EOF) {
     buf[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
