@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "document/doc_format.h"
 #include "json_writer.h"
 #include "library/frt_file.h"
+#include "shell/qv_workspace.h"
 
 namespace cli {
 namespace {
@@ -52,8 +54,9 @@ void PrintText(const CFrtFile& f) {
   for (int i = 0; i < f.StringCount(); ++i) {
     const CFrtString* s = f.StringAt(i);
     const CFrtKey& k = s->key;
-    std::printf("[%d] direction %u section %u block %02u number %03u\n", i + 1, k.direction,
-                k.section, k.block, k.number);
+    std::printf("[%d] id %08d direction %u section %u block %02u number %03u\n", i + 1,
+                static_cast<const CFrtStringEx*>(s)->identity, k.direction, k.section, k.block,
+                k.number);
     std::printf("    text: %s\n", JsonString(ToTerminal(std::string(s->TextView()))).c_str());
     for (const CFrtVariable& v : s->Variables())
       std::printf("    variable: %s\n", VariableText(v).c_str());
@@ -94,8 +97,11 @@ void PrintJson(const CFrtFile& f) {
   for (int i = 0; i < f.StringCount(); ++i) {
     const CFrtString* s = f.StringAt(i);
     const CFrtKey& k = s->key;
-    std::printf("%s\n    {\"direction\": %u, \"section\": %u, \"block\": %u, \"number\": %u, ",
-                i ? "," : "", k.direction, k.section, k.block, k.number);
+    std::printf(
+        "%s\n    {\"id\": %d, \"direction\": %u, \"section\": %u, \"block\": %u, "
+        "\"number\": %u, ",
+        i ? "," : "", static_cast<const CFrtStringEx*>(s)->identity, k.direction, k.section,
+        k.block, k.number);
     std::printf("\"text\": %s, \"variables\": [",
                 JsonString(ToTerminal(std::string(s->TextView()))).c_str());
     bool first = true;
@@ -116,7 +122,7 @@ void PrintJson(const CFrtFile& f) {
 
 }  // namespace
 
-int DumpCommand(const GlobalOptions&, const std::vector<std::string>& args) {
+int DumpCommand(Context& context, const std::vector<std::string>& args) {
   bool json = false;
   std::string path;
   for (const std::string& a : args) {
@@ -133,13 +139,19 @@ int DumpCommand(const GlobalOptions&, const std::vector<std::string>& args) {
     std::fputs("Usage: frtool dump [--json] FILE\n", stderr);
     return kExitUsage;
   }
-  CFrtFile format;
+  CQVWorkspace workspace;
+  if (!StartWorkspace(context, workspace)) return kExitUsage;
+  // The library reads the file without the document's checks, so that a format the editor would
+  // refuse can still be looked at; the document only numbers its strings.
+  CDocFormat document(workspace.DocContext());
+  CFrtFile& format = document.Format();
   format.SetListCapacity(kDumpCapacity);
   frt::Result r = format.Load(path.c_str(), 0, 0);
   if (r != frt::kOk) {
     std::fprintf(stderr, "%s: %s\n", path.c_str(), LoadFailureText(r, format.LineNumber()).c_str());
     return kExitFailed;
   }
+  document.NormaliseIds();
   json ? PrintJson(format) : PrintText(format);
   return kExitOk;
 }

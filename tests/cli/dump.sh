@@ -5,34 +5,45 @@ frtool=$1 root=$2
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
 
-out=$("$frtool" dump "$root/data/Format/Example.frt"); rc=$?
+out=$(ft dump "$root/data/Format/Example.frt"); rc=$?
 check "dump exits 0" '[ $rc -eq 0 ]'
 check "template shown" 'grep -q "^Template: *Kite_Basic$" <<<"$out"'
 check "GBK name shown as UTF-8" 'grep -q "^Name: *坐标输出$" <<<"$out"'
 check "three strings" 'grep -q "^Strings: *3$" <<<"$out"'
 check "variables listed" '[ $(grep -c "variable: code" <<<"$out") -eq 5 ]'
 check "applications listed" 'grep -q "applications: 101 102" <<<"$out"'
+check "string IDs as the document numbers them" '[ "$(grep -o "id [0-9]*" <<<"$out" | tr "\n" ,)" = "id 14000000,id 11012001,id 15000000," ]'
 
-json=$("$frtool" dump --json "$root/data/Format/Example.frt"); rc=$?
+ids=$(ft dump "$root/data/Format/RawMeasurement.frt" | grep -o "id [0-9]*" | sort | tr "\n" ,)
+check "strings of one block numbered 1, 2" '[ "$ids" = "id 11010001,id 11010002,id 11011001,id 11013001," ]'
+sed 's/^@l:Kite_Basic/@l:Kite_Nope/' "$root/data/Format/Example.frt" >"$tmp/other.frt"
+check "a format the editor refuses still dumps" 'ft dump "$tmp/other.frt" | grep -q "^Template: *Kite_Nope$"'
+
+json=$(ft dump --json "$root/data/Format/Example.frt"); rc=$?
 check "json exits 0" '[ $rc -eq 0 ]'
 check "json has strings" 'grep -q "\"strings\": \[" <<<"$json"'
 check "json applications" 'grep -q "\"applications\": \[101, 102\]" <<<"$json"'
+check "json string IDs" 'grep -q "{\"id\": 11012001, \"direction\": 1, \"section\": 1, \"block\": 12" <<<"$json"'
 if command -v python3 >/dev/null; then
   check "json parses" 'python3 -c "import json,sys; d=json.load(sys.stdin); assert len(d[\"strings\"])==3" <<<"$json"'
 fi
 
 printf '@t:FRT\r\n@i:X\r\n@v:1\r\n@a:a\r\n@c:c\r\n@d:d\r\n@o:o\r\n@l:l\r\n#WG\r\n#WG\r\n' >"$tmp/bad.frt"
-err=$("$frtool" dump "$tmp/bad.frt" 2>&1 >/dev/null); rc=$?
+err=$(ft dump "$tmp/bad.frt" 2>&1 >/dev/null); rc=$?
 check "malformed file exits 1" '[ $rc -eq 1 ]'
 check "message names the fault" 'grep -q "无效的格式文件" <<<"$err"'
 check "message is one line" '[ $(wc -l <<<"$err") -eq 1 ]'
 
-"$frtool" dump "$tmp/missing.frt" >/dev/null 2>&1; rc=$?
+ft dump "$tmp/missing.frt" >/dev/null 2>&1; rc=$?
 check "missing file exits 1" '[ $rc -eq 1 ]'
-"$frtool" dump >/dev/null 2>&1; rc=$?
+ft dump >/dev/null 2>&1; rc=$?
 check "no file is a usage error" '[ $rc -eq 2 ]'
-"$frtool" frobnicate >/dev/null 2>&1; rc=$?
+ft frobnicate >/dev/null 2>&1; rc=$?
 check "unknown command is a usage error" '[ $rc -eq 2 ]'
+mkdir "$tmp/empty"
+"$frtool" --app-dir "$tmp/app2" --shared-dir "$tmp/empty" dump "$root/data/Format/Example.frt" >/dev/null 2>&1; rc=$?
+check "data files that do not load exit 2" '[ $rc -eq 2 ]'
 "$frtool" --version | grep -q '^frtool '; check "version" '[ $? -eq 0 ]'
 exit $fail

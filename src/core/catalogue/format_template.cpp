@@ -82,6 +82,8 @@ int CFormatTemplate::Read() {
   for (std::string item = FirstItem(items); !item.empty(); item = NextItem(items)) {
     applications_.push_back(std::make_unique<CFTAppl>(this, prefix + item, item));
     ok = applications_.back()->Read() == 1 && ok;
+    // The first application of a number wins, as a walk in list order would find it.
+    applicationIndex_.try_emplace(applications_.back()->Number(), applications_.back().get());
   }
 
   ok = ReadDefinitions<CFTExportFormat>("Export", "_Export_", exports_) && ok;
@@ -106,10 +108,8 @@ std::string CFormatTemplate::FormatName(long blockType, bool isExport) const {
 }
 
 const CFTAppl* CFormatTemplate::FindApplication(long number) const {
-  for (const auto& a : applications_) {
-    if (a->Number() == number) return a.get();
-  }
-  return nullptr;
+  auto it = applicationIndex_.find(number);
+  return it == applicationIndex_.end() ? nullptr : it->second;
 }
 
 bool CFormatTemplate::HasPoolVariable(long code) const {

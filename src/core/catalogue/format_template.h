@@ -90,6 +90,7 @@ class CFormatTemplate : public CFTBase {
 
   // The first definition of each block type per direction, so that the duplicate check of a
   // template with many definitions stays linear.
+  std::unordered_map<long, const CFTAppl*> applicationIndex_;
   std::unordered_map<long, CFTFormat*> firstExport_;
   std::unordered_map<long, CFTFormat*> firstImport_;
 

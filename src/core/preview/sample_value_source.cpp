@@ -1,0 +1,93 @@
+#include "preview/sample_value_source.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "catalogue/format_template_manager.h"
+#include "library/frt_file.h"
+#include "library/utility.h"
+
+namespace {
+
+bool IsTextType(long t) {
+  return t == 11 || t == 12;
+}
+
+// The number as the integer of the width an integer conversion reads (types 1 to 7).
+template <class T>
+void Store(unsigned char* out, double v) {
+  T n = 0;
+  if (std::isfinite(v)) {
+    if (v >= static_cast<double>(std::numeric_limits<T>::max()))
+      n = std::numeric_limits<T>::max();
+    else if (v <= static_cast<double>(std::numeric_limits<T>::min()))
+      n = std::numeric_limits<T>::min();
+    else
+      n = static_cast<T>(v);
+  }
+  std::memcpy(out, &n, sizeof n);
+}
+
+}  // namespace
+
+const void* CSampleValueSource::Shape(bool isText, int requestedType) {
+  if (requestedType == 11 || requestedType == 12) {
+    if (!isText) text_ = CUtility::FloatToText(number_, 0);
+    return text_.c_str();
+  }
+  if (isText) number_ = CUtility::TextToDouble(text_);
+  if (IsFloatType(requestedType) || requestedType == 0) return &number_;
+  std::memset(integer_, 0, sizeof integer_);
+  switch (requestedType) {
+    case 1:
+      Store<std::uint16_t>(integer_, number_);
+      break;
+    case 2:
+      Store<std::int16_t>(integer_, number_);
+      break;
+    case 3:
+      Store<std::uint32_t>(integer_, number_);
+      break;
+    default:
+      Store<std::int32_t>(integer_, number_);
+      break;
+  }
+  return integer_;
+}
+
+frt::Result CSampleValueSource::Value(CFrtVariable& variable, const void*& value,
+                                      int requestedType) {
+  value = nullptr;
+  const CFTPoolVariable* pool = catalogue_ ? catalogue_->FindPoolVariable(variable.code) : nullptr;
+  if (!pool || pool->Type() < 1 || pool->Type() > 12) return frt::kNotFound;
+  if (IsTextType(pool->Type())) {
+    text_ = pool->Default();
+    value = Shape(true, requestedType);
+    return frt::kOk;
+  }
+  number_ = CUtility::TextToDouble(pool->Default());
+  if (IsFloatType(static_cast<int>(pool->Type())) && (variable.options & CFrtVariable::kOptScale) &&
+      variable.unitType >= 1 && variable.unitType <= 4 && Format())
+    number_ *= Format()->Scale(variable.unitType);
+  value = Shape(false, requestedType);
+  return frt::kOk;
+}
+
+frt::Result CSampleValueSource::ValueByCode(int code, const void*& value) {
+  value = nullptr;
+  const CFTPoolVariable* pool = catalogue_ ? catalogue_->FindPoolVariable(code) : nullptr;
+  if (!pool || pool->Type() < 1 || pool->Type() > 12) return frt::kNotFound;
+  if (IsTextType(pool->Type())) {
+    text_ = pool->Default();
+    value = text_.c_str();
+  } else {
+    number_ = CUtility::TextToDouble(pool->Default());
+    value = &number_;
+  }
+  return frt::kOk;
+}
+
+frt::Result CSampleValueSource::Accept(const CFrtVariable&, const CFrtInputValue&) {
+  return frt::kOk;
+}

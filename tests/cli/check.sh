@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# frtool check: valid formats, one broken copy of a valid format per kind of fault, the JSON
+# lines, and data files that do not load.
+set -u
+frtool=$1 root=$2
+fail=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
+valid=$root/tests/data/cli/valid.frt
+
+out=$(ft check "$valid" "$root"/data/Format/*.frt); rc=$?
+check "valid formats exit 0" '[ $rc -eq 0 ]'
+check "one OK line per file" '[ $(grep -c ": OK$" <<<"$out") -eq $(( $(ls "$root"/data/Format/*.frt | wc -l) + 1 )) ]'
+check "at least five examples" '[ $(ls "$root"/data/Format/*.frt | wc -l) -ge 5 ]'
+
+# name | change to valid.frt (sed) | message id | start of the one-line message
+faults=(
+  "instrument|s/^@i:TS-Q6/@i:XX-99/|1201|无效的格式文件。 仪器名无效。"
+  "version|s/^@v:1.00/@v:1.0/|1203|无效的格式文件。 版本或文件类型无效。"
+  "no_template|s/^@l:Kite_Basic/@l:/|1202|无效的格式文件。 模板名无效。"
+  "unknown_template|s/^@l:Kite_Basic/@l:Kite_Nope/|1202|无效的格式文件。 模板名无效。 Kite_Nope"
+  "malformed_line|s/^\\\$1500000\"END\"/\$1500000\"END\"x/|1114|不能加载格式文件. 分析结果: 无效的格式文件！ 错误在行: 23"
+  "unit|s/^#WS/#WZ/|1205|无效的格式文件。 有无效的单位在代码: Angular #W"
+  "unassigned|s/;101102\r\$/\r/|1108|格式错误: 格式字串没分配应用软件。"
+  "block|s/^\\\$1112000/\$1150000/|1207|无效的格式文件。 有无效的数据块类型在行: 23"
+  "footer_length|s/^\\\$1500000\"END\"/\$1500000\"$(printf 'x%.0s' {1..121})\"/|1210|无效的格式文件。 格式字串的长度超限在行: 24"
+  "variable_type|s/011001001209/008001001209/|1212|无效的格式文件。 格式字串有无效变量。 23"
+  "conversion|s/%-8.0s/%-8s/|1213|无效的格式文件。 无效变量格式在行: 23"
+  "application|s/;101102/;101999/|1214|无效的格式文件。 无效或重复的软件ID号在行: 23"
+  "application_header|s/;101\r\$/;101102\r/|1215|无效的格式文件。 错误的软件号  在行: 22"
+  "double_header|/^\\\$14/p|1216|无效的格式文件。 多重头格式字串在行: 21"
+)
+for f in "${faults[@]}"; do
+  IFS='|' read -r name expr id text <<<"$f"
+  sed "$expr" "$valid" >"$tmp/$name.frt"
+  check "$name: file differs from valid" '! cmp -s "$valid" "$tmp/$name.frt"'
+  out=$(ft check "$tmp/$name.frt" 2>"$tmp/err"); rc=$?
+  check "$name: exit 1" '[ $rc -eq 1 ]'
+  check "$name: one line, '$text' (got '$out')" '[ "$out" = "$tmp/$name.frt: $text" ] || [[ "$out" == "$tmp/$name.frt: $text "* ]]'
+  check "$name: exactly one line" '[ $(wc -l <<<"$out") -eq 1 ]'
+  check "$name: nothing on stderr" '[ ! -s "$tmp/err" ]'
+  json=$(ft check --json "$tmp/$name.frt")
+  check "$name: JSON message id $id" 'grep -q "\"ok\": false, \"message_id\": $id," <<<"$json"'
+done
+
+out=$(ft check "$valid" "$tmp/missing.frt" "$tmp/version.frt"); rc=$?
+check "a mix exits 1" '[ $rc -eq 1 ]'
+check "a mix gives one line per file in order" '[ "$(cut -d: -f2 <<<"$out" | tr -d " " | tr "\n" ,)" = "OK,无效的格式文件。版本或文件类型无效。,无效的格式文件。版本或文件类型无效。," ]'
+
+if command -v python3 >/dev/null; then
+  ft check --json "$valid" "$tmp/unknown_template.frt" >"$tmp/json"
+  check "JSON lines: shape" 'python3 - "$tmp/json" "$valid" "$tmp/unknown_template.frt" <<"EOF"
+import json, sys
+lines = [json.loads(l) for l in open(sys.argv[1], encoding="utf-8")]
+assert lines[0] == {"file": sys.argv[2], "ok": True}, lines[0]
+assert lines[1] == {"file": sys.argv[3], "ok": False, "message_id": 1202,
+                    "text": "无效的格式文件。\n模板名无效。", "extra": "\nKite_Nope"}, lines[1]
+EOF'
+fi
+
+ft check >/dev/null 2>&1; rc=$?
+check "no file is a usage error" '[ $rc -eq 2 ]'
+ft check --frob "$valid" >/dev/null 2>&1; rc=$?
+check "unknown option is a usage error" '[ $rc -eq 2 ]'
+
+# Data files that do not load: their messages, exit 2, no result line.
+mkdir -p "$tmp/shared"
+out=$("$frtool" --app-dir "$tmp/other" --shared-dir "$tmp/shared" check "$valid" 2>"$tmp/err"); rc=$?
+check "settings missing: exit 2" '[ $rc -eq 2 ]'
+check "settings missing: no result" '[ -z "$out" ]'
+check "settings missing: start message" 'grep -q "启动失败, 找不到初始化数据 !" "$tmp/err"'
+mkdir -p "$tmp/shared/Global" && cp "$root/data/Global/QV.ini" "$tmp/shared/Global/"
+"$frtool" --app-dir "$tmp/third" --shared-dir "$tmp/shared" check "$valid" >/dev/null 2>"$tmp/err"; rc=$?
+check "templates missing: exit 2" '[ $rc -eq 2 ]'
+check "templates missing: one message per line" '[ $(grep -c "^出错信息: 启动失败, 找不到初始化数据 !" "$tmp/err") -eq $(wc -l <"$tmp/err") ]'
+exit $fail

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# frtool preview of a known format and frtool render of known strings.
+set -u
+frtool=$1 root=$2
+fail=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
+data=$root/tests/data/cli
+
+# The expected text is UTF-8; without --utf8 the bytes are the format's own (GBK).
+ft preview "$data/valid.frt" >"$tmp/raw"; rc=$?
+check "preview exits 0" '[ $rc -eq 0 ]'
+iconv -f UTF-8 -t GBK "$data/valid.preview.txt" >"$tmp/expected.gbk"
+check "preview bytes as rendered (GBK)" 'cmp -s "$tmp/raw" "$tmp/expected.gbk"'
+ft preview --utf8 "$data/valid.frt" >"$tmp/utf8"
+check "preview --utf8" 'cmp -s "$tmp/utf8" "$data/valid.preview.txt"'
+check "LF line ends only" '[ $(tr -cd "\r" <"$tmp/raw" | wc -c) -eq 0 ] && [ $(wc -l <"$tmp/raw") -eq 6 ]'
+for f in "$root"/data/Format/*.frt; do
+  ft preview "$f" >"$tmp/p"; rc=$?
+  check "preview of $(basename "$f") exits 0" '[ $rc -eq 0 ]'
+done
+check "the import example previews only its export string" '[ $(ft preview "$root/data/Format/CoordinateImport.frt" | wc -l) -eq 3 ]'
+
+sed 's/^@v:1.00/@v:2/' "$data/valid.frt" >"$tmp/bad.frt"
+out=$(ft preview "$tmp/bad.frt" 2>"$tmp/err"); rc=$?
+check "preview of an invalid format exits 1" '[ $rc -eq 1 ]'
+check "  and writes no text" '[ -z "$out" ]'
+check "  and says why" 'grep -q "版本或文件类型无效" "$tmp/err"'
+ft preview >/dev/null 2>&1; rc=$?
+check "preview without file is a usage error" '[ $rc -eq 2 ]'
+
+# Point number (code 1, default P1001) and east (code 51, 512345.678); groups: options,
+# unit code, unit type, data type, code.
+out=$(ft render Kite_Basic '点 %-8.0s|%12.2lf|' 100011001100209051); rc=$?
+check "render exits 0" '[ $rc -eq 0 ]'
+check "render of a known string (got '$out')" '[ "$out" = "点 P1001   |   512345.68|" ]'
+out=$(ft render Kite_Basic 'no variables %%'); rc=$?
+check "render without variables" '[ $rc -eq 0 ] && [ "$out" = "no variables %" ]'
+out=$(ft render Kite_Basic '%-8.0s|%12.2lf' 100011001); rc=$?
+check "a conversion without variable exits 1" '[ $rc -eq 1 ]'
+check "  with the result text (got '$out')" '[ "$out" = "对象没找到。" ]'
+out=$(ft render Kite_Basic '%s' 100011998); rc=$?
+check "a code outside the pool exits 1" '[ $rc -eq 1 ] && [ "$out" = "无效数据。" ]'
+ft render Kite_Nope x >/dev/null 2>&1; rc=$?
+check "unknown template is a usage error" '[ $rc -eq 2 ]'
+ft render Kite_Basic >/dev/null 2>&1; rc=$?
+check "render without text is a usage error" '[ $rc -eq 2 ]'
+exit $fail

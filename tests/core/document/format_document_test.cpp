@@ -1,0 +1,136 @@
+// New, open and save of a whole document, with the shipped data and with saves that fail.
+#include <string>
+
+#include "catalogue/format_template.h"
+#include "document/doc_test_env.h"
+#include "document/format_document.h"
+#include "library/faulty_file_system.h"
+
+namespace {
+
+using doctest::Frt;
+using testfiles::FaultyFileSystem;
+
+using FormatDocumentTest = doctest::DocEnv;
+
+TEST_F(FormatDocumentTest, ShippedExampleOpensWithShippedTemplate) {
+  CFormatDocument doc(context_);
+  ASSERT_TRUE(doc.Open(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt"))
+      << (sink_.Empty() ? "" : sink_.Last().text);
+  EXPECT_TRUE(sink_.Empty());
+  EXPECT_EQ(doc.Template(), KiteBasic());
+  EXPECT_FALSE(doc.IsModified());
+  std::string name;
+  doc.Format().GetFileHeader("%N", name);
+  EXPECT_EQ(name, "EXAMPLE");
+}
+
+TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
+  struct {
+    std::string text;
+    int id;
+    std::string extra;
+  } cases[] = {
+      {"@frt_orig\r\n%Nx\r\n", 1203, ""},
+      {"", 1203, ""},
+      {Frt("", "1.00", "TS-Q6", "SMCB", ""), 1202, ""},
+      {Frt("", "1.00", "TS-Q6", "SMCB", "NoSuch"), 1202, "\nNoSuch"},
+      {Frt("", "1.0"), 1203, ""},  // template found; the header check fails
+  };
+  for (const auto& c : cases) {
+    sink_.Clear();
+    CFormatDocument doc(context_);
+    EXPECT_FALSE(doc.Open(WriteFile("a.frt", c.text)));
+    ASSERT_EQ(sink_.Count(), 1u);
+    EXPECT_EQ(sink_.Last().id, c.id);
+    EXPECT_EQ(sink_.Last().extra, c.extra);
+  }
+}
+
+TEST_F(FormatDocumentTest, NewSaveOpenRoundTrip) {
+  CFormatDocument doc(context_);
+  EXPECT_FALSE(doc.New("NoSuch"));
+  ASSERT_TRUE(doc.New());
+  EXPECT_EQ(doc.Template(), KiteBasic());
+  EXPECT_TRUE(doc.IsModified());
+  CDocFormat& f = doc.Format();
+  f.SetFormatString(11012001, "%-16.0s|%12.3lf", "100011001100209051", "101");
+  f.SetFormatString(13000101, "head", "", "");
+  f.SetFormatString(14000000, "file header", "", "");
+
+  mkdir((dir_ / "b.c").c_str(), 0700);
+  const std::string path = dir_ / "b.c/name.frt";
+  ASSERT_EQ(doc.Save(path), CFormatDocument::SaveResult::kSaved);
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_EQ(doc.Path(), path);
+  std::string name;
+  f.GetFileHeader("%N", name);
+  EXPECT_EQ(name, "name");
+
+  CFormatDocument again(context_);
+  ASSERT_TRUE(again.Open(path)) << (sink_.Empty() ? "" : sink_.Last().text);
+  std::string text, vars, apps;
+  again.Format().GetFormatStringInfo(11012001, text, vars, apps);
+  EXPECT_EQ(text + "|" + vars + "|" + apps, "%-16.0s|%12.3lf|100011001100209051|101");
+  EXPECT_NE(again.Format().FindString(13000101), nullptr);
+  EXPECT_TRUE(sink_.Empty());
+}
+
+TEST_F(FormatDocumentTest, SaveRefusesUnassignedExportString) {
+  CFormatDocument doc(context_);
+  ASSERT_TRUE(doc.New());
+  doc.Format().SetFormatString(11010001, "a", "", "101");
+  doc.Format().SetFormatString(11012001, "a", "", "101");
+  doc.Format().SetFormatString(11012002, "b", "", "");
+  CUnassignedString where;
+  const std::string path = dir_ / "u.frt";
+  EXPECT_EQ(doc.Save(path, &where), CFormatDocument::SaveResult::kUnassigned);
+  EXPECT_EQ(where.block, 12);
+  EXPECT_EQ(where.id, 11012002);
+  EXPECT_FALSE(testfiles::Exists(path));
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(sink_.Empty());
+}
+
+TEST_F(FormatDocumentTest, FailedSaveKeepsPreviousFile) {
+  const std::string path = dir_ / "keep.frt";
+  const std::string previous = "previous contents\r\n";
+  auto save = [&](frt::FileSystem& fs) {
+    CDocContext ctx = context_;
+    ctx.fileSystem = &fs;
+    CDocFormat f(ctx);
+    f.SetTemplate(KiteBasic());
+    f.InitNew();
+    f.SetFormatString(11012001, "a", "", "101");
+    return f.Save(path);
+  };
+  FaultyFileSystem counting;
+  ASSERT_EQ(save(counting), 1);
+  const int writes = counting.writes;
+  ASSERT_GE(writes, 1);
+
+  struct Fault {
+    FaultyFileSystem::Step step;
+    int nth;
+  };
+  std::vector<Fault> faults = {{FaultyFileSystem::Step::kCreate, 1},
+                               {FaultyFileSystem::Step::kFlush, 1},
+                               {FaultyFileSystem::Step::kClose, 1},
+                               {FaultyFileSystem::Step::kRename, 1}};
+  for (int n = 1; n <= writes; ++n) faults.push_back({FaultyFileSystem::Step::kWrite, n});
+  for (const Fault& fault : faults) {
+    testfiles::WriteBytes(path, previous);
+    FaultyFileSystem fs;
+    fs.FailAt(fault.step, fault.nth);
+    sink_.Clear();
+    EXPECT_EQ(save(fs), 0);
+    EXPECT_EQ(testfiles::ReadBytes(path), previous);
+    EXPECT_EQ(testfiles::List(dir_.path()), (std::vector<std::string>{"QV.ini", "keep.frt"}));
+    ASSERT_EQ(sink_.Count(), 1u);
+    EXPECT_EQ(sink_.Last().id, 1113);
+    EXPECT_EQ(sink_.Last().text, CErrorMessage::SaveErrorText(frt::kCannotSave, 0));
+    EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kNotice);
+  }
+}
+
+}  // namespace
