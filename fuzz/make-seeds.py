@@ -48,6 +48,18 @@ def frt_seeds():
     put("frt", "full-list.frt", body + b"".join(b'$1110%03d"s%d"\n' % (i, i) for i in range(30)))
 
 
+def document_seeds():
+    fmt = os.path.join(ROOT, "data", "Format")
+    for name in sorted(os.listdir(fmt)):
+        if name.endswith(".frt"):
+            content = data(os.path.join("data", "Format", name))
+            put("document", name, content)
+            put("frt", name, content)
+    example = data("data/Format/Example.frt")
+    put("document", "other-template.frt", example.replace(b"@l:Kite_Basic", b"@l:Kite_Compact"))
+    put("document", "unknown-template.frt", example.replace(b"@l:Kite_Basic", b"@l:Nope"))
+
+
 def ini_seeds():
     tpl = data("data/Templates/Quarvel/QV.tpl")
     put("catalogue", "QV.tpl", tpl)
@@ -142,6 +154,7 @@ def main():
     if os.path.isdir(CORPUS):
         shutil.rmtree(CORPUS)
     frt_seeds()
+    document_seeds()
     ini_seeds()
     pool_seeds()
     render_seeds()

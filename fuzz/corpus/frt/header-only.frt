@@ -1,6 +1,6 @@
 @t:FRT
 @i:TS-Q6
-@v:1.0
+@v:1.00
 @a:Quarvel
 @c:Terrapane
 @d:2026-12-06

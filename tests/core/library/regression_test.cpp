@@ -1,12 +1,14 @@
 // Hostile .frt input: files far larger than any real format are read in bounded memory and end
-// with the result a small file of the same start gives.
+// with the result a small file of the same start gives. And what the fuzz targets caught.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "library/fixed_text.h"
 #include "library/frt_file.h"
+#include "library/frt_stream.h"
 
 namespace {
 
@@ -99,6 +101,40 @@ TEST(FrtHugeFile, OneHugeLineIsRefusedAtItsSecondPiece) {
   const Outcome small = LoadGenerated(comment, kHead.size() + 5000);
   EXPECT_EQ(huge.line, small.line);
   EXPECT_EQ(huge.line, LoadGenerated("// c\n", kHead.size()).line + 2);
+}
+
+// Caught by the document target: a section-2 string with variables was written with a ';'
+// behind them, which the reader refuses, so a saved format did not open again.
+TEST(FrtFuzzFindings, AuxStringWithVariablesOpensAgainAfterSaving) {
+  CFrtFile f;
+  CFrtString* aux = nullptr;
+  ASSERT_EQ(f.AddString(CFrtKey{1, 2, 12, 0}, aux), frt::kOk);
+  aux->SetText("%-10s%8.3f");
+  aux->AddVariable(CFrtVariable{1, 0, 11, 0, 1});
+  aux->AddVariable(CFrtVariable{51, 2, 9, 21, 1});
+  frt::StringOutStream out;
+  ASSERT_EQ(f.WriteFrt(&out), frt::kOk);
+  EXPECT_NE(out.str().find("\"%-10s%8.3f\"011001001209211051\r\n"), std::string::npos);
+
+  std::string bytes = out.str();
+  std::FILE* s = fmemopen(bytes.data(), bytes.size(), "rb");
+  CFrtFile back;
+  EXPECT_EQ(back.LoadStream(s, 0, 0), frt::kOk);
+  std::fclose(s);
+  ASSERT_EQ(back.StringCount(), 1);
+  EXPECT_EQ(back.StringAt(0)->Variables(), aux->Variables());
+}
+
+// Caught by the sanitizer build: an empty text without data (a default string_view, as the
+// document passes for an emptied string) reached memchr as a null pointer.
+TEST(FrtFuzzFindings, TextWithoutDataAssignsEmpty) {
+  frt::FixedText<8> text("abc");
+  text.assign(std::string_view{});
+  EXPECT_TRUE(text.empty());
+  CFrtString s;
+  s.SetText("x");
+  s.SetText(std::string_view{});
+  EXPECT_FALSE(s.IsPresent());
 }
 
 }  // namespace
