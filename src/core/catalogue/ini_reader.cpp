@@ -19,6 +19,7 @@ class LineSource {
  public:
   explicit LineSource(std::FILE* f) : f_(f) {}
   bool good() const { return good_; }
+  std::size_t consumed() const { return consumed_; }
 
   void Next(std::string& line) {
     line.clear();
@@ -85,6 +86,7 @@ class LineSource {
       buf_.resize(end_ + kChunk);
       const std::size_t got = std::fread(buf_.data() + end_, 1, kChunk, f_);
       end_ += got;
+      consumed_ += got;
       buf_.resize(end_);
       if (got < kChunk) eof_ = true;  // end of file or a read error: both end the reading
     }
@@ -102,6 +104,7 @@ class LineSource {
   std::string buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  std::size_t consumed_ = 0;
   bool eof_ = false;
   bool good_ = true;
 };
@@ -133,9 +136,15 @@ bool CIniReader::Load(const std::string& path) {
   Lines* current = nullptr;
   bool ok = true;
   std::string line;
+  std::size_t lines = 0;
+  bool tooLarge = false;
   frt::GuardAllocation([&] {
     while (source.good()) {
       source.Next(line);
+      if (++lines > kMaxLines || source.consumed() > kMaxFileBytes) {
+        tooLarge = true;
+        return;
+      }
       if (!line.empty() && (line[0] == ';' || line[0] == ' ')) continue;
       if (!line.empty() && line[0] == '[') {
         auto it = sections_.find(line);
@@ -158,6 +167,10 @@ bool CIniReader::Load(const std::string& path) {
     }
   });
   std::fclose(f);
+  if (tooLarge) {
+    Clear();
+    return false;
+  }
   return ok;
 }
 

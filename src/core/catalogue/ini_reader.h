@@ -19,10 +19,15 @@
 //  - "\r\n" counts as a line end, as a text-mode read gives it; a lone '\r' stays in the line.
 //  - A NUL byte ends the text of its line, as a C string would; the rest of that line is dropped.
 //  - A file that ends with a line end gives one more, empty, line to the current section.
+//  - A file larger than kMaxFileBytes or with more than kMaxLines lines is refused: Load gives
+//    false and the reader is empty. The data files are a few hundred kilobytes; the caps keep a
+//    stray file from taking the memory of the whole machine.
 class CIniReader {
  public:
   using Lines = std::vector<std::string>;
   static constexpr std::size_t kMaxLinePiece = 1022;
+  static constexpr std::size_t kMaxFileBytes = 32u << 20;
+  static constexpr std::size_t kMaxLines = 1000000;
 
   CIniReader();
   virtual ~CIniReader();
@@ -31,7 +36,7 @@ class CIniReader {
 
   // Empties the reader, then reads the file. A file that cannot be opened loads as empty and
   // gives true. An entry line before the first section header gives false; the sections read
-  // up to that line stay.
+  // up to that line stay. A file over the caps gives false and leaves the reader empty.
   bool Load(const std::string& path);
   void Clear();
 

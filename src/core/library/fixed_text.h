@@ -20,7 +20,8 @@ class FixedText {
 
   void assign(std::string_view s) {
     std::size_t n = s.size() < N - 1 ? s.size() : N - 1;
-    const void* nul = std::memchr(s.data(), '\0', n);
+    // An empty view may have no data at all, and memchr must not see a null pointer.
+    const void* nul = n > 0 ? std::memchr(s.data(), '\0', n) : nullptr;
     if (nul) n = static_cast<std::size_t>(static_cast<const char*>(nul) - s.data());
     text_.assign(s.data(), n);
   }

@@ -133,6 +133,9 @@ frt::Result CFrtFile::WriteStringLine(frt::OutStream* stream, CFrtString* string
     AppendNumber(line, v.options, 0);
     AppendNumber(line, v.code, 3);
   }
+  // A section-2 line ends with its variables: the reader refuses a ';' there, and a file the
+  // editor wrote must open again.
+  if (k.section == CFrtKey::kBlockAux) return Emit(*stream, line);
   if (string->VariableCount() > 0 || string->ApplicationCount() > 0) line += ';';
   if (k.direction == CFrtKey::kExport)
     for (std::uint16_t a : string->Applications()) AppendNumber(line, a, 3);

@@ -39,6 +39,10 @@ class PosixFileSystem : public FileSystem {
         break;
       }
       if (got == 0) break;
+      if (out.size() + static_cast<std::size_t>(got) > kMaxReadAll) {
+        result = kBadData;
+        break;
+      }
       GuardAllocation([&] { out.append(chunk, static_cast<std::size_t>(got)); });
     }
     ::close(fd);

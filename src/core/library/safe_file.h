@@ -17,7 +17,9 @@ class FileSystem {
 
   virtual ~FileSystem() = default;
 
-  // Whole file into `out`: kOk, kFileNotFound when it does not exist, kBadData on a read error.
+  // Whole file into `out`: kOk, kFileNotFound when it does not exist, kBadData on a read error
+  // or when the file holds more than kMaxReadAll bytes (no data file comes near it).
+  static constexpr std::size_t kMaxReadAll = 64u << 20;
   virtual Result ReadAll(const std::string& path, std::string& out) = 0;
   // Creates a new file next to `target` that no one else uses and opens it for writing.
   virtual Handle CreateTemp(const std::string& target, std::string& tempPath) = 0;

@@ -1,0 +1,2 @@
+Type=FRT_TPL
+[FileHeader]

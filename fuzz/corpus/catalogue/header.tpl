@@ -1,0 +1,3 @@
+[FileHeader]
+Type=FRT_TPL
+Version=1

@@ -1,0 +1,6 @@
+[FileHeader]
+Type=FRT_TPL
+[FileHeader]
+Version=1
+; c
+ x
