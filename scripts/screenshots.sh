@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the editor and saves pictures of its windows into docs/ (or the folder given):
-# the empty main window, a format window with fields in the string editor, the editor alone
-# and the about box. Runs under Xvfb with a scratch application folder.
+# the empty main window, the shipped example with a string being edited (with and without the
+# insert-variable window), the editor alone, the insert-variable window, the variable sheet with
+# both its pages and the about box. Runs under Xvfb with a scratch application folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/docs}

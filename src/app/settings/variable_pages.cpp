@@ -159,6 +159,7 @@ CQVExpVarPage::CQVExpVarPage(CQVEditVar& variable, const CQVVarPageContext& cont
   layout->addLayout(form);
   layout->addWidget(units);
   layout->addStretch();
+  setMinimumWidth(340);
   connect(align_, &QComboBox::currentIndexChanged, this, [this] { OnAlignChanged(); });
 }
 

@@ -2,24 +2,29 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QScreen>
+#include <QTextCursor>
 
+#include "catalogue/format_template.h"
 #include "editor/qv_view_edit.h"
-#include "library/text_encoding.h"
-#include "profile/qv_profile.h"
+#include "settings/variable_pages.h"
 #include "shell/child_frame.h"
+#include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
+#include "shell/qv_doc.h"
+#include "shell/qv_view_tree.h"
 #include "uilib/dialog_ex.h"
 
 namespace {
 
 void Settle() {
-  for (int i = 0; i < 10; ++i) QApplication::processEvents();
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
 }
 
 bool Save(QWidget* w, const QDir& dir, const QString& name) {
@@ -27,14 +32,11 @@ bool Save(QWidget* w, const QDir& dir, const QString& name) {
   return w->grab().save(dir.filePath(name));
 }
 
-// A few pool variables for the sample string (GBK names, as a template holds them).
-CQVPoolTable SamplePool() {
-  CQVPoolTable pool;
-  pool.Add({11, 11, 0, frt::Utf8ToGbk("点号")});
-  pool.Add({81, 8, 2, frt::Utf8ToGbk("东坐标")});
-  pool.Add({82, 8, 2, frt::Utf8ToGbk("北坐标")});
-  pool.Add({83, 8, 2, frt::Utf8ToGbk("高程")});
-  return pool;
+// The whole screen: the main window with the tool windows that float above it.
+bool SaveScreen(const QDir& dir, const QString& name) {
+  Settle();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen && screen->grabWindow(0).save(dir.filePath(name));
 }
 
 }  // namespace
@@ -44,56 +46,58 @@ int TakeScreenshots(CQVApp& app, const QString& directory) {
   if (!frame || !app.Profile()) return 1;
   QDir dir(directory);
   if (!dir.mkpath(QStringLiteral("."))) return 1;
+  frame->move(0, 0);
   frame->resize(1100, 720);
   frame->show();
   bool ok = Save(frame, dir, QStringLiteral("main-window.png"));
 
-  static const CQVPoolTable pool = SamplePool();
-  auto* child = new CChildFrame;
-  child->setWindowTitle(QStringLiteral("Noname1"));
-  child->Editor()->SetContext(CQVEditContext::FromProfile(*app.Profile(), pool));
-
-  // A tree and a preview in the shape the document integration will give them.
-  auto* tree = new QTreeWidget;
-  tree->setHeaderHidden(true);
-  auto* header = new QTreeWidgetItem(tree, {QStringLiteral("表头")});
-  new QTreeWidgetItem(header, {QStringLiteral("总体情况")});
-  auto* output = new QTreeWidgetItem(tree, {QStringLiteral("输出格式字串")});
-  auto* block = new QTreeWidgetItem(output, {QStringLiteral("Measurement")});
-  auto* s1 = new QTreeWidgetItem(block, {QStringLiteral("输出格式字串 1")});
-  s1->setIcon(0, QIcon(QStringLiteral(":/icons/mark_appl.png")));
-  auto* s2 = new QTreeWidgetItem(block, {QStringLiteral("输出格式字串 2")});
-  s2->setIcon(0, QIcon(QStringLiteral(":/icons/mark_text.png")));
-  auto* s3 = new QTreeWidgetItem(block, {QStringLiteral("输出格式字串 3")});
-  s3->setIcon(0, QIcon(QStringLiteral(":/icons/mark_empty.png")));
-  tree->expandAll();
-  tree->setCurrentItem(s1);
-  child->SetTreeView(tree);
-  auto* preview = new QPlainTextEdit;
-  preview->setReadOnly(true);
-  preview->setPlainText(QStringLiteral("PT 1001\tE=  4500123.456  N=  5300987.654 H=412.3 100%"));
-  child->SetPreviewPane(preview);
-  child->SetStatusText(QStringLiteral("Kite_Basic"));
-
-  const auto dirOut = CQVEditVar::Direction::kOutput;
-  std::string text = frt::Utf8ToGbk("PT ");
-  std::string refs;
-  for (int code : {11, 81, 82, 83}) {
-    CQVEditVar v(*app.Profile(), pool, code, dirOut);
-    refs += v.BuildReference();
-    if (code == 81) text += "\tE=";
-    if (code == 82) text += "  N=";
-    if (code == 83) text += " H=";
-    text += v.BuildConversionText();
+  // The shipped example, with its coordinate string being edited.
+  const QString example =
+      QFile::decodeName(app.Locations().FormatDir().c_str()) + QStringLiteral("/Example.frt");
+  if (!app.OpenFile(example)) return 1;
+  CChildFrame* child = frame->ActiveFormatFrame();
+  auto* doc = child ? dynamic_cast<CQVDoc*>(child->Document()) : nullptr;
+  if (!doc || !doc->Tree()) return 1;
+  frame->MdiArea()->activeSubWindow()->setGeometry(0, 0, 860, 540);
+  CQVViewTree* tree = doc->Tree();
+  tree->SelectItem(tree->FindItem(11012001));
+  CQVViewEdit* edit = child->Editor();
+  QTextCursor c = edit->textCursor();
+  c.movePosition(QTextCursor::End);
+  edit->setTextCursor(c);
+  edit->setFocus();
+  // A few typed characters, as a user would add them.
+  for (QChar ch : QStringLiteral(" ;END")) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(edit, &press);
   }
-  text += " 100%%\n" + frt::Utf8ToGbk("检查 \\\\ 结束");
-  child->Editor()->ShowString(11001001, CQVViewEdit::kKindOutput, text, refs, "001", 200, 10);
-  child->Editor()->setEnabled(true);
-  QMdiSubWindow* sub = frame->AddFormatFrame(child);
-  sub->resize(900, 520);
-  child->Editor()->setFocus();
+  CQVInsertVarDlg* insert = tree->InsertVariableWindow();
+  if (insert) {
+    insert->move(frame->geometry().right() - insert->width() - 30, frame->geometry().top() + 110);
+    insert->VariableList()->setCurrentRow(9);
+  }
   ok = Save(frame, dir, QStringLiteral("main-window-format.png")) && ok;
-  ok = Save(child->Editor(), dir, QStringLiteral("editor-fields.png")) && ok;
+  ok = SaveScreen(dir, QStringLiteral("format-window.png")) && ok;
+  ok = Save(edit, dir, QStringLiteral("editor-fields.png")) && ok;
+  if (insert) ok = Save(insert, dir, QStringLiteral("insert-variable.png")) && ok;
+
+  // The sheet of the string's second variable.
+  if (const CQVEditVar* field = edit->Field(1)) {
+    CQVEditVar variable = *field;
+    CQVVarPageContext context;
+    context.profile = app.Profile();
+    context.format = &doc->Document().Format();
+    context.lengthLimit = static_cast<int>(doc->Document().Template()->StringLength());
+    CQvPropertySheet sheet(VariableSheetCaption(variable.GetDirection()), frame);
+    sheet.AddPage(new CQVExpVarPage(variable, context));
+    auto* flags = new CQVVariableFlagsPage(variable);
+    sheet.AddPage(flags);
+    sheet.show();
+    ok = Save(&sheet, dir, QStringLiteral("variable-sheet.png")) && ok;
+    sheet.SetActivePage(1);
+    ok = Save(&sheet, dir, QStringLiteral("variable-flags.png")) && ok;
+    sheet.hide();
+  }
 
   CAboutDialog about(frame);
   about.show();

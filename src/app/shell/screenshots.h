@@ -5,5 +5,6 @@
 
 class CQVApp;
 
-// Writes main-window.png, editor-fields.png and about.png into `directory`; 0 on success.
+// Writes pictures of the main window, a format window with a string being edited, the
+// insert-variable window, the variable sheet and the about box into `directory`; 0 on success.
 int TakeScreenshots(CQVApp& app, const QString& directory);

@@ -1,0 +1,530 @@
+// The format tree of a document window: its items and marks from template and format, the
+// switch of strings, clearing, the commands with their enabling rules and hooks, the sample
+// pane, the insert-variable window and the format properties dialog.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "catalogue/format_template.h"
+#include "document/doc_format.h"
+#include "library/string_table.h"
+#include "preview/sample_export.h"
+#include "shell/format_props_dlg.h"
+#include "shell/insert_var_dlg.h"
+#include "shell/qv_view_pre.h"
+#include "story_support.h"
+
+using story::Editor;
+using story::OnNextModal;
+
+namespace {
+
+constexpr std::int32_t kFileHeader = 14000000;
+constexpr std::int32_t kFileFooter = 15000000;
+constexpr std::int32_t kCoordBlock = 11012000;  // 坐标数据
+constexpr std::int32_t kCoordString1 = 11012001;
+constexpr std::int32_t kCoordString2 = 11012002;
+constexpr std::int32_t kMeasureString1 = 11010001;
+constexpr std::int32_t kImportString1 = 21012001;  // 坐标导入
+
+QStringList Children(const QTreeWidgetItem* item) {
+  QStringList out;
+  for (int i = 0; i < item->childCount(); ++i) out << item->child(i)->text(0);
+  return out;
+}
+
+QStringList TopLevel(const QTreeWidget* tree) {
+  QStringList out;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) out << tree->topLevelItem(i)->text(0);
+  return out;
+}
+
+QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
+  for (int i = 0; i < w->VariableList()->count(); ++i)
+    if (w->VariableList()->item(i)->data(Qt::UserRole).toInt() == code)
+      return w->VariableList()->item(i);
+  return nullptr;
+}
+
+}  // namespace
+
+class TreeTest : public QObject {
+  Q_OBJECT
+ private:
+  CRecordingMessageSink sink_;
+  std::unique_ptr<CScopedMessageSink> scoped_;
+  std::unique_ptr<Editor> e_;
+  QString cwd_;
+
+  // A started editor with one window: a new format, or the file.
+  void Start(const QString& file = {}) {
+    e_ = std::make_unique<Editor>(file);
+    QVERIFY(e_->Start());
+    if (file.isEmpty()) e_->Frame().Action(qvcmd::kFileNew)->trigger();
+    QVERIFY(e_->Tree());
+    sink_.Clear();
+  }
+  CQVViewTree* Tree() const { return e_->Tree(); }
+  CQVViewEdit* Edit() const { return e_->Edit(); }
+  CDocFormat& Format() const { return e_->Doc()->Document().Format(); }
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
+    cwd_ = QDir::currentPath();
+  }
+  void cleanupTestCase() { scoped_.reset(); }
+  void init() {
+    sink_.Clear();
+    CQVViewTree::Hooks() = {};
+  }
+  void cleanup() {
+    e_.reset();
+    CQVViewTree::Hooks() = {};
+    QDir::setCurrent(cwd_);
+  }
+
+  // --- Items and marks ------------------------------------------------------------------------
+
+  void treeOfKiteBasic() {
+    Start();
+    QCOMPARE(TopLevel(Tree()), (QStringList{"表头", "输入格式串", "输出格式字串"}));
+    QTreeWidgetItem* header = Tree()->topLevelItem(0);
+    QCOMPARE(Children(header), (QStringList{"总体情况", "软件", "块"}));
+    QCOMPARE(Children(header->child(0)), (QStringList{"文件头", "文件尾"}));
+    // Applications with a header length above 0 only.
+    QCOMPARE(Children(header->child(1)), (QStringList{"测量", "自由设站", "导线测量", "放样"}));
+    QCOMPARE(CQVViewTree::Datum(header->child(1)->child(2)), 13000104);
+    QCOMPARE(CQVViewTree::Datum(header->child(2)->child(0)), 12010000);
+    // An export definition with 6 strings and default strings: six numbered items and one more.
+    QTreeWidgetItem* coord = Tree()->FindItem(kCoordBlock);
+    QCOMPARE(coord->text(0), QStringLiteral("坐标数据"));
+    QCOMPARE(Children(coord),
+             (QStringList{"输出格式字串 1", "输出格式字串 2", "输出格式字串 3", "输出格式字串 4",
+                          "输出格式字串 5", "输出格式字串 6", "默认输出字串"}));
+    QCOMPARE(CQVViewTree::Datum(coord->child(6)), 17012000);
+    // An import definition with restriction and header strings.
+    QTreeWidgetItem* import = Tree()->FindItem(21012000);
+    QCOMPARE(Children(import), (QStringList{"输入格式串 1", "输入格式串 2", "限制", "文件头"}));
+    QCOMPARE(CQVViewTree::Datum(import->child(2)), 26012000);
+    QCOMPARE(CQVViewTree::Datum(import->child(3)), 24012000);
+    QCOMPARE(CQVViewTree::Level(import->child(0)), 2);
+    QCOMPARE(CQVViewTree::Mark(import->child(0)), CQVViewTree::kMarkEmpty);
+  }
+
+  void templateWithoutImportsOrFileStrings() {
+    // A file of the template without imports, file header or default strings.
+    Editor probe;
+    const QString path = probe.dir.filePath(QStringLiteral("Lite.frt"));
+    QByteArray bytes = story::ReadAll(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    bytes = bytes.left(bytes.indexOf("$1400000"));
+    bytes.replace("@i:TS-Q6", "@i:GC-Q3").replace("@l:Kite_Basic", "@l:Kite_GNSS_Lite");
+    bytes.replace(story::Gbk("%N坐标输出"), "%NLite");
+    QVERIFY(story::WriteAll(path, bytes));
+    Start(path);
+    QVERIFY2(sink_.Empty(), sink_.Empty() ? "" : sink_.Last().text.c_str());
+    QCOMPARE(TopLevel(Tree()), (QStringList{"表头", "输出格式字串"}));
+    QCOMPARE(Children(Tree()->topLevelItem(0)), (QStringList{"总体情况", "软件", "块"}));
+    QCOMPARE(Tree()->topLevelItem(0)->child(0)->childCount(), 0);
+    QCOMPARE(Children(Tree()->FindItem(11012000)), QStringList{"输出格式字串 1"});
+  }
+
+  void marksFollowTextAndApplications() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kFileHeader)), CQVViewTree::kMarkText);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString1)), CQVViewTree::kMarkApplications);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkEmpty);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordBlock)), 0);
+    // Typed text marks the string "text, no application" once another item is chosen.
+    QVERIFY(e_->Select(kCoordString2));
+    story::TypeText(Edit(), QStringLiteral("abc"));
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkEmpty);
+    QVERIFY(e_->Select(kFileFooter));
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkText);
+    std::string text, variables, applications;
+    QVERIFY(Format().GetFormatStringInfo(kCoordString2, text, variables, applications));
+    QCOMPARE(text, std::string("abc"));
+    QVERIFY(e_->Doc()->IsModified());
+    QVERIFY(e_->Active()->isWindowModified());
+  }
+
+  // --- Switching and clearing -----------------------------------------------------------------
+
+  void switchLoadsTheSelectedStringAndDisablesOnBranches() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(!Edit()->isEnabled());
+    QVERIFY(e_->Select(kCoordString1));
+    QVERIFY(Edit()->isEnabled());
+    QCOMPARE(Edit()->Item(), kCoordString1);
+    QCOMPARE(Edit()->ItemKind(), CQVViewEdit::kKindOutput);
+    QCOMPARE(Edit()->FieldCount(), 5);
+    QCOMPARE(Edit()->MaxLength(), 200);    // the definition's length
+    QCOMPARE(Edit()->MaxVariables(), 15);  // and its variable count
+    QCOMPARE(Edit()->Applications(), std::string("101102"));
+    QCOMPARE(Tree()->CurrentStringId(), kCoordString1);
+    // The file header has the template's header length and no variable limit.
+    QVERIFY(e_->Select(kFileHeader));
+    QCOMPARE(Edit()->ItemKind(), CQVViewEdit::kKindHeader);
+    QCOMPARE(Edit()->MaxLength(), 250);
+    QCOMPARE(Edit()->MaxVariables(), CQVViewEdit::kNoLimit);
+    // A block item empties and disables the editor, and the sample pane.
+    QVERIFY(e_->Select(kCoordBlock));
+    QVERIFY(!Edit()->isEnabled());
+    QVERIFY(Edit()->toPlainText().isEmpty());
+    QVERIFY(e_->Doc()->Preview()->toPlainText().isEmpty());
+    QCOMPARE(Tree()->CurrentStringId(), CQVViewTree::kNoString);
+    QVERIFY(!e_->Doc()->IsModified());  // nothing was changed
+  }
+
+  void selectingTheLoadedItemAgainKeepsTheEdit() {
+    Start();
+    QVERIFY(e_->Select(kCoordString1));
+    story::TypeText(Edit(), QStringLiteral("xy"));
+    QVERIFY(Edit()->CanUndo());
+    Tree()->SelectItem(Tree()->FindItem(kCoordString1));
+    QVERIFY(Edit()->CanUndo());  // not loaded again
+    QCOMPARE(Edit()->EditorText(), QStringLiteral("xy"));
+  }
+
+  void deleteClearsTheStringUntilTheNextSwitch() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(e_->Select(kCoordString1));
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_Delete);
+    QVERIFY(Edit()->toPlainText().isEmpty());
+    QCOMPARE(Edit()->FieldCount(), 0);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString1)), CQVViewTree::kMarkEmpty);
+    QVERIFY(e_->Doc()->IsModified());
+    // Still in the document until the switch stores the emptied string.
+    QVERIFY(Format().FindString(kCoordString1)->IsPresent());
+    QVERIFY(e_->Select(kFileHeader));
+    const CFrtStringEx* s = Format().FindString(kCoordString1);
+    QVERIFY(s && !s->IsPresent());
+    QCOMPARE(s->ApplicationCount(), 0);
+    // Delete on a block item does nothing.
+    QVERIFY(e_->Select(kCoordBlock));
+    QTest::keyClick(Tree(), Qt::Key_Delete);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kFileHeader)), CQVViewTree::kMarkText);
+  }
+
+  // --- Commands and their enabling ------------------------------------------------------------
+
+  void enablingRules() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    auto enabled = [this](int id, bool context = false) {
+      return Tree()->IsCommandEnabled(id, context);
+    };
+    QVERIFY(e_->Select(kFileHeader));
+    QVERIFY(!enabled(qvcmd::kAssignApplications));  // not in the output branch
+    QVERIFY(enabled(qvcmd::kPoolLoad) && enabled(qvcmd::kPoolSave));
+    QVERIFY(enabled(qvcmd::kClearString) && enabled(qvcmd::kClearString, true));
+    QVERIFY(enabled(qvcmd::kProperties) && enabled(qvcmd::kOutputPreview));
+    // A block with a string with text.
+    QVERIFY(e_->Select(kCoordBlock));
+    QVERIFY(enabled(qvcmd::kAssignApplications));
+    QVERIFY(!enabled(qvcmd::kPoolLoad) && !enabled(qvcmd::kPoolSave));
+    QVERIFY(!enabled(qvcmd::kClearString) && !enabled(qvcmd::kClearString, true));
+    // A block whose strings are all empty, and then with text typed but not yet stored.
+    QVERIFY(e_->Select(kMeasureString1));
+    QVERIFY(!enabled(qvcmd::kAssignApplications));
+    story::TypeText(Edit(), QStringLiteral("t"));
+    QVERIFY(enabled(qvcmd::kAssignApplications));
+    // The main frame's actions follow the same rules.
+    e_->Frame().UpdateCommands();
+    QVERIFY(e_->Frame().Action(qvcmd::kAssignApplications)->isEnabled());
+    QVERIFY(e_->Frame().Action(qvcmd::kClearString)->isEnabled());
+    QVERIFY(e_->Select(kCoordBlock));
+    e_->Frame().UpdateCommands();
+    QVERIFY(!e_->Frame().Action(qvcmd::kClearString)->isEnabled());
+    // The context menu carries the same states, and the assignment names its dialog.
+    QVERIFY(e_->Select(kCoordBlock));
+    std::unique_ptr<QMenu> menu(Tree()->CreateContextMenu(Tree()));
+    auto* assign = menu->findChild<QAction*>(QStringLiteral("treeCommand32796"));
+    QVERIFY(assign);
+    QCOMPARE(assign->text(), QStringLiteral("分配软件..."));
+    QVERIFY(assign->isEnabled());
+    QVERIFY(!menu->findChild<QAction*>(QStringLiteral("treeCommand32794"))->isEnabled());
+    QVERIFY(menu->findChild<QAction*>(QStringLiteral("treeCommand32823"))->isEnabled());
+  }
+
+  void hooksOfTheDialogsIssue() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    std::vector<std::pair<int, std::int32_t>> calls;
+    CQVTreeHooks& hooks = CQVViewTree::Hooks();
+    hooks.poolLoad = [&](CQVViewTree&, std::int32_t id) { calls.push_back({32794, id}); };
+    hooks.poolSave = [&](CQVViewTree&, std::int32_t id) { calls.push_back({32795, id}); };
+    hooks.defaultSettings = [&](CQVViewTree&) { calls.push_back({32808, 0}); };
+    hooks.formatSettings = [&](CQVViewTree&) {
+      calls.push_back({32809, 0});
+      return true;
+    };
+    hooks.assignApplications = [&](CQVViewTree& tree, std::int32_t datum, std::int32_t base) {
+      calls.push_back({32796, datum});
+      // The string being edited is in the document already.
+      std::string t, v, a;
+      tree.Document().Format().GetFormatStringInfo(kCoordString1, t, v, a);
+      calls.push_back({static_cast<int>(t.size()), base});
+      return false;  // cancelled: nothing is marked
+    };
+    QVERIFY(e_->Select(kCoordString1));
+    QTextCursor c = Edit()->textCursor();
+    c.movePosition(QTextCursor::End);
+    Edit()->setTextCursor(c);
+    story::TypeText(Edit(), QStringLiteral("Z"));
+    const std::size_t length = Edit()->StoredText().size();
+    Tree()->OnCommand(qvcmd::kAssignApplications);
+    Tree()->OnCommand(qvcmd::kPoolLoad);
+    Tree()->OnCommand(qvcmd::kPoolSave);
+    Tree()->OnCommand(qvcmd::kDefaultSettings);
+    e_->Doc()->SetModifiedFlag(false);
+    Tree()->OnCommand(qvcmd::kFormatSettings);
+    QCOMPARE(calls, (std::vector<std::pair<int, std::int32_t>>{{32796, kCoordString1},
+                                                               {static_cast<int>(length), 11000000},
+                                                               {32794, kCoordString1},
+                                                               {32795, kCoordString1},
+                                                               {32808, 0},
+                                                               {32809, 0}}));
+    QVERIFY(e_->Doc()->IsModified());  // "格式" confirmed
+    QVERIFY(e_->Active()->isWindowModified());
+  }
+
+  void assignedApplicationsReachTheEditor() {
+    Start();
+    CQVViewTree::Hooks().assignApplications = [](CQVViewTree& tree, std::int32_t datum,
+                                                 std::int32_t) {
+      std::string t, v, a;
+      CDocFormat& f = tree.Document().Format();
+      f.GetFormatStringInfo(datum, t, v, a);
+      return f.SetFormatString(datum, t, v, "103105") == 1;
+    };
+    QVERIFY(e_->Select(kCoordString1));
+    story::TypeText(Edit(), QStringLiteral("abc"));
+    e_->Doc()->SetModifiedFlag(false);
+    Tree()->OnCommand(qvcmd::kAssignApplications);
+    QCOMPARE(Edit()->Applications(), std::string("103105"));
+    QVERIFY(e_->Doc()->IsModified());
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString1)), CQVViewTree::kMarkApplications);
+    // The next switch stores the string with its new assignment even without an edit.
+    QVERIFY(e_->Select(kFileHeader));
+    std::string text, variables, applications;
+    Format().GetFormatStringInfo(kCoordString1, text, variables, applications);
+    QCOMPARE(applications, std::string("103105"));
+    QCOMPARE(text, std::string("abc"));
+  }
+
+  void outputPreviewStoresTheStringFirst() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QString title;
+    std::string shown;
+    CQVViewTree::Hooks().openExportPreview = [&](CMainFrame&, const QString& t,
+                                                 const std::string& text) {
+      title = t;
+      shown = text;
+    };
+    QVERIFY(e_->Select(kFileFooter));
+    QTextCursor c = Edit()->textCursor();
+    c.movePosition(QTextCursor::End);
+    Edit()->setTextCursor(c);
+    story::TypeText(Edit(), QStringLiteral("!"));
+    e_->Frame().Action(qvcmd::kOutputPreview)->trigger();
+    QCOMPARE(title, QStringLiteral("Example.frt"));
+    QCOMPARE(shown, SampleExport(Format(), *Format().Template()));
+    QVERIFY(QByteArray::fromStdString(shown).endsWith("-- end --!\n"));
+  }
+
+  void outputPreviewWithoutItsWindowOpensAPlainOne() {
+    Start();
+    Tree()->OnCommand(qvcmd::kOutputPreview);
+    CChildFrmFormatPreview* preview = e_->Frame().ActivePreviewFrame();
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Export Preview: Noname1"));
+    QCOMPARE(e_->Frame().ActiveMenuSet(), CMainFrame::kMenuPreview);
+  }
+
+  // --- The sample pane ------------------------------------------------------------------------
+
+  void samplePaneRendersEveryAcceptedChange() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(e_->Select(kCoordString1));
+    CQVViewPre* pane = e_->Doc()->Preview();
+    const QString first = pane->toPlainText();
+    const std::string expected =
+        Format().RenderSample(Edit()->StoredText(), Edit()->VariableCodes());
+    QCOMPARE(first, QString::fromStdString(frt::GbkToUtf8(expected)));
+    QVERIFY(first.startsWith(QStringLiteral("P1001")));
+    QTextCursor c = Edit()->textCursor();
+    c.setPosition(0);
+    Edit()->setTextCursor(c);
+    story::TypeText(Edit(), QStringLiteral(">"));
+    QCOMPARE(pane->toPlainText(), QStringLiteral(">") + first);
+    // An import string has no sample.
+    QVERIFY(e_->Select(kImportString1));
+    story::TypeText(Edit(), QStringLiteral("x"));
+    QVERIFY(pane->toPlainText().isEmpty());
+    // X never cuts from the pane.
+    pane->SetText(QStringLiteral("keep"));
+    pane->selectAll();
+    QTest::keyClick(pane, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(pane->toPlainText(), QStringLiteral("keep"));
+  }
+
+  // --- The insert-variable window -------------------------------------------------------------
+
+  void insertWindowFollowsBlockAndDirection() {
+    Start();
+    QVERIFY(!Tree()->InsertVariableWindow());  // made on the first input or output string
+    QVERIFY(e_->Select(kFileHeader));
+    QVERIFY(!Tree()->InsertVariableWindow());
+    QVERIFY(e_->Select(kCoordString1));
+    CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("插入输出变量..."));
+    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("坐标数据"));
+    QCOMPARE(w->BlockCombo()->currentData().toInt(), 12);
+    // Every export definition with variables, in template order; names of the pool.
+    QCOMPARE(w->BlockCombo()->count(),
+             static_cast<int>(Format().Template()->ExportFormatList().size()));
+    QCOMPARE(w->BlockCombo()->itemText(0), QStringLiteral("测量数据"));
+    QCOMPARE(w->VariableList()->count(), 18);
+    QCOMPARE(w->VariableList()->item(0)->text(), QStringLiteral("点号"));
+    QCOMPARE(w->VariableList()->item(0)->data(Qt::UserRole).toInt(), 1);
+    QCOMPARE(VariableItem(w, 51)->text(), QStringLiteral("东坐标"));
+    // Another output block: same caption, other block and list.
+    QVERIFY(e_->Select(kMeasureString1));
+    QCOMPARE(w->windowTitle(), QStringLiteral("插入输出变量..."));
+    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("测量数据"));
+    QVERIFY(VariableItem(w, 31));
+    QVERIFY(!VariableItem(w, 51));
+    // An input string switches direction and caption.
+    QVERIFY(e_->Select(kImportString1));
+    QCOMPARE(Tree()->InsertVariableWindow(), w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("插入输入变量 ..."));
+    QCOMPARE(w->CurrentDirection(), CQVInsertVarDlg::Direction::kInput);
+    QCOMPARE(w->BlockCombo()->count(),
+             static_cast<int>(Format().Template()->ImportFormatList().size()));
+    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("坐标导入"));
+  }
+
+  void insertPutsTheVariableAtTheCaret() {
+    Start();
+    QVERIFY(e_->Select(kCoordString1));
+    CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
+    story::TypeText(Edit(), QStringLiteral("ab"));
+    QTextCursor c = Edit()->textCursor();
+    c.setPosition(1);
+    Edit()->setTextCursor(c);
+    // Nothing selected: nothing happens.
+    w->VariableList()->clearSelection();
+    w->VariableList()->setCurrentItem(nullptr);
+    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
+    QCOMPARE(Edit()->FieldCount(), 0);
+    w->VariableList()->setCurrentItem(VariableItem(w, 51));
+    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
+    QCOMPARE(Edit()->EditorText(), QStringLiteral("a\x01东坐标\x02"
+                                                  "b"));
+    // An input string takes input conversions.
+    QVERIFY(e_->Select(kImportString1));
+    w->VariableList()->setCurrentItem(VariableItem(w, 51));
+    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
+    QCOMPARE(Edit()->FieldCount(), 1);
+    QVERIFY(!Edit()->Field(0)->IsOutput());
+    // A disabled editor takes nothing.
+    QVERIFY(e_->Select(kCoordBlock));
+    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
+    QCOMPARE(Edit()->FieldCount(), 0);
+  }
+
+  void insertWindowCannotBeClosedAndFollowsItsFormatWindow() {
+    Start();
+    QVERIFY(e_->Select(kCoordString1));
+    CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
+    w->close();
+    QVERIFY(w->isVisible());
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(w->isVisible());
+    QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
+    // Another format window hides it; coming back shows it again.
+    e_->Frame().Action(qvcmd::kFileNew)->trigger();
+    QVERIFY(!w->isVisible());
+    QMdiArea* mdi = e_->Frame().MdiArea();
+    mdi->setActiveSubWindow(mdi->subWindowList().first());
+    QVERIFY(w->isVisible());
+  }
+
+  // --- Format properties ----------------------------------------------------------------------
+
+  void propertiesOfANewFormat() {
+    Start();
+    CFrtFileEx& format = Format().Format();
+    QCOMPARE(CFormatPropertiesDlg::CaptionFor(""), QStringLiteral("属性 -当前格式"));
+    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("Unknown"));
+    QString caption;
+    QString type;
+    bool authorEditable = false;
+    bool nameEditable = true;
+    auto found = OnNextModal<CFormatPropertiesDlg>([&](CFormatPropertiesDlg* d) {
+      caption = d->windowTitle();
+      type = d->Field(CFormatPropertiesDlg::kType)->text();
+      authorEditable = !d->Field(CFormatPropertiesDlg::kAuthor)->isReadOnly();
+      nameEditable = !d->Field(CFormatPropertiesDlg::kName)->isReadOnly();
+      d->Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("测量员"));
+      d->Comment()->setPlainText(QStringLiteral("一行\n二行"));
+      d->accept();
+    });
+    e_->Doc()->SetModifiedFlag(false);
+    e_->Frame().UpdateCommands();
+    e_->Frame().Action(qvcmd::kProperties)->trigger();
+    QVERIFY(*found);
+    QCOMPARE(caption, QStringLiteral("属性 -当前格式"));
+    QCOMPARE(type, QStringLiteral("Unknown"));
+    QVERIFY(authorEditable && !nameEditable);
+    QCOMPARE(format.Header().author.str(), frt::Utf8ToGbk("测量员"));
+    QCOMPARE(format.Header().comment.str(), frt::Utf8ToGbk("一行 二行"));
+    QVERIFY(!e_->Doc()->IsModified());  // the dialog does not mark the document
+  }
+
+  void propertiesTypeTextAndLengthChecks() {
+    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    CFrtFileEx& format = Format().Format();
+    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("输出格式"));
+    Format().SetFormatString(kImportString1, "%s", "", "");
+    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("输入/输出格式 format"));
+
+    CFormatPropertiesDlg dialog(format, frt::Utf8ToGbk("坐标输出"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("属性 -坐标输出"));
+    QCOMPARE(dialog.Field(CFormatPropertiesDlg::kInstrument)->text(), QStringLiteral("TS-Q6"));
+    QCOMPARE(dialog.Field(CFormatPropertiesDlg::kVersion)->text(), QStringLiteral("1.00"));
+    dialog.show();
+    // A name of 16 characters is refused even though it cannot be edited.
+    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));
+    dialog.Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("someone"));
+    dialog.accept();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(sink_.Count(), std::size_t{1});
+    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("15")));
+    QCOMPARE(format.Header().author.str(), std::string("Quarvel"));  // nothing written
+    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNO"));
+    dialog.Field(CFormatPropertiesDlg::kVersion)->setText(QStringLiteral("1.000.000"));
+    dialog.accept();
+    QVERIFY(dialog.isVisible());
+    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("8")));
+    dialog.reject();  // "取消" still closes
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(format.Header().author.str(), std::string("Quarvel"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  QCoreApplication::setApplicationName(QStringLiteral("quarvel-tree-test"));
+  TreeTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tree_test.moc"

@@ -1,0 +1,305 @@
+// The sheet of one variable: the output and input variable pages with their lists, enabling and
+// range checks, the unit shown from the format, the flags page in both of its modes, and the
+// sheet that the editor opens on a field.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStandardPaths>
+
+#include "document/catalogue_pool_lookup.h"
+#include "document/doc_format.h"
+#include "profile/qv_profile.h"
+#include "settings/variable_pages.h"
+#include "story_support.h"
+
+using story::Editor;
+
+namespace {
+
+constexpr int kSlopeDistance = 31;  // real, linear
+constexpr int kEast = 51;           // type 9, linear
+constexpr int kPointNumber = 1;     // text
+constexpr int kZenith = 21;         // angular, fixed unit
+constexpr int kFace = 11;           // character
+
+QStringList Items(const QComboBox* combo) {
+  QStringList out;
+  for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
+  return out;
+}
+
+}  // namespace
+
+class VariableSheetTest : public QObject {
+  Q_OBJECT
+ private:
+  CRecordingMessageSink sink_;
+  std::unique_ptr<CScopedMessageSink> scoped_;
+  std::unique_ptr<Editor> e_;
+  CQVProfile* profile_ = nullptr;
+  const CQVPoolLookup* pool_ = nullptr;
+  CDocFormat* format_ = nullptr;
+  QString cwd_;
+
+  CQVEditVar Var(int code, CQVEditVar::Direction d = CQVEditVar::Direction::kOutput) const {
+    return CQVEditVar(*profile_, *pool_, code, d);
+  }
+  CQVVarPageContext Context() const {
+    CQVVarPageContext c;
+    c.profile = profile_;
+    c.format = format_;
+    c.lengthLimit = 40;
+    return c;
+  }
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
+    cwd_ = QDir::currentPath();
+    e_ = std::make_unique<Editor>(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(e_->Start());
+    profile_ = e_->app->Profile();
+    pool_ = e_->app->PoolLookup();
+    format_ = &e_->Doc()->Document().Format();
+  }
+  void cleanupTestCase() {
+    e_.reset();
+    scoped_.reset();
+    QDir::setCurrent(cwd_);
+  }
+  void init() { sink_.Clear(); }
+
+  // --- Output variable page -------------------------------------------------------------------
+
+  void outputPageListsAndUnit() {
+    CQVEditVar v = Var(kSlopeDistance);
+    CQvPropertySheet sheet(VariableSheetCaption(v.GetDirection()));
+    auto* page = new CQVExpVarPage(v, Context());
+    sheet.AddPage(page);
+    sheet.show();
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("输出变量的格式选项"));
+    QCOMPARE(page->Caption(), QStringLiteral("设置"));
+    QCOMPARE(page->findChild<QLabel*>(QStringLiteral("static2016"))->text(),
+             QStringLiteral("斜距"));
+    QCOMPARE(Items(page->Combo(2005)), (QStringList{"右", "左"}));
+    QCOMPARE(Items(page->Combo(2006)),
+             (QStringList{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
+    QCOMPARE(Items(page->Combo(2010)), (QStringList{"只有负", "总是"}));
+    QCOMPARE(Items(page->Combo(2007)), (QStringList{"0", "空格"}));
+    QCOMPARE(Items(page->Combo(2011)), (QStringList{"否", "是"}));
+    // Entry index = setting value.
+    QCOMPARE(page->Combo(2005)->currentIndex(), v.Align());
+    QCOMPARE(page->Combo(2006)->currentIndex(), v.Representation());
+    QCOMPARE(page->Edit(2009)->text(), QString::number(v.Precision()));
+    QVERIFY(page->Combo(2006)->isEnabled() && page->Combo(2011)->isEnabled());
+    // The format's linear unit "M" is the first of the profile's list.
+    QVERIFY(page->Combo(2088)->isVisibleTo(page));
+    QVERIFY(!page->NoUnitText()->isVisibleTo(page));
+    QCOMPARE(page->Combo(2088)->currentIndex(), profile_->IndexOfUnitValue("Linear", "M"));
+    QCOMPARE(page->Combo(2088)->count(), profile_->FindUnitType("Linear")->Count());
+    QVERIFY(!page->InstrumentUnits()->isChecked());
+  }
+
+  void controlsFollowTheKindOfTheVariable() {
+    struct Case {
+      int code;
+      bool representation, sign, alternate, precision, fill, unit;
+    };
+    const Case cases[] = {
+        {kSlopeDistance, true, true, true, true, true, true},
+        {kEast, false, true, true, true, true, true},  // type 9 is always "lf"
+        {kPointNumber, false, false, false, true, true, false},
+        {kFace, false, false, false, false, false, false},
+        {kZenith, true, true, true, true, true, false},  // its unit cannot change
+    };
+    for (const Case& c : cases) {
+      CQVEditVar v = Var(c.code);
+      CQvPropertySheet sheet(QStringLiteral("x"));
+      auto* page = new CQVExpVarPage(v, Context());
+      sheet.AddPage(page);
+      sheet.show();
+      const QByteArray at = QByteArray::number(c.code);
+      QVERIFY2(page->Combo(2006)->isEnabled() == c.representation, at);
+      QVERIFY2(page->Combo(2010)->isEnabled() == c.sign, at);
+      QVERIFY2(page->Combo(2011)->isEnabled() == c.alternate, at);
+      QVERIFY2(page->Edit(2009)->isEnabled() == c.precision, at);
+      QVERIFY2(page->NoUnitText()->isVisibleTo(page) == !c.unit, at);
+      QVERIFY2(page->Combo(2088)->isVisibleTo(page) == c.unit, at);
+      if (c.fill) {
+        page->Combo(2005)->setCurrentIndex(1);  // left: never filled
+        QVERIFY2(!page->Combo(2007)->isEnabled(), at);
+        page->Combo(2005)->setCurrentIndex(0);
+        QVERIFY2(page->Combo(2007)->isEnabled(), at);
+      } else {
+        QVERIFY2(!page->Combo(2007)->isEnabled(), at);
+      }
+    }
+  }
+
+  void rangeChecksKeepTheSheetOpen() {
+    CQVEditVar v = Var(kSlopeDistance);
+    v.SetLength(55);  // above the limit: shown lowered
+    CQvPropertySheet sheet(QStringLiteral("x"));
+    auto* page = new CQVExpVarPage(v, Context());
+    sheet.AddPage(page);
+    sheet.show();
+    QCOMPARE(page->LengthLimit(), 40);
+    QCOMPARE(page->Edit(2008)->text(), QStringLiteral("40"));
+    for (const char* bad : {"41", "0", "-3", "x"}) {
+      sink_.Clear();
+      page->Edit(2008)->setText(QString::fromLatin1(bad));
+      sheet.accept();
+      QVERIFY2(sheet.isVisible(), bad);
+      QCOMPARE(sink_.Count(), std::size_t{1});
+      QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("40")));
+    }
+    page->Edit(2008)->setText(QStringLiteral("12"));
+    page->Edit(2009)->clear();  // a real number needs its precision
+    sheet.accept();
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(v.Length(), 55);  // nothing taken while refused
+    page->Edit(2009)->setText(QStringLiteral("2"));
+    page->Combo(2005)->setCurrentIndex(1);
+    page->Combo(2010)->setCurrentIndex(1);
+    sheet.accept();
+    QVERIFY(!sheet.isVisible());
+    QCOMPARE(v.BuildConversionText(), std::string("%+-12.2f"));
+  }
+
+  void emptyLengthMeansNoWidth() {
+    CQVEditVar v = Var(kPointNumber);
+    CQvPropertySheet sheet(QStringLiteral("x"));
+    auto* page = new CQVExpVarPage(v, Context());
+    sheet.AddPage(page);
+    sheet.show();
+    page->Edit(2008)->clear();
+    page->Edit(2009)->setText(QStringLiteral("8"));
+    sheet.accept();
+    QVERIFY(!sheet.isVisible());
+    QCOMPARE(v.Length(), -1);
+    QVERIFY(!QByteArray::fromStdString(v.BuildConversionText()).contains("-1"));
+  }
+
+  // --- Input variable page --------------------------------------------------------------------
+
+  void inputPage() {
+    CQVEditVar v = Var(kSlopeDistance, CQVEditVar::Direction::kInput);
+    CQvPropertySheet sheet(VariableSheetCaption(v.GetDirection()));
+    auto* page = new CQVImpVarPage(v);
+    sheet.AddPage(page);
+    sheet.show();
+    QCOMPARE(page->Caption(), QStringLiteral("设置"));
+    QCOMPARE(Items(page->Combo(2024)), (QStringList{"否", "是"}));
+    QCOMPARE(Items(page->Combo(2025)),
+             (QStringList{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
+    QVERIFY(page->Combo(2025)->isEnabled());
+    page->LengthEdit()->setText(QStringLiteral("21"));
+    sheet.accept();
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(sink_.Count(), std::size_t{1});
+    page->LengthEdit()->setText(QStringLiteral("20"));
+    page->Combo(2024)->setCurrentIndex(1);
+    page->Combo(2025)->setCurrentIndex(1);
+    sheet.accept();
+    QVERIFY(!sheet.isVisible());
+    QCOMPARE(v.BuildConversionText(), std::string("%*20e"));
+
+    for (int code : {kPointNumber, kFace}) {
+      CQVEditVar other = Var(code, CQVEditVar::Direction::kInput);
+      CQVImpVarPage p(other);
+      p.OnInitDialog();
+      QVERIFY(!p.Combo(2025)->isEnabled());
+    }
+  }
+
+  // --- Flags page -----------------------------------------------------------------------------
+
+  void flagsOfOneVariable() {
+    const auto& flags = profile_->Flags().Items();
+    QCOMPARE(flags.size(), std::size_t{4});
+    CQVEditVar real = Var(kSlopeDistance);
+    CQVVariableFlagsPage page(real);
+    page.OnInitDialog();
+    QVERIFY(!page.ValidGroup()->isVisibleTo(&page));
+    QCOMPARE(page.List()->RowCount(), 4);
+    QCOMPARE(page.List()->headerItem()->text(0), QStringLiteral("标志"));
+    for (int r = 0; r < 4; ++r)
+      QCOMPARE(page.List()->IsChecked(r), flags[static_cast<std::size_t>(r)].value == 1);
+    const std::string before = real.BuildReference();
+    page.List()->SelectStateIcon(0, false);
+    page.List()->SelectStateIcon(2, true);
+    QVERIFY(page.OnApply());
+    QCOMPARE(real.Flags()[0].value, 0);
+    QCOMPARE(real.Flags()[2].value, 1);
+    QCOMPARE(real.BuildReference().substr(1), before.substr(1));
+    QCOMPARE(real.BuildReference()[0], '4');                       // flag 3 only: bit 2
+    QCOMPARE(profile_->Flags().Items()[0].value, flags[0].value);  // the profile is untouched
+
+    // Flags for real numbers only are not offered to a text variable.
+    CQVEditVar text = Var(kPointNumber);
+    CQVVariableFlagsPage textPage(text);
+    textPage.OnInitDialog();
+    QCOMPARE(textPage.List()->RowCount(), 1);
+    QCOMPARE(textPage.List()->topLevelItem(0)->text(0),
+             QString::fromStdString(frt::GbkToUtf8(flags[2].name)));
+  }
+
+  void flagsOfTheProfile() {
+    const QString ini = e_->AppFile("Global/QV.ini");
+    const QByteArray before = story::ReadAll(ini);
+    CQVVariableFlagsPage page(*profile_);
+    page.OnInitDialog();
+    QVERIFY(page.ValidGroup()->isVisibleTo(&page));
+    QVERIFY(!page.ApplyToEveryFormat()->isChecked());
+    QCOMPARE(page.List()->RowCount(), 4);
+    page.List()->SelectStateIcon(3, true);
+    QVERIFY(page.OnApply());
+    QCOMPARE(profile_->Flags().Items()[3].value, 1);
+    QCOMPARE(story::ReadAll(ini), before);  // not for every format: nothing written
+    page.OnInitDialog();
+    page.ApplyToEveryFormat()->setChecked(true);
+    QVERIFY(page.OnApply());
+    QVERIFY(story::ReadAll(ini).contains("Value4=1"));
+    profile_->Flags().Items()[3].value = 0;
+  }
+
+  // --- The sheet on a field -------------------------------------------------------------------
+
+  void sheetOnAFieldCancelledOrConfirmed() {
+    QVERIFY(e_->Select(11012001));
+    CQVViewEdit* edit = e_->Edit();
+    const std::string before = edit->StoredText();
+    auto found = story::OnNextModal<CQvPropertySheet>([](CQvPropertySheet* sheet) {
+      static_cast<CQVExpVarPage*>(sheet->Page(0))->Edit(2008)->setText(QStringLiteral("3"));
+      sheet->reject();
+    });
+    emit edit->fieldActivated(1);
+    QVERIFY(*found);
+    QCOMPARE(edit->StoredText(), before);
+    int pages = 0;
+    found = story::OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
+      pages = sheet->PageCount();
+      static_cast<CQVExpVarPage*>(sheet->Page(0))->Edit(2008)->setText(QStringLiteral("20"));
+      sheet->accept();
+    });
+    emit edit->fieldActivated(1);
+    QVERIFY(*found);
+    QCOMPARE(pages, 2);
+    QCOMPARE(edit->Field(1)->Length(), 20);
+    QVERIFY(QByteArray::fromStdString(edit->StoredText()).contains("%20.3lf"));
+    QVERIFY(e_->Doc()->IsModified());
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  InitAppResources();
+  QCoreApplication::setApplicationName(QStringLiteral("quarvel-variable-sheet-test"));
+  VariableSheetTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "variable_sheet_test.moc"
