@@ -12,10 +12,10 @@
 #include "catalogue/format_template.h"
 #include "document/doc_format.h"
 #include "library/string_table.h"
+#include "preview/qv_view_preview.h"
 #include "preview/sample_export.h"
 #include "shell/format_props_dlg.h"
 #include "shell/insert_var_dlg.h"
-#include "shell/qv_view_pre.h"
 #include "story_support.h"
 
 using story::Editor;
@@ -79,13 +79,9 @@ class TreeTest : public QObject {
     cwd_ = QDir::currentPath();
   }
   void cleanupTestCase() { scoped_.reset(); }
-  void init() {
-    sink_.Clear();
-    CQVViewTree::Hooks() = {};
-  }
+  void init() { sink_.Clear(); }
   void cleanup() {
     e_.reset();
-    CQVViewTree::Hooks() = {};
     QDir::setCurrent(cwd_);
   }
 
@@ -255,7 +251,7 @@ class TreeTest : public QObject {
   void hooksOfTheDialogsIssue() {
     Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
     std::vector<std::pair<int, std::int32_t>> calls;
-    CQVTreeHooks& hooks = CQVViewTree::Hooks();
+    CQVTreeHooks& hooks = e_->app->TreeHooks();
     hooks.poolLoad = [&](CQVViewTree&, std::int32_t id) { calls.push_back({32794, id}); };
     hooks.poolSave = [&](CQVViewTree&, std::int32_t id) { calls.push_back({32795, id}); };
     hooks.defaultSettings = [&](CQVViewTree&) { calls.push_back({32808, 0}); };
@@ -295,7 +291,7 @@ class TreeTest : public QObject {
 
   void assignedApplicationsReachTheEditor() {
     Start();
-    CQVViewTree::Hooks().assignApplications = [](CQVViewTree& tree, std::int32_t datum,
+    e_->app->TreeHooks().assignApplications = [](CQVViewTree& tree, std::int32_t datum,
                                                  std::int32_t) {
       std::string t, v, a;
       CDocFormat& f = tree.Document().Format();
@@ -319,31 +315,23 @@ class TreeTest : public QObject {
 
   void outputPreviewStoresTheStringFirst() {
     Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
-    QString title;
-    std::string shown;
-    CQVViewTree::Hooks().openExportPreview = [&](CMainFrame&, const QString& t,
-                                                 const std::string& text) {
-      title = t;
-      shown = text;
-    };
     QVERIFY(e_->Select(kFileFooter));
     QTextCursor c = Edit()->textCursor();
     c.movePosition(QTextCursor::End);
     Edit()->setTextCursor(c);
     story::TypeText(Edit(), QStringLiteral("!"));
+    CDocFormat& format = Format();  // the preview window becomes the active one
     e_->Frame().Action(qvcmd::kOutputPreview)->trigger();
-    QCOMPARE(title, QStringLiteral("Example.frt"));
-    QCOMPARE(shown, SampleExport(Format(), *Format().Template()));
-    QVERIFY(QByteArray::fromStdString(shown).endsWith("-- end --!\n"));
-  }
-
-  void outputPreviewWithoutItsWindowOpensAPlainOne() {
-    Start();
-    Tree()->OnCommand(qvcmd::kOutputPreview);
+    // The command stored the edited footer before it rendered the export.
+    const std::string shown = SampleExport(format, *format.Template());
     CChildFrmFormatPreview* preview = e_->Frame().ActivePreviewFrame();
     QVERIFY(preview);
-    QCOMPARE(preview->windowTitle(), QStringLiteral("Export Preview: Noname1"));
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Export Preview: Example.frt"));
     QCOMPARE(e_->Frame().ActiveMenuSet(), CMainFrame::kMenuPreview);
+    auto* view = preview->findChild<CQVViewFormatPreview*>();
+    QVERIFY(view);
+    QCOMPARE(view->toPlainText(), QString::fromStdString(frt::GbkToUtf8(shown)));
+    QVERIFY(view->toPlainText().endsWith(QStringLiteral("-- end --!\n")));
   }
 
   // --- The sample pane ------------------------------------------------------------------------
