@@ -34,7 +34,7 @@ if [ "${QUARVEL_VALGRIND:-1}" != 0 ]; then
   fi
   # The randomised property tests and the 200 MB generated file run long under valgrind and
   # find nothing the sanitizer run does not.
-  valgrind --quiet --leak-check=full --errors-for-leak-kinds=definite,indirect --error-exitcode=1 \
+  valgrind --quiet --suppressions="$root/scripts/valgrind.supp" --leak-check=full --errors-for-leak-kinds=definite,indirect --error-exitcode=1 \
     "$build/tests/core_tests" --gtest_brief=1 \
     --gtest_filter="${QUARVEL_VALGRIND_FILTER:--FrtRoundTrip.*:AgainstSnprintf.*:FrtHugeFile.CommentLines*}"
 fi

@@ -136,7 +136,10 @@ frt::Result CFrtFile::WriteStringLine(frt::OutStream* stream, CFrtString* string
   // A section-2 line ends with its variables: the reader refuses a ';' there, and a file the
   // editor wrote must open again.
   if (k.section == CFrtKey::kBlockAux) return Emit(*stream, line);
-  if (string->VariableCount() > 0 || string->ApplicationCount() > 0) line += ';';
+  // The reader wants the ';' of a section-3 line even when no application follows.
+  if (string->VariableCount() > 0 || string->ApplicationCount() > 0 ||
+      k.section == CFrtKey::kApplicationString)
+    line += ';';
   if (k.direction == CFrtKey::kExport)
     for (std::uint16_t a : string->Applications()) AppendNumber(line, a, 3);
   return Emit(*stream, line);

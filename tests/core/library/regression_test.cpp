@@ -103,26 +103,32 @@ TEST(FrtHugeFile, OneHugeLineIsRefusedAtItsSecondPiece) {
   EXPECT_EQ(huge.line, LoadGenerated("// c\n", kHead.size()).line + 2);
 }
 
-// Caught by the document target: a section-2 string with variables was written with a ';'
-// behind them, which the reader refuses, so a saved format did not open again.
-TEST(FrtFuzzFindings, AuxStringWithVariablesOpensAgainAfterSaving) {
+// Caught by the document and .frt targets: the writer left out a ';' the reader requires (a
+// section-3 string without applications) and wrote one it refuses (a section-2 string with
+// variables), so a saved format did not open again.
+TEST(FrtFuzzFindings, SavedStringsOfEverySectionOpenAgain) {
   CFrtFile f;
   CFrtString* aux = nullptr;
+  CFrtString* application = nullptr;
   ASSERT_EQ(f.AddString(CFrtKey{1, 2, 12, 0}, aux), frt::kOk);
   aux->SetText("%-10s%8.3f");
   aux->AddVariable(CFrtVariable{1, 0, 11, 0, 1});
   aux->AddVariable(CFrtVariable{51, 2, 9, 21, 1});
+  ASSERT_EQ(f.AddString(CFrtKey{1, 3, 0, 0}, application), frt::kOk);
+  application->SetText("== app ==");
   frt::StringOutStream out;
   ASSERT_EQ(f.WriteFrt(&out), frt::kOk);
   EXPECT_NE(out.str().find("\"%-10s%8.3f\"011001001209211051\r\n"), std::string::npos);
+  EXPECT_NE(out.str().find("\"== app ==\";\r\n"), std::string::npos);
 
   std::string bytes = out.str();
   std::FILE* s = fmemopen(bytes.data(), bytes.size(), "rb");
   CFrtFile back;
   EXPECT_EQ(back.LoadStream(s, 0, 0), frt::kOk);
   std::fclose(s);
-  ASSERT_EQ(back.StringCount(), 1);
+  ASSERT_EQ(back.StringCount(), 2);
   EXPECT_EQ(back.StringAt(0)->Variables(), aux->Variables());
+  EXPECT_EQ(back.StringAt(1)->TextView(), "== app ==");
 }
 
 // Caught by the sanitizer build: an empty text without data (a default string_view, as the
