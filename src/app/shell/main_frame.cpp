@@ -146,24 +146,29 @@ QFont CMdiBackground::BannerFont() {
   return font;
 }
 
+namespace {
+
+// Where the banner goes in a client area of `size`, from the font's average character width,
+// height and the text's width.
+QRect PlaceBanner(const QSize& size, int average, int height, int width) {
+  return {size.width() - width - average, size.height() - height - 10 - height / 4, width, height};
+}
+
+}  // namespace
+
 QRect CMdiBackground::BannerRect(const QSize& size, const QFont& font) {
   const QFontMetrics m(font);
-  const int a = std::max(1, m.averageCharWidth());
-  const int t = m.height();
-  const int w = m.horizontalAdvance(BannerText());
-  return {size.width() - w - a, size.height() - t - 10 - t / 4, w, t};
+  return PlaceBanner(size, std::max(1, m.averageCharWidth()), m.height(),
+                     m.horizontalAdvance(BannerText()));
 }
 
 void CMdiBackground::paintEvent(QPaintEvent* event) {
   QMdiArea::paintEvent(event);
   if (!banner_) banner_ = std::make_unique<BannerCache>();
   const BannerCache& banner = *banner_;
-  // The same place as BannerRect gives, from the measures taken once.
-  const QSize size = viewport()->size();
-  const int t = banner.height;
-  const QPoint at(size.width() - banner.width - banner.averageWidth,
-                  size.height() - t - 10 - t / 4);
-  if (!event->rect().intersects(QRect(at, QSize(banner.width + banner.averageWidth, t)))) return;
+  const QRect r = PlaceBanner(viewport()->size(), banner.averageWidth, banner.height, banner.width);
+  const QPoint at = r.topLeft();
+  if (!event->rect().intersects(r.adjusted(0, 0, banner.averageWidth, 0))) return;
   QPainter painter(viewport());
   painter.setFont(banner.font);
   painter.setPen(Qt::black);
