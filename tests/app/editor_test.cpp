@@ -85,7 +85,35 @@ class EditorTest : public QObject {
     Load("a\tb c\nd", "");
     QCOMPARE(edit_->EditorText(), QStringLiteral("a\tb c\nd"));
     QCOMPARE(edit_->StoredText(), std::string("a\tb c\nd"));
-    QVERIFY(edit_->document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces);
+  }
+
+  void blanksAndTabsAreMarkedOnScreen() {
+    Load("a b\tc", "");
+    const QImage shot = edit_->viewport()->grab().toImage();
+    const QRgb ground = shot.pixel(shot.width() - 2, shot.height() - 2);
+    // Pixels unlike the ground strictly inside the cells from one position to another.
+    auto ink = [&](int from, int to) {
+      QTextCursor c(edit_->document());
+      c.setPosition(from);
+      const QRect left = edit_->cursorRect(c);
+      c.setPosition(to);
+      const int right = edit_->cursorRect(c).left();
+      int n = 0;
+      for (int x = left.left() + 2; x < right - 1; ++x)
+        for (int y = left.top(); y <= left.bottom(); ++y) n += shot.pixel(x, y) != ground;
+      return n;
+    };
+    QVERIFY(ink(0, 1) > 0);  // the letter "a"
+    QVERIFY(ink(1, 2) > 0);  // the blank's dot
+    QVERIFY(ink(3, 4) > 0);  // the tab's arrow
+    QCOMPARE(edit_->StoredText(), std::string("a b\tc"));
+    Load("ab", "");
+    const QImage plain = edit_->viewport()->grab().toImage();
+    QTextCursor c(edit_->document());
+    c.setPosition(2);
+    const QRect end = edit_->cursorRect(c);
+    for (int x = end.left() + 2; x < end.left() + 20; ++x)
+      for (int y = end.top(); y <= end.bottom(); ++y) QCOMPARE(plain.pixel(x, y), ground);
   }
 
   void fieldsRoundTripInOrder() {

@@ -216,6 +216,23 @@ class FramesTest : public QObject {
     QCOMPARE(r.top(), 600 - m.height() - 10 - m.height() / 4);
   }
 
+  void bannerIsPaintedRedWhereItsRectIs() {
+    QWidget* area = frame_->MdiArea()->viewport();
+    const QImage shot = area->grab().toImage();
+    const QRect r = CMdiBackground::BannerRect(area->size(), CMdiBackground::BannerFont());
+    auto reds = [&](const QRect& box) {
+      int n = 0;
+      for (int y = std::max(0, box.top()); y <= box.bottom() && y < shot.height(); ++y)
+        for (int x = std::max(0, box.left()); x <= box.right() && x < shot.width(); ++x) {
+          const QColor c = shot.pixelColor(x, y);
+          n += c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+      return n;
+    };
+    QVERIFY(reds(r) > 0);
+    QCOMPARE(reds(QRect(0, 0, area->width(), r.top() - 2)), 0);
+  }
+
   // --- The format window --------------------------------------------------------------------
 
   void childLayoutThirdAndHalves() {

@@ -2,15 +2,21 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QHash>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QRawFont>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextObjectInterface>
+#include <algorithm>
 
 #include "library/error_message.h"
 #include "library/string_table.h"
@@ -101,43 +107,68 @@ QString FieldName(const CQVEditVar& variable) {
 
 }  // namespace
 
-// Paints a field: its variable's name in bold on a light ground, as one character.
+// Paints a field: its variable's name in bold on a light ground, as one character. Every field
+// is made from the editor's normal format, so the bold font, its metrics and each name's shaped
+// text are worked out once (per base font) instead of on every layout and paint.
 class CQVFieldObject : public QObject, public QTextObjectInterface {
   Q_OBJECT
   Q_INTERFACES(QTextObjectInterface)
  public:
   explicit CQVFieldObject(QObject* parent) : QObject(parent) {}
 
+  void SetBaseFont(const QFont& base) {
+    bold_ = base;
+    bold_.setBold(true);
+    metrics_ = QFontMetricsF(bold_);
+    names_.clear();
+  }
+
   QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
     // The object stands on the baseline; its descent is painted below the rectangle.
-    const QFontMetricsF m(BoldFont(format));
-    return {m.horizontalAdvance(Name(format)) + 4, m.ascent()};
+    return {Shaped(format).width + 4, metrics_.ascent()};
   }
 
   void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
                   const QTextFormat& format) override {
-    const QFont font = BoldFont(format);
-    const QFontMetricsF m(font);
-    painter->save();
+    const Name& name = Shaped(format);
     const QBrush selected = format.background();
     const bool isSelected = selected.style() != Qt::NoBrush;
-    const QRectF ground = rect.adjusted(0, 0, 0, m.descent());
+    const QRectF ground = rect.adjusted(0, 0, 0, metrics_.descent());
     painter->fillRect(ground, isSelected ? selected : QBrush(QColor(0xe4, 0xec, 0xf8)));
+    const QPen pen = painter->pen();
+    const QFont font = painter->font();
     painter->setPen(isSelected ? format.foreground().color() : QColor(0x10, 0x10, 0x60));
+    painter->setFont(bold_);
+    // A static text is placed by its top: the baseline is one ascent below.
+    painter->drawStaticText(QPointF(rect.left() + 2, rect.bottom() - metrics_.ascent()), name.text);
     painter->setFont(font);
-    painter->drawText(QPointF(rect.left() + 2, rect.bottom()), Name(format));
-    painter->restore();
+    painter->setPen(pen);
   }
 
  private:
-  static QString Name(const QTextFormat& format) {
-    return format.property(kFieldNameProperty).toString();
+  struct Name {
+    QStaticText text;
+    qreal width = 0;
+  };
+
+  const Name& Shaped(const QTextFormat& format) {
+    const QString text = format.property(kFieldNameProperty).toString();
+    auto it = names_.find(text);
+    if (it == names_.end()) {
+      Name name;
+      name.text.setText(text);
+      name.text.setTextFormat(Qt::PlainText);
+      name.text.setPerformanceHint(QStaticText::AggressiveCaching);
+      name.text.prepare(QTransform(), bold_);
+      name.width = metrics_.horizontalAdvance(text);
+      it = names_.insert(text, name);
+    }
+    return *it;
   }
-  static QFont BoldFont(const QTextFormat& format) {
-    QFont font = format.toCharFormat().font();
-    font.setBold(true);
-    return font;
-  }
+
+  QFont bold_;
+  QFontMetricsF metrics_{QFont()};
+  QHash<QString, Name> names_;
 };
 
 const char* const CQVViewEdit::kTooManyVariablesText =
@@ -147,27 +178,43 @@ CQVEditContext CQVEditContext::FromProfile(const CQVProfile& profile, const CQVP
   return {&profile.Flags(), &profile.Default(), &pool};
 }
 
+// The editor's fixed-pitch font: the first wanted family that is installed, looked up once, so
+// that font matching does not walk missing families on every layout.
+QFont CQVViewEdit::EditorFont() {
+  static const QString family = [] {
+    for (const char* wanted :
+         {"Courier New", "DejaVu Sans Mono", "Liberation Mono", "WenQuanYi Micro Hei Mono"}) {
+      const QString name = QString::fromLatin1(wanted);
+      if (QFontDatabase::hasFamily(name)) return name;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+  }();
+  QFont font(family);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(10);  // 200 twips
+  return font;
+}
+
 CQVViewEdit::CQVViewEdit(QWidget* parent)
     : QTextEdit(parent), fieldObject_(new CQVFieldObject(this)) {
   setAcceptRichText(false);
   setAcceptDrops(false);
   setUndoRedoEnabled(false);  // the editor keeps its own history of accepted edits
 
-  QFont font;
-  font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("DejaVu Sans Mono"),
-                    QStringLiteral("WenQuanYi Micro Hei Mono")});
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPointSize(10);  // 200 twips
+  const QFont font = EditorFont();
   document()->setDefaultFont(font);
   normalFormat_.setFont(font);
   normalFormat_.setFontWeight(QFont::Normal);
   normalFormat_.setFontItalic(false);
   normalFormat_.setFontUnderline(false);
   normalFormat_.setFontStrikeOut(false);
+  fieldObject_->SetBaseFont(normalFormat_.font());
+  const QFontMetricsF metrics(normalFormat_.font());
+  markSize_ = std::max<qreal>(2, metrics.height() / 8);
+  markHeight_ = metrics.xHeight() / 2;
 
-  QTextOption option = document()->defaultTextOption();
-  option.setFlags(option.flags() | QTextOption::ShowTabsAndSpaces);
-  document()->setDefaultTextOption(option);
+  // Blanks and tabs are marked by paintEvent: the layout's own ShowTabsAndSpaces makes every
+  // blank a run of its own and multiplies the shaping work of each keystroke.
   document()->documentLayout()->registerHandler(kFieldObjectType, fieldObject_);
   setCurrentCharFormat(normalFormat_);
 }
@@ -201,17 +248,29 @@ bool CQVViewEdit::IsFieldAt(int position) const {
   return IsFieldFormat(c.charFormat());
 }
 
-std::vector<const CQVEditVar*> CQVViewEdit::Fields() const {
-  std::vector<const CQVEditVar*> out;
+void CQVViewEdit::Walk(std::string* stored, std::vector<const CQVEditVar*>* fields) const {
   for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if (stored && b != document()->begin()) *stored += '\n';
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment f = it.fragment();
-      if (!IsFieldFormat(f.charFormat())) continue;
-      auto found = variables_.find(f.charFormat().property(kFieldIdProperty).toInt());
-      for (int i = 0; i < f.length(); ++i)
-        out.push_back(found != variables_.end() ? &found->second : nullptr);
+      const QTextCharFormat format = f.charFormat();
+      if (!IsFieldFormat(format)) {
+        if (stored) *stored += ToStored(f.text());
+        continue;
+      }
+      auto found = variables_.find(format.property(kFieldIdProperty).toInt());
+      const CQVEditVar* variable = found != variables_.end() ? &found->second : nullptr;
+      for (int i = 0; i < f.length(); ++i) {
+        if (fields) fields->push_back(variable);
+        if (stored && variable) *stored += variable->BuildConversionText();
+      }
     }
   }
+}
+
+std::vector<const CQVEditVar*> CQVViewEdit::Fields() const {
+  std::vector<const CQVEditVar*> out;
+  Walk(nullptr, &out);
   return out;
 }
 
@@ -226,19 +285,7 @@ const CQVEditVar* CQVViewEdit::Field(int index) const {
 
 std::string CQVViewEdit::StoredText() const {
   std::string out;
-  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if (b != document()->begin()) out += '\n';
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-      const QTextFragment f = it.fragment();
-      if (!IsFieldFormat(f.charFormat())) {
-        out += ToStored(f.text());
-        continue;
-      }
-      auto found = variables_.find(f.charFormat().property(kFieldIdProperty).toInt());
-      for (int i = 0; i < f.length() && found != variables_.end(); ++i)
-        out += found->second.BuildConversionText();
-    }
-  }
+  Walk(&out, nullptr);
   return out;
 }
 
@@ -353,7 +400,10 @@ void CQVViewEdit::ShowString(int item, int kind, const std::string& text,
     CErrorMessage::ShowMessage(kIdTooManyVariables, true);
   // A string that had to be repaired is a change the tree must store.
   changed_ = dropped;
-  TakeOver();
+  std::string stored;
+  std::vector<const CQVEditVar*> fields;
+  Walk(&stored, &fields);
+  TakeOver(stored, fields);
 }
 
 CQVViewEdit::Snapshot CQVViewEdit::TakeSnapshot() const {
@@ -381,6 +431,8 @@ CQVViewEdit::Snapshot CQVViewEdit::TakeSnapshot() const {
 void CQVViewEdit::Restore(const Snapshot& snapshot) {
   const bool blocked = document()->blockSignals(true);
   QTextCursor c(document());
+  // One edit block: the document is laid out once at its end, not after every insertion.
+  c.beginEditBlock();
   c.select(QTextCursor::Document);
   c.removeSelectedText();
   c.setBlockCharFormat(normalFormat_);
@@ -404,6 +456,7 @@ void CQVViewEdit::Restore(const Snapshot& snapshot) {
     }
   }
   flush();
+  c.endEditBlock();
   document()->blockSignals(blocked);
   const int end = document()->characterCount() - 1;
   QTextCursor caret(document());
@@ -415,36 +468,43 @@ void CQVViewEdit::Restore(const Snapshot& snapshot) {
   viewport()->update();
 }
 
-void CQVViewEdit::TakeOver() {
-  const std::string text = StoredText();
-  const std::string codes = VariableCodes();
-  emit textTakenOver(QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+void CQVViewEdit::TakeOver(const std::string& stored,
+                           const std::vector<const CQVEditVar*>& fields) {
+  std::string codes;
+  codes.reserve(fields.size() * CQVEditVar::kReferenceLength);
+  for (const CQVEditVar* v : fields)
+    if (v) codes += v->BuildReference();
+  emit textTakenOver(QByteArray(stored.data(), static_cast<qsizetype>(stored.size())),
                      QByteArray(codes.data(), static_cast<qsizetype>(codes.size())));
 }
 
 bool CQVViewEdit::FinishEdit(Snapshot before) {
-  if (Over(StoredText().size(), maxLength_)) {
+  // The text and the fields are walked once; the limits, the pruning and the take-over share
+  // them.
+  std::string stored;
+  std::vector<const CQVEditVar*> fields;
+  Walk(&stored, &fields);
+  if (Over(stored.size(), maxLength_)) {
     Restore(before);
     CErrorMessage::ShowMessage(kIdTooLong, true);
     return false;
   }
-  if (Over(static_cast<std::size_t>(FieldCount()), maxVariables_) &&
-      FieldCount() > static_cast<int>(before.fields.size())) {
+  if (Over(fields.size(), maxVariables_) && fields.size() > before.fields.size()) {
     Restore(before);
     CErrorMessage::ShowMessage(kIdTooManyVariables, true);
     return false;
   }
   // Fields that were removed are gone from the text; their variables live on in the history.
-  const auto kept = Fields();
+  std::vector<const CQVEditVar*> kept = fields;
+  std::sort(kept.begin(), kept.end());
   for (auto it = variables_.begin(); it != variables_.end();) {
-    bool used = false;
-    for (const CQVEditVar* v : kept) used = used || v == &it->second;
+    const bool used = std::binary_search(kept.begin(), kept.end(), &it->second);
     it = used ? std::next(it) : variables_.erase(it);
   }
   undo_.push_back(std::move(before));
   changed_ = true;
   emit modified();
-  TakeOver();
+  TakeOver(stored, fields);
   return true;
 }
 
@@ -455,7 +515,10 @@ void CQVViewEdit::Undo() {
   Restore(previous);
   changed_ = true;
   emit modified();
-  TakeOver();
+  std::string stored;
+  std::vector<const CQVEditVar*> fields;
+  Walk(&stored, &fields);
+  TakeOver(stored, fields);
 }
 
 int CQVViewEdit::FieldAtCaret() const {
@@ -629,6 +692,87 @@ void CQVViewEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTextEdit::keyPressEvent(event);  // caret movement and selection
+}
+
+void CQVViewEdit::paintEvent(QPaintEvent* event) {
+  QTextEdit::paintEvent(event);
+  PaintWhiteSpace(event->rect());
+}
+
+CQVViewEdit::Blank CQVViewEdit::BlankOf(const QRawFont& font) {
+  for (const auto& [known, blank] : blanks_)
+    if (known == font) return blank;
+  Blank blank;
+  const QList<quint32> glyphs = font.glyphIndexesForString(QStringLiteral(" "));
+  if (glyphs.size() == 1 && glyphs[0] != 0) {
+    blank.glyph = glyphs[0];
+    const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
+    if (!advances.isEmpty()) blank.advance = advances[0].x();
+  }
+  blanks_.emplace_back(font, blank);
+  return blanks_.back().second;
+}
+
+void CQVViewEdit::PaintWhiteSpace(const QRect& area) {
+  // Only the lines in the repainted area are looked at. The blanks of a line are found among
+  // the glyphs of one look-up of its glyph runs (each position look-up of its own would lay out
+  // the line's fields again); tabs, which are rare, are placed one by one.
+  const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  QAbstractTextDocumentLayout* layout = document()->documentLayout();
+  QList<QRectF> dots;
+  QList<QLineF> arrows;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    const QRectF box = layout->blockBoundingRect(b).translated(offset);
+    if (box.bottom() < area.top()) continue;
+    if (box.top() > area.bottom()) break;
+    const QTextLayout* lines = b.layout();
+    if (!lines) continue;
+    const QString text = b.text();
+    const QPointF origin = lines->position() + offset;
+    for (int i = 0; i < lines->lineCount(); ++i) {
+      const QTextLine line = lines->lineAt(i);
+      const qreal top = origin.y() + line.y();
+      if (top + line.height() < area.top()) continue;
+      if (top > area.bottom()) break;
+      const qreal middle = top + line.ascent() - markHeight_;
+      const int end = std::min<int>(line.textStart() + line.textLength(), text.size());
+      bool blanks = false;
+      for (int p = line.textStart(); p < end; ++p) {
+        if (text[p] == u' ') blanks = true;
+        if (text[p] != u'\t') continue;
+        const qreal x0 = origin.x() + line.cursorToX(p) + 1;
+        const qreal x1 = std::max(x0 + 4, origin.x() + line.cursorToX(p + 1) - 2);
+        const qreal head = std::max<qreal>(2, markHeight_);
+        arrows.append({x0, middle, x1, middle});
+        arrows.append({x1 - head, middle - head, x1, middle});
+        arrows.append({x1 - head, middle + head, x1, middle});
+      }
+      if (!blanks) continue;
+      for (const QGlyphRun& run : line.glyphRuns()) {
+        const Blank blank = BlankOf(run.rawFont());
+        if (blank.glyph == 0) continue;
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+          if (glyphs[g] != blank.glyph) continue;
+          const qreal x = origin.x() + positions[g].x() + blank.advance / 2;
+          dots.append(QRectF(x - markSize_ / 2, middle - markSize_ / 2, markSize_, markSize_));
+        }
+      }
+    }
+  }
+  if (dots.isEmpty() && arrows.isEmpty()) return;
+  QPainter painter(viewport());
+  // Half way between the text and its ground: visible, yet quieter than the text.
+  const QColor text = palette().color(QPalette::Text);
+  const QColor base = palette().color(QPalette::Base);
+  const QColor mark((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                    (text.blue() + base.blue()) / 2);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(mark);
+  painter.drawRects(dots);
+  painter.setPen(QPen(mark, 1));
+  painter.drawLines(arrows);
 }
 
 void CQVViewEdit::inputMethodEvent(QInputMethodEvent* event) {

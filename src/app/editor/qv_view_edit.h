@@ -2,6 +2,7 @@
 // The format-string editor: the text of one format string with each variable shown as a bold
 // field that is edited only as a whole.
 #include <QByteArray>
+#include <QRawFont>
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextEdit>
@@ -45,6 +46,10 @@ class CQVViewEdit : public QTextEdit {
 
   explicit CQVViewEdit(QWidget* parent = nullptr);
   ~CQVViewEdit() override;
+
+  // The fixed-pitch font of the text: "Courier New" where it is installed, else the first
+  // installed fixed-pitch family; 10 points.
+  static QFont EditorFont();
 
   void SetContext(const CQVEditContext& context) { context_ = context; }
   const CQVEditContext& Context() const { return context_; }
@@ -113,6 +118,8 @@ class CQVViewEdit : public QTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Draws the text, then a dot on every blank and an arrow on every tab of the lines shown.
+  void paintEvent(QPaintEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -134,8 +141,19 @@ class CQVViewEdit : public QTextEdit {
   // Checks the edited text against the limits; refuses (back to `before`, with the message) or
   // accepts (undo step, signals).
   bool FinishEdit(Snapshot before);
-  void TakeOver();
+  // Emits textTakenOver for the stored text and the fields of the document.
+  void TakeOver(const std::string& stored, const std::vector<const CQVEditVar*>& fields);
+  // One walk over the document: the stored text and the fields in order (either may be null).
+  void Walk(std::string* stored, std::vector<const CQVEditVar*>* fields) const;
   std::vector<const CQVEditVar*> Fields() const;
+  void PaintWhiteSpace(const QRect& area);
+  // The glyph of a blank in a font of the layout and its advance (glyph 0, which no blank has,
+  // when the font lacks one).
+  struct Blank {
+    quint32 glyph = 0;
+    qreal advance = 0;
+  };
+  Blank BlankOf(const QRawFont& font);
   QTextCharFormat FieldFormat(const CQVEditVar& variable);
   void InsertField(QTextCursor& cursor, const CQVEditVar& variable);
   bool IsFieldAt(int position) const;
@@ -157,4 +175,8 @@ class CQVViewEdit : public QTextEdit {
   int maxVariables_ = 0;
   bool insertMode_ = true;
   bool changed_ = false;
+  // The white-space marks: side of a blank's dot, and how far above the baseline marks sit.
+  qreal markSize_ = 2;
+  qreal markHeight_ = 3;
+  std::vector<std::pair<QRawFont, Blank>> blanks_;  // by the fonts met so far
 };

@@ -2,9 +2,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -14,6 +16,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QStaticText>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -73,9 +76,63 @@ const int kDocumentCommands[] = {qvcmd::kAssignApplications, qvcmd::kPoolLoad,
 
 }  // namespace
 
-CMdiBackground::CMdiBackground(QWidget* parent) : QMdiArea(parent) {
-  setBackground(QBrush(QPixmap(QStringLiteral(":/icons/background.png"))));
+namespace {
+
+// The pictures of the resources, decoded once per process and dropped with the application
+// object (pixmaps must not outlive it).
+struct Pictures {
+  QHash<QString, QIcon> icons;
+  QBrush background;
+};
+Pictures* thePictures = nullptr;
+
+Pictures& ThePictures() {
+  if (!thePictures) {
+    thePictures = new Pictures;
+    thePictures->background = QBrush(QPixmap(QStringLiteral(":/icons/background.png")));
+    qAddPostRoutine([] {
+      delete thePictures;
+      thePictures = nullptr;
+    });
+  }
+  return *thePictures;
 }
+
+}  // namespace
+
+QIcon AppIcon(const QString& name) {
+  QHash<QString, QIcon>& icons = ThePictures().icons;
+  auto it = icons.find(name);
+  if (it == icons.end()) it = icons.insert(name, QIcon(QStringLiteral(":/icons/") + name));
+  return *it;
+}
+
+// The banner's font, text and measures, taken on the first paint: matching the font and
+// shaping the text cost more than painting it.
+struct CMdiBackground::BannerCache {
+  QFont font = CMdiBackground::BannerFont();
+  QStaticText shaped;
+  int averageWidth = 1;
+  int height = 0;
+  int width = 0;
+
+  BannerCache() {
+    const QFontMetrics m(font);
+    const QString text = CMdiBackground::BannerText();
+    averageWidth = std::max(1, m.averageCharWidth());
+    height = m.height();
+    width = m.horizontalAdvance(text);
+    shaped.setText(text);
+    shaped.setTextFormat(Qt::PlainText);
+    shaped.prepare(QTransform(), font);
+  }
+};
+
+CMdiBackground::CMdiBackground(QWidget* parent) : QMdiArea(parent) {
+  setBackground(ThePictures().background);
+}
+
+CMdiBackground::~CMdiBackground() = default;
 
 QString CMdiBackground::BannerText() {
   return QStringLiteral("Terrapane - ") + TableText(kIdAppName);
@@ -89,38 +146,46 @@ QFont CMdiBackground::BannerFont() {
   return font;
 }
 
+namespace {
+
+// Where the banner goes in a client area of `size`, from the font's average character width,
+// height and the text's width.
+QRect PlaceBanner(const QSize& size, int average, int height, int width) {
+  return {size.width() - width - average, size.height() - height - 10 - height / 4, width, height};
+}
+
+}  // namespace
+
 QRect CMdiBackground::BannerRect(const QSize& size, const QFont& font) {
   const QFontMetrics m(font);
-  const int a = std::max(1, m.averageCharWidth());
-  const int t = m.height();
-  const int w = m.horizontalAdvance(BannerText());
-  return {size.width() - w - a, size.height() - t - 10 - t / 4, w, t};
+  return PlaceBanner(size, std::max(1, m.averageCharWidth()), m.height(),
+                     m.horizontalAdvance(BannerText()));
 }
 
 void CMdiBackground::paintEvent(QPaintEvent* event) {
   QMdiArea::paintEvent(event);
+  if (!banner_) banner_ = std::make_unique<BannerCache>();
+  const BannerCache& banner = *banner_;
+  const QRect r = PlaceBanner(viewport()->size(), banner.averageWidth, banner.height, banner.width);
+  const QPoint at = r.topLeft();
+  if (!event->rect().intersects(r.adjusted(0, 0, banner.averageWidth, 0))) return;
   QPainter painter(viewport());
-  const QFont font = BannerFont();
-  painter.setFont(font);
-  const QRect r = BannerRect(viewport()->size(), font);
-  const int shadow = std::max(1, QFontMetrics(font).averageCharWidth()) / 5;
-  const int baseline = r.top() + QFontMetrics(font).ascent();
+  painter.setFont(banner.font);
   painter.setPen(Qt::black);
-  painter.drawText(r.left() + shadow, baseline, BannerText());
+  painter.drawStaticText(at + QPoint(banner.averageWidth / 5, 0), banner.shaped);
   painter.setPen(QColor(220, 0, 0));
-  painter.drawText(r.left(), baseline, BannerText());
+  painter.drawStaticText(at, banner.shaped);
 }
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new CMdiBackground(this)) {
   setObjectName(QStringLiteral("mainFrame"));
   setWindowTitle(TableText(kIdAppName));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/quarvel.png")));
+  setWindowIcon(AppIcon(QStringLiteral("quarvel.png")));
   mdi_->setObjectName(QStringLiteral("mdiArea"));
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   BuildActions();
-  BuildMenus();
   BuildToolBars();
   BuildStatusBar();
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
@@ -140,7 +205,7 @@ QAction* CMainFrame::MakeAction(int id, const QString& icon) {
   auto* action = new QAction(CommandText(id), this);
   action->setObjectName(QStringLiteral("command%1").arg(id));
   action->setData(id);
-  if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
+  if (!icon.isEmpty()) action->setIcon(AppIcon(icon));
   if (const QString tip = StatusTip(id); !tip.isEmpty()) action->setStatusTip(tip);
   addAction(action);  // shortcuts work whichever menu set is shown
   actions_[id] = action;
@@ -154,6 +219,7 @@ QAction* CMainFrame::Action(int commandId) const {
 
 const std::vector<QMenu*>& CMainFrame::MenuSet(int id) const {
   static const std::vector<QMenu*> none;
+  const_cast<CMainFrame*>(this)->BuildMenuSet(id);
   auto it = menuSets_.find(id);
   return it == menuSets_.end() ? none : it->second;
 }
@@ -226,63 +292,78 @@ void CMainFrame::BuildActions() {
   connect(Action(qvcmd::kWindowArrange), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
 }
 
-void CMainFrame::BuildMenus() {
-  auto menu = [this](const QString& title, const QString& name) {
-    auto* m = new QMenu(title, this);
-    m->setObjectName(name);
-    connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
-    return m;
-  };
-  auto addRecent = [this](QMenu* m) {
-    m->addSeparator();
-    for (int i = 0; i < kMaxRecentFiles; ++i) m->addAction(Action(qvcmd::kFileRecent1 + i));
-    m->addSeparator();
-  };
-  auto add = [this](QMenu* m, std::initializer_list<int> ids) {
-    for (int id : ids) {
-      if (id == 0)
-        m->addSeparator();
-      else
-        m->addAction(Action(id));
-    }
-  };
+QMenu* CMainFrame::NewMenu(const QString& title, const QString& name) {
+  auto* m = new QMenu(title, this);
+  m->setObjectName(name);
+  connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+  return m;
+}
 
-  QMenu* view = menu(QStringLiteral("(&V)视图"), QStringLiteral("menuView"));
-  add(view, {qvcmd::kViewToolBar, qvcmd::kViewStatusBar});
-  QMenu* help = menu(QStringLiteral("(&H)帮助"), QStringLiteral("menuHelp"));
-  add(help, {qvcmd::kAppAbout});
-  QMenu* window = menu(QStringLiteral("(&W)窗口"), QStringLiteral("menuWindow"));
-  connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowMenu(window); });
-  FillWindowMenu(window);
+void CMainFrame::AddToMenu(QMenu* menu, std::initializer_list<int> ids) const {
+  for (int id : ids) {
+    if (id == 0)
+      menu->addSeparator();
+    else
+      menu->addAction(Action(id));
+  }
+}
 
-  // 128: no document open.
-  QMenu* file128 = menu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile128"));
-  add(file128, {qvcmd::kFileNew, qvcmd::kFileOpen, 0, qvcmd::kFilePrintSetup});
-  addRecent(file128);
-  add(file128, {qvcmd::kAppExit});
-  menuSets_[kMenuMain] = {file128, view, help};
+void CMainFrame::AddRecentToMenu(QMenu* menu) const {
+  menu->addSeparator();
+  for (int i = 0; i < kMaxRecentFiles; ++i) menu->addAction(Action(qvcmd::kFileRecent1 + i));
+  menu->addSeparator();
+}
 
-  // 129: a format window is active.
-  QMenu* file129 = menu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile129"));
-  add(file129, {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFileClose, qvcmd::kFileSave,
-                qvcmd::kFileSaveAs, 0, qvcmd::kFilePrintSetup});
-  addRecent(file129);
-  add(file129, {qvcmd::kAppExit});
-  QMenu* format = menu(QStringLiteral("(&M)格式"), QStringLiteral("menuFormat"));
-  add(format, {qvcmd::kAssignApplications});
-  QMenu* pool = menu(QStringLiteral("字串池"), QStringLiteral("menuPool"));
-  add(pool, {qvcmd::kPoolLoad, qvcmd::kPoolSave});
-  format->addMenu(pool);
-  add(format, {qvcmd::kOutputPreview, qvcmd::kClearString, 0, qvcmd::kProperties});
-  QMenu* options = menu(QStringLiteral("(&O)选项"), QStringLiteral("menuOptions"));
-  add(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
-  menuSets_[kMenuFormat] = {file129, view, format, options, window, help};
+QMenu* CMainFrame::SharedMenu(int which) {
+  // The view, window and help menus belong to several sets; each is made once.
+  QMenu*& menu = which == 0 ? viewMenu_ : which == 1 ? windowMenu_ : helpMenu_;
+  if (menu) return menu;
+  if (which == 0) {
+    menu = NewMenu(QStringLiteral("(&V)视图"), QStringLiteral("menuView"));
+    AddToMenu(menu, {qvcmd::kViewToolBar, qvcmd::kViewStatusBar});
+  } else if (which == 1) {
+    QMenu* window = NewMenu(QStringLiteral("(&W)窗口"), QStringLiteral("menuWindow"));
+    connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowMenu(window); });
+    FillWindowMenu(window);
+    menu = window;
+  } else {
+    menu = NewMenu(QStringLiteral("(&H)帮助"), QStringLiteral("menuHelp"));
+    AddToMenu(menu, {qvcmd::kAppAbout});
+  }
+  return menu;
+}
 
-  // 134: a preview window is active.
-  QMenu* file134 = menu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile134"));
-  add(file134,
-      {qvcmd::kFileClose, 0, qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0, qvcmd::kAppExit});
-  menuSets_[kMenuPreview] = {file134, view, window, help};
+void CMainFrame::BuildMenuSet(int id) {
+  // A set is made when it is first shown or asked for: at the start only the set without
+  // documents is needed.
+  if (menuSets_.count(id)) return;
+  if (id == kMenuMain) {
+    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile128"));
+    AddToMenu(file, {qvcmd::kFileNew, qvcmd::kFileOpen, 0, qvcmd::kFilePrintSetup});
+    AddRecentToMenu(file);
+    AddToMenu(file, {qvcmd::kAppExit});
+    menuSets_[kMenuMain] = {file, SharedMenu(0), SharedMenu(2)};
+  } else if (id == kMenuFormat) {
+    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile129"));
+    AddToMenu(file, {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFileClose, qvcmd::kFileSave,
+                     qvcmd::kFileSaveAs, 0, qvcmd::kFilePrintSetup});
+    AddRecentToMenu(file);
+    AddToMenu(file, {qvcmd::kAppExit});
+    QMenu* format = NewMenu(QStringLiteral("(&M)格式"), QStringLiteral("menuFormat"));
+    AddToMenu(format, {qvcmd::kAssignApplications});
+    QMenu* pool = NewMenu(QStringLiteral("字串池"), QStringLiteral("menuPool"));
+    AddToMenu(pool, {qvcmd::kPoolLoad, qvcmd::kPoolSave});
+    format->addMenu(pool);
+    AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kClearString, 0, qvcmd::kProperties});
+    QMenu* options = NewMenu(QStringLiteral("(&O)选项"), QStringLiteral("menuOptions"));
+    AddToMenu(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
+    menuSets_[kMenuFormat] = {file, SharedMenu(0), format, options, SharedMenu(1), SharedMenu(2)};
+  } else if (id == kMenuPreview) {
+    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile134"));
+    AddToMenu(file, {qvcmd::kFileClose, 0, qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0,
+                     qvcmd::kAppExit});
+    menuSets_[kMenuPreview] = {file, SharedMenu(0), SharedMenu(1), SharedMenu(2)};
+  }
 }
 
 void CMainFrame::BuildToolBars() {
@@ -295,15 +376,24 @@ void CMainFrame::BuildToolBars() {
     else
       mainToolBar_->addAction(Action(id));
   }
-  previewToolBar_ = addToolBar(QStringLiteral("Preview"));
-  previewToolBar_->setObjectName(QStringLiteral("toolBar134"));
-  for (int id : {qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0, qvcmd::kFileClose}) {
-    if (id == 0)
-      previewToolBar_->addSeparator();
-    else
-      previewToolBar_->addAction(Action(id));
+}
+
+QToolBar* CMainFrame::PreviewToolBar() const {
+  // Made when a preview window first needs it (or when asked for), hidden until then.
+  if (!previewToolBar_) {
+    auto* self = const_cast<CMainFrame*>(this);
+    previewToolBar_ = new QToolBar(QStringLiteral("Preview"), self);
+    previewToolBar_->setObjectName(QStringLiteral("toolBar134"));
+    previewToolBar_->hide();
+    for (int id : {qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0, qvcmd::kFileClose}) {
+      if (id == 0)
+        previewToolBar_->addSeparator();
+      else
+        previewToolBar_->addAction(Action(id));
+    }
+    self->addToolBar(previewToolBar_);
   }
-  previewToolBar_->hide();
+  return previewToolBar_;
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -333,6 +423,7 @@ void CMainFrame::SetCategoryText(const QString& text) {
 void CMainFrame::ShowMenuSet(int id) {
   if (activeMenuSet_ == id) return;
   activeMenuSet_ = id;
+  BuildMenuSet(id);
   menuBar()->clear();
   for (QMenu* m : MenuSet(id)) menuBar()->addMenu(m);
 }
@@ -400,7 +491,7 @@ void CMainFrame::UpdateCommands() {
 
   // The preview window's toolbar takes the main toolbar's place while it is active.
   mainToolBar_->setVisible(mainToolBarWanted_ && !preview);
-  previewToolBar_->setVisible(mainToolBarWanted_ && preview);
+  if (preview || previewToolBar_) PreviewToolBar()->setVisible(mainToolBarWanted_ && preview);
 
   const bool hasDocument = format && format->Document();
   Action(qvcmd::kFileClose)->setEnabled(mdi_->activeSubWindow() != nullptr);

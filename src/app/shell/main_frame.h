@@ -1,11 +1,14 @@
 #pragma once
 // The main window: menus, toolbars, status bar and the painted area behind the document
 // windows.
+#include <QIcon>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <map>
+#include <memory>
 #include <vector>
 
 class CChildFrame;
@@ -43,12 +46,16 @@ inline constexpr int kClearString = 32822;
 inline constexpr int kProperties = 32823;
 }  // namespace qvcmd
 
+// An icon of the editor's resources by file name ("new.png"), decoded once per process.
+QIcon AppIcon(const QString& name);
+
 // The client area behind the document windows: a tiled pattern and, at the lower right,
 // "Terrapane - Quarvel" in red with a black shadow.
 class CMdiBackground : public QMdiArea {
   Q_OBJECT
  public:
   explicit CMdiBackground(QWidget* parent = nullptr);
+  ~CMdiBackground() override;
   static QString BannerText();
   // Where the banner's text starts (top left) in a client area of `size`, for `font`.
   static QRect BannerRect(const QSize& size, const QFont& font);
@@ -56,6 +63,10 @@ class CMdiBackground : public QMdiArea {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct BannerCache;
+  std::unique_ptr<BannerCache> banner_;
 };
 
 class CMainFrame : public QMainWindow {
@@ -75,11 +86,13 @@ class CMainFrame : public QMainWindow {
   QAction* Action(int commandId) const;
   // The menu set on show: kMenuMain, kMenuFormat or kMenuPreview.
   int ActiveMenuSet() const { return activeMenuSet_; }
+  // A menu set (made on first use).
   const std::vector<QMenu*>& MenuSet(int id) const;
 
   QMdiArea* MdiArea() const { return mdi_; }
   QToolBar* MainToolBar() const { return mainToolBar_; }
-  QToolBar* PreviewToolBar() const { return previewToolBar_; }
+  // The preview windows' toolbar; made on first use.
+  QToolBar* PreviewToolBar() const;
   // Panes 0 to 4: message, category (61446), CAP, NUM, SCRL.
   QLabel* StatusPane(int index) const;
   // The category pane's text (the format tree puts its template's name there).
@@ -119,7 +132,12 @@ class CMainFrame : public QMainWindow {
  private:
   QAction* MakeAction(int id, const QString& icon = {});
   void BuildActions();
-  void BuildMenus();
+  void BuildMenuSet(int id);
+  QMenu* NewMenu(const QString& title, const QString& name);
+  void AddToMenu(QMenu* menu, std::initializer_list<int> ids) const;
+  void AddRecentToMenu(QMenu* menu) const;
+  // 0: view, 1: window, 2: help.
+  QMenu* SharedMenu(int which);
   void BuildToolBars();
   void BuildStatusBar();
   void ShowMenuSet(int id);
@@ -133,7 +151,10 @@ class CMainFrame : public QMainWindow {
 
   CMdiBackground* mdi_;
   QToolBar* mainToolBar_ = nullptr;
-  QToolBar* previewToolBar_ = nullptr;
+  mutable QToolBar* previewToolBar_ = nullptr;
+  QMenu* viewMenu_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
   bool mainToolBarWanted_ = true;
   std::map<int, QAction*> actions_;
   std::map<int, std::vector<QMenu*>> menuSets_;
