@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -10,134 +11,103 @@
 
 namespace {
 
-using testfiles::TempDir;
+using Strings = std::vector<std::string>;
 
 // An environment of our own, so the tests do not depend on the user's.
-struct FakeEnv {
-  std::map<std::string, std::string> vars;
-  CDataLocations::EnvLookup lookup() const {
-    return [this](const char* name) -> const char* {
-      const auto it = vars.find(name);
-      return it == vars.end() ? nullptr : it->second.c_str();
-    };
-  }
-};
-
-TEST(DataLocations, OptionBeatsEnvironmentBeatsDefault) {
-  FakeEnv env;
-  env.vars = {
-      {"QUARVEL_APP_DIR", "/env/app"}, {"QUARVEL_SHARED_DIR", "/env/shared"}, {"HOME", "/home/u"}};
-  CDataLocations loc;
-  ASSERT_EQ(loc.Resolve({"/opt/app", "/opt/shared"}, env.lookup(), "/default"), frt::kOk);
-  EXPECT_EQ(loc.AppDir(), "/opt/app");
-  EXPECT_EQ(loc.SharedDir(), "/opt/shared");
-
-  ASSERT_EQ(loc.Resolve({}, env.lookup(), "/default"), frt::kOk);
-  EXPECT_EQ(loc.AppDir(), "/env/app");
-  EXPECT_EQ(loc.SharedDir(), "/env/shared");
-
-  env.vars["QUARVEL_APP_DIR"] = "";  // empty counts as unset
-  env.vars.erase("QUARVEL_SHARED_DIR");
-  ASSERT_EQ(loc.Resolve({}, env.lookup(), "/default"), frt::kOk);
-  EXPECT_EQ(loc.AppDir(), "/home/u/.local/share/quarvel");
-  EXPECT_EQ(loc.SharedDir(), "/default");
-
-  ASSERT_EQ(loc.Resolve({}, env.lookup()), frt::kOk);
-  EXPECT_EQ(loc.SharedDir(), CDataLocations::BuiltInSharedDir());
-  EXPECT_EQ(CDataLocations::BuiltInSharedDir(), QUARVEL_SOURCE_DATA_DIR);
+CDataLocations::EnvLookup Env(const std::map<std::string, std::string>& vars) {
+  return [vars](const char* name) -> const char* {
+    const auto it = vars.find(name);
+    return it == vars.end() ? nullptr : it->second.c_str();
+  };
 }
 
-TEST(DataLocations, DefaultApplicationDirectoryFollowsXdg) {
-  FakeEnv env;
-  env.vars = {{"HOME", "/home/u"}, {"XDG_DATA_HOME", "/data/u"}};
-  CDataLocations loc;
-  ASSERT_EQ(loc.Resolve({}, env.lookup()), frt::kOk);
-  EXPECT_EQ(loc.AppDir(), "/data/u/quarvel");
-  for (const char* ignored : {"", "relative/data"}) {
-    env.vars["XDG_DATA_HOME"] = ignored;
-    ASSERT_EQ(loc.Resolve({}, env.lookup()), frt::kOk);
-    EXPECT_EQ(loc.AppDir(), "/home/u/.local/share/quarvel") << ignored;
+TEST(DataLocations, OptionBeatsEnvironmentBeatsDefault) {
+  struct Case {
+    CDataLocationOptions options;
+    std::map<std::string, std::string> env;
+    std::string app, shared;
+  };
+  const std::map<std::string, std::string> both = {
+      {"QUARVEL_APP_DIR", "/env/app"}, {"QUARVEL_SHARED_DIR", "/env/shared"}, {"HOME", "/h"}};
+  const Case cases[] = {
+      {{"/opt/app", "/opt/shared"}, both, "/opt/app", "/opt/shared"},
+      {{}, both, "/env/app", "/env/shared"},
+      // Empty counts as unset; XDG_DATA_HOME counts only when absolute.
+      {{}, {{"QUARVEL_APP_DIR", ""}, {"HOME", "/h"}}, "/h/.local/share/quarvel", "/default"},
+      {{}, {{"HOME", "/h"}, {"XDG_DATA_HOME", "/data/u"}}, "/data/u/quarvel", "/default"},
+      {{}, {{"HOME", "/h"}, {"XDG_DATA_HOME", "rel"}}, "/h/.local/share/quarvel", "/default"},
+  };
+  for (const Case& c : cases) {
+    CDataLocations loc;
+    ASSERT_EQ(loc.Resolve(c.options, Env(c.env), "/default"), frt::kOk);
+    EXPECT_EQ(loc.AppDir(), c.app);
+    EXPECT_EQ(loc.SharedDir(), c.shared);
   }
+  CDataLocations loc;
+  ASSERT_EQ(loc.Resolve({}, Env({})), frt::kOk);
+  EXPECT_EQ(loc.SharedDir(), QUARVEL_SOURCE_DATA_DIR);  // the build tree's data
 }
 
 TEST(DataLocations, PathsAreAbsoluteAndDerivedBelowTheDirectories) {
-  FakeEnv env;
   CDataLocations loc;
-  ASSERT_EQ(loc.Resolve({"rel/app/", "/usr/share/quarvel//"}, env.lookup()), frt::kOk);
-  char cwd[4096];
-  ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-  EXPECT_EQ(loc.AppDir(), std::string(cwd) + "/rel/app");
-  EXPECT_EQ(loc.SharedDir(), "/usr/share/quarvel");
-  EXPECT_EQ(loc.SettingsPath(), std::string(cwd) + "/rel/app/Global/QV.ini");
-  EXPECT_EQ(loc.PoolPath(), std::string(cwd) + "/rel/app/pool.dat");
-  EXPECT_EQ(loc.FormatDir(), std::string(cwd) + "/rel/app/Format");
+  ASSERT_EQ(loc.Resolve({"rel/app/", "/usr/share/quarvel//"}, Env({})), frt::kOk);
+  const std::string app = std::filesystem::current_path().string() + "/rel/app";
+  EXPECT_EQ(loc.AppDir(), app);
+  EXPECT_EQ(loc.SettingsPath(), app + "/Global/QV.ini");
+  EXPECT_EQ(loc.PoolPath(), app + "/pool.dat");
+  EXPECT_EQ(loc.FormatDir(), app + "/Format");
   EXPECT_EQ(loc.TemplatePath(), "/usr/share/quarvel/Templates/Quarvel/QV.tpl");
 }
 
-class DataLocationsSeed : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::string shared = dir_ / "shared";
-    ASSERT_EQ(::mkdir(shared.c_str(), 0755), 0);
-    ASSERT_EQ(::mkdir((shared + "/Global").c_str(), 0755), 0);
-    ASSERT_EQ(::mkdir((shared + "/Format").c_str(), 0755), 0);
-    ASSERT_TRUE(
-        testfiles::WriteBytes(shared + "/Global/QV.ini", "[FileHeader]\r\nType=FRT_INI\r\n"));
-    ASSERT_TRUE(testfiles::WriteBytes(shared + "/Format/a.frt", "A"));
-    ASSERT_TRUE(testfiles::WriteBytes(shared + "/Format/B.FRT", "B"));
-    ASSERT_TRUE(testfiles::WriteBytes(shared + "/Format/notes.txt", "no"));
-    FakeEnv env;
-    ASSERT_EQ(loc_.Resolve({dir_ / "user/quarvel", shared}, env.lookup()), frt::kOk);
-  }
-
-  TempDir dir_;
-  CDataLocations loc_;
-};
-
-TEST_F(DataLocationsSeed, FirstStartCreatesAndSeedsTheApplicationDirectory) {
-  std::vector<std::string> copied;
-  ASSERT_EQ(loc_.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_EQ(testfiles::ReadBytes(loc_.SettingsPath()), "[FileHeader]\r\nType=FRT_INI\r\n");
-  EXPECT_EQ(testfiles::List(loc_.FormatDir()), (std::vector<std::string>{"B.FRT", "a.frt"}));
-  EXPECT_EQ(copied.size(), 3u);
-  EXPECT_FALSE(testfiles::Exists(loc_.PoolPath()));
+TEST(DataLocations, InstalledSharedDirNeedsItsTemplates) {
+  testfiles::TempDir prefix;
+  std::filesystem::create_directories(prefix / "bin");
+  std::filesystem::create_directories(prefix / "share/quarvel/Global");
+  EXPECT_EQ(CDataLocations::InstalledSharedDir(prefix / "bin/frtool"), "");
+  std::filesystem::create_directories(prefix / "share/quarvel/Templates/Quarvel");
+  EXPECT_EQ(CDataLocations::InstalledSharedDir(prefix / "bin/../bin/quarvel"),
+            prefix / "share/quarvel");
+  EXPECT_EQ(CDataLocations::InstalledSharedDir("frtool"), "");
 }
 
-TEST_F(DataLocationsSeed, UserFilesAreNeverOverwritten) {
-  ASSERT_EQ(::mkdir((dir_ / "user").c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir(loc_.AppDir().c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir(loc_.GlobalDir().c_str(), 0755), 0);
-  ASSERT_TRUE(testfiles::WriteBytes(loc_.SettingsPath(), "mine"));
-  std::vector<std::string> copied;
-  ASSERT_EQ(loc_.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_EQ(testfiles::ReadBytes(loc_.SettingsPath()), "mine");
-  EXPECT_EQ(copied.size(), 2u);  // the examples only
-
+TEST(DataLocations, SeedingTheApplicationDirectory) {
+  testfiles::TempDir dir;
+  const std::string shared = dir / "shared";
+  std::filesystem::create_directories(shared + "/Global");
+  std::filesystem::create_directories(shared + "/Format");
+  for (const char* f : {"/Global/QV.ini", "/Format/a.frt", "/Format/B.FRT", "/Format/notes.txt"})
+    ASSERT_TRUE(testfiles::WriteBytes(shared + f, f));
+  CDataLocations loc;
+  ASSERT_EQ(loc.Resolve({dir / "user/quarvel", shared}, Env({})), frt::kOk);
+  // A user file already there is never overwritten; the examples are copied the first time.
+  std::filesystem::create_directories(loc.GlobalDir());
+  ASSERT_TRUE(testfiles::WriteBytes(loc.SettingsPath(), "mine"));
+  Strings copied;
+  ASSERT_EQ(loc.PrepareAppDir(&copied), frt::kOk);
+  EXPECT_EQ(copied.size(), 2u);
+  EXPECT_EQ(testfiles::ReadBytes(loc.SettingsPath()), "mine");
+  EXPECT_EQ(testfiles::List(loc.FormatDir()), (Strings{"B.FRT", "a.frt"}));
+  EXPECT_FALSE(testfiles::Exists(loc.PoolPath()));
   // Later starts: a lost settings file comes back, deleted examples do not.
-  ASSERT_TRUE(testfiles::WriteBytes(loc_.FormatDir() + "/a.frt", "edited"));
-  ASSERT_EQ(::unlink((loc_.FormatDir() + "/B.FRT").c_str()), 0);
-  ASSERT_EQ(::unlink(loc_.SettingsPath().c_str()), 0);
+  ASSERT_EQ(::unlink((loc.FormatDir() + "/B.FRT").c_str()), 0);
+  ASSERT_EQ(::unlink(loc.SettingsPath().c_str()), 0);
   copied.clear();
-  ASSERT_EQ(loc_.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_EQ(copied, std::vector<std::string>{loc_.SettingsPath()});
-  EXPECT_EQ(testfiles::ReadBytes(loc_.FormatDir() + "/a.frt"), "edited");
-  EXPECT_EQ(testfiles::List(loc_.FormatDir()), std::vector<std::string>{"a.frt"});
-}
-
-TEST_F(DataLocationsSeed, FailuresAreReportedNotThrown) {
-  ASSERT_TRUE(testfiles::WriteBytes(dir_ / "user", "a file where a folder should be"));
+  ASSERT_EQ(loc.PrepareAppDir(&copied), frt::kOk);
+  EXPECT_EQ(copied, Strings{loc.SettingsPath()});
+  EXPECT_EQ(testfiles::ReadBytes(loc.SettingsPath()), "/Global/QV.ini");
+  EXPECT_EQ(testfiles::List(loc.FormatDir()), Strings{"a.frt"});
+  // Failures are reported, not thrown; no shared data is no failure.
+  CDataLocations blocked;
+  ASSERT_TRUE(testfiles::WriteBytes(dir / "file", "a file where a folder should be"));
+  ASSERT_EQ(blocked.Resolve({dir / "file/app", shared}, Env({})), frt::kOk);
   std::string failed;
-  EXPECT_EQ(loc_.PrepareAppDir(nullptr, &failed), frt::kCannotSave);
-  EXPECT_EQ(failed, loc_.AppDir());
-
-  // No shared data is no failure: the settings load reports the missing file later.
+  EXPECT_EQ(blocked.PrepareAppDir(nullptr, &failed), frt::kCannotSave);
+  EXPECT_EQ(failed, blocked.AppDir());
   CDataLocations bare;
-  FakeEnv env;
-  ASSERT_EQ(bare.Resolve({dir_ / "other", dir_ / "nowhere"}, env.lookup()), frt::kOk);
-  std::vector<std::string> copied;
+  ASSERT_EQ(bare.Resolve({dir / "other", dir / "nowhere"}, Env({})), frt::kOk);
+  copied.clear();
   EXPECT_EQ(bare.PrepareAppDir(&copied), frt::kOk);
   EXPECT_TRUE(copied.empty());
-  EXPECT_TRUE(testfiles::List(bare.GlobalDir()).empty());
 }
 
 }  // namespace

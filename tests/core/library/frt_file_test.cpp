@@ -59,7 +59,7 @@ TEST(FrtFileSearch, ApplicationFilterSkipsOtherApplications) {
   CFrtString* s = nullptr;
   EXPECT_EQ(f.Find(s, Block(10), 102), frt::kOk);
   EXPECT_EQ(s, b);
-  EXPECT_EQ(f.FindNext(s), frt::kNotFound);  // a filtered hit leaves nothing to continue
+  EXPECT_EQ(f.FindNext(s), frt::kNotFound);      // a filtered hit leaves nothing to continue
   EXPECT_EQ(f.Find(s, Block(10), 0), frt::kOk);  // 0: a string without applications
   EXPECT_EQ(s, c);
   EXPECT_EQ(f.Find(s, Block(10), 103), frt::kNotFound);
@@ -100,7 +100,8 @@ TEST(FrtFileSearch, FindByIdentityNeedsExStrings) {
 TEST(FrtFileList, DefaultCapacityHoldsTwentySevenStrings) {
   CFrtFile f;
   CFrtString* s = nullptr;
-  for (int i = 0; i < CFrtFile::kDefaultCapacity; ++i) ASSERT_EQ(f.AddString(Block(10), s), frt::kOk);
+  for (int i = 0; i < CFrtFile::kDefaultCapacity; ++i)
+    ASSERT_EQ(f.AddString(Block(10), s), frt::kOk);
   EXPECT_EQ(f.AddString(Block(10), s), frt::kOutOfMemory);
   EXPECT_EQ(s, nullptr);
   EXPECT_EQ(f.StringCount(), 27);
