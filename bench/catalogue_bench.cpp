@@ -2,7 +2,9 @@
 // against reading the same file's lines into a vector (the least any reader has to do). Prints
 // the ratios to the baseline and how the load time grows with the file.
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
+#include "time_keeper.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -213,21 +215,8 @@ BENCHMARK(BM_CatalogueLoad)->Apply(Sizes);
 BENCHMARK(BM_CatalogueLoadAndFree)->Apply(Sizes);
 
 // Remembers each benchmark's time so that main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimeKeeper {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      // Single runs (when repetitions are turned off on the command line) or the median.
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        times_[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? 0 : it->second;
-  }
   void PrintRatios() const {
     std::printf("\nAgainst reading the lines into a vector (same run, medians):\n");
     for (const char* name : {"BM_CatalogueLoad", "BM_CatalogueLoadAndFree"}) {
@@ -250,9 +239,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (small > 0 && large > 0) std::printf("  %-24s %5.2fx\n", name, large / small);
     }
   }
-
- private:
-  std::map<std::string, double> times_;
 };
 
 }  // namespace

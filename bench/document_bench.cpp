@@ -3,7 +3,9 @@
 // vector (the least any reader has to do). Prints the cost per string at each size, its growth
 // from the smallest to the largest file, and the ratio to the baseline.
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
+#include "time_keeper.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -234,20 +236,8 @@ BENCHMARK(BM_ReadLinesBaseline)->Apply(Sizes);
 BENCHMARK(BM_ReaderOnly)->Apply(Sizes);
 BENCHMARK(BM_LoadAndCheck)->Apply(Sizes);
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimeKeeper {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        times_[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? 0 : it->second;
-  }
   void PrintRatios() const {
     std::printf("\nLoad and checks (medians, same run):\n");
     std::printf("  %8s %12s %12s %12s %8s %8s\n", "strings", "load us/str", "reader us/str",
@@ -271,9 +261,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::printf("100,000 strings against the baseline: %.2fx (target <= 10x)\n",
                   large * 100000.0 / base);
   }
-
- private:
-  std::map<std::string, double> times_;
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 // CIniReader: loading a data file and reading every key in file order, against reading the same
 // file's lines into a vector (the least any reader has to do). Prints the ratios at the end.
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
+#include "time_keeper.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,31 +110,20 @@ BENCHMARK(BM_IniLoadAndLookups)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilli
 BENCHMARK(BM_IniLookupsOnly)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Remembers each run's time so that main can print the ratios to the baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimeKeeper {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
   void PrintRatios() const {
     std::printf("\nRatios to reading the lines into a vector (same run):\n");
     for (const char* size : {"10000", "100000"}) {
-      const auto base = times_.find(std::string("BM_ReadLinesBaseline/") + size);
-      if (base == times_.end() || base->second <= 0) continue;
+      const double base = Time(std::string("BM_ReadLinesBaseline/") + size);
+      if (base <= 0) continue;
       for (const char* name : {"BM_IniLoad", "BM_IniLoadAndLookups", "BM_IniLookupsOnly"}) {
-        const auto it = times_.find(std::string(name) + "/" + size);
-        if (it == times_.end()) continue;
-        std::printf("  %-22s %7s lines: %6.2fx\n", name, size, it->second / base->second);
+        const double time = Time(std::string(name) + "/" + size);
+        if (time <= 0) continue;
+        std::printf("  %-22s %7s lines: %6.2fx\n", name, size, time / base);
       }
     }
   }
-
- private:
-  std::map<std::string, double> times_;
 };
 
 }  // namespace

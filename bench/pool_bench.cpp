@@ -1,7 +1,9 @@
 // CStringPool: loading and saving pool.dat, against reading and writing the same bytes without
 // looking at them (the least any load or safe save has to do). Prints the ratios at the end.
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
+#include "time_keeper.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -101,16 +103,8 @@ BENCHMARK(BM_WriteBytesBaseline)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosec
 BENCHMARK(BM_PoolSave)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
 // Remembers each run's time so that main can print the ratios to the baselines.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimeKeeper {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
   void PrintRatios() const {
     std::printf("\nRatios to moving the same bytes (same run):\n");
     for (const char* size : {"100", "2000"}) {
@@ -121,12 +115,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   void Print(const char* name, const char* baseline, const char* size) const {
-    const auto base = times_.find(std::string(baseline) + "/" + size);
-    const auto it = times_.find(std::string(name) + "/" + size);
-    if (base == times_.end() || it == times_.end() || base->second <= 0) return;
-    std::printf("  %-12s %5s entries: %6.2fx\n", name, size, it->second / base->second);
+    const double base = Time(std::string(baseline) + "/" + size);
+    const double time = Time(std::string(name) + "/" + size);
+    if (base <= 0 || time <= 0) return;
+    std::printf("  %-12s %5s entries: %6.2fx\n", name, size, time / base);
   }
-  std::map<std::string, double> times_;
 };
 
 }  // namespace

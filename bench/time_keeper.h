@@ -1,0 +1,29 @@
+#pragma once
+// Keeps the time of every benchmark run by name ("BM_Name/arg"), so that a benchmark program can
+// print its ratios to the baseline measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TimeKeeper : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      // Single runs (when repetitions are turned off on the command line) or the median.
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+        times_[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // 0 when the benchmark did not run.
+  double Time(const std::string& name) const {
+    const auto it = times_.find(name);
+    return it == times_.end() ? 0 : it->second;
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
