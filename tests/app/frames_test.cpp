@@ -86,23 +86,18 @@ class FramesTest : public QObject {
 
   // --- Menus and shortcuts ------------------------------------------------------------------
 
-  void commandTextsAreTheSystemsOwn() {
+  void commandTextsAndShortcuts() {
     for (int id : {57600, 57603, 57604, 57607, 57664, 32788, 32794, 32795, 32796, 32808, 32809,
                    32822, 32823})
       QCOMPARE(frame_->Action(id)->text(), QString::fromUtf8(frt::MenuText(id)));
     QCOMPARE(frame_->Action(57600)->text(), QStringLiteral("(&N)新文件\tStrg+N"));
-    QCOMPARE(frame_->Action(57664)->text(), QStringLiteral("说明..."));
-    QCOMPARE(frame_->Action(57601)->text(), QStringLiteral("(&O)打开...\tStrg+O"));
-  }
-
-  void shortcuts() {
-    QCOMPARE(frame_->Action(qvcmd::kFileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    QCOMPARE(frame_->Action(qvcmd::kFileOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    QCOMPARE(frame_->Action(qvcmd::kFileSave)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QCOMPARE(frame_->Action(qvcmd::kFilePrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-  }
-
-  void ctrlNAsksForANewFile() {
+    const std::pair<int, const char*> keys[] = {{qvcmd::kFileNew, "Ctrl+N"},
+                                                {qvcmd::kFileOpen, "Ctrl+O"},
+                                                {qvcmd::kFileSave, "Ctrl+S"},
+                                                {qvcmd::kFilePrint, "Ctrl+P"}};
+    for (const auto& [id, key] : keys)
+      QCOMPARE(frame_->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(key)));
+    // Ctrl+N reaches the frame's new-file request.
     QSignalSpy requested(frame_.get(), &CMainFrame::newFileRequested);
     frame_->activateWindow();
     QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
@@ -197,23 +192,12 @@ class FramesTest : public QObject {
     QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("没选择类别"));
     QCOMPARE(frame_->StatusPane(2)->text(), QStringLiteral("CAP"));
     QCOMPARE(frame_->StatusPane(3)->text(), QStringLiteral("NUM"));
-    QCOMPARE(frame_->StatusPane(4)->text(), QStringLiteral("SCRL"));
     QVERIFY(!frame_->StatusPane(5));
     CChildFrame* child = AddChild();
     QCOMPARE(frame_->StatusPane(1)->text(), QString::fromUtf8(CChildFrame::kCompanyText));
     child->SetStatusText(QStringLiteral("Kite_Basic"));
     frame_->UpdateCommands();
     QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("Kite_Basic"));
-  }
-
-  void bannerSitsAtTheLowerRight() {
-    const QFont font = CMdiBackground::BannerFont();
-    QVERIFY(font.bold());
-    QCOMPARE(CMdiBackground::BannerText(), QStringLiteral("Terrapane - Quarvel"));
-    const QRect r = CMdiBackground::BannerRect(QSize(800, 600), font);
-    const QFontMetrics m(font);
-    QCOMPARE(r.right() + 1, 800 - m.averageCharWidth());
-    QCOMPARE(r.top(), 600 - m.height() - 10 - m.height() / 4);
   }
 
   void bannerIsPaintedRedWhereItsRectIs() {
@@ -278,7 +262,6 @@ class FramesTest : public QObject {
 
   void aboutBoxShowsTheDescription() {
     CAboutDialog about;
-    QCOMPARE(CAboutDialog::DescriptionText(), QStringLiteral("Quarvel中文版 1.0"));
     auto* label = about.findChild<QLabel*>(QStringLiteral("description"));
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("Quarvel中文版 1.0"));

@@ -58,10 +58,8 @@ class PreviewTest : public QObject {
   void pagesHoldFiftyPrintedLines();
   void headerAndFooterTexts();
   void pagePaintsHeaderBodyAndFooter();
-  void printsHundredTwentyLinesOnThreePages();
-  void wrappedPiecesAddPages();
-  void printsTheRequestedPageRange();
-  void emptyPreviewPrintsNoPage();
+  void printsToPdf_data();
+  void printsToPdf();
   void exportPreviewWindow();
   void printPreviewDialogShowsThePages();
   void previewPaneSwallowsX();
@@ -158,64 +156,39 @@ void PreviewTest::pagePaintsHeaderBodyAndFooter() {
   QVERIFY(HasInk(image, qvprint::kFooterTop / 10, image.height()));  // footer
 }
 
-void PreviewTest::printsHundredTwentyLinesOnThreePages() {
+void PreviewTest::printsToPdf_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("from");  // 0: every page
+  QTest::addColumn<int>("pages");
+  QTest::addColumn<int>("pdfPages");  // -1: not checked
+  QTest::newRow("120 lines") << Lines(120) << 0 << 3 << 3;
+  // 100 text lines fill two pages, but one of them wraps into two pieces.
+  QTest::newRow("wrapped") << Lines(99) + QString(150, QLatin1Char('w')) + "\n" << 0 << 3 << 3;
+  QTest::newRow("range 2-9") << Lines(120) << 2 << 3 << 2;
+  QTest::newRow("empty") << QString() << 0 << 0 << -1;  // no page: the file is not checked
+}
+
+void PreviewTest::printsToPdf() {
+  QFETCH(QString, text);
+  QFETCH(int, from);
+  QFETCH(int, pages);
+  QFETCH(int, pdfPages);
   QTemporaryDir dir;
   CQVDocFormatPreview document;
   document.SetTitle(QStringLiteral("Export Preview: Noname1"));
   CQVViewFormatPreview view(&document);
-  view.SetText(Lines(120));
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-  view.PrintTo(printer);
-  QCOMPARE(view.PageCount(), 3);
-  QCOMPARE(view.CurrentPage(), 3);
-  QCOMPARE(PdfPageCount(printer.outputFileName()), 3);
-}
-
-void PreviewTest::wrappedPiecesAddPages() {
-  // 100 text lines fill two pages, but one of them wraps into two pieces: three pages.
-  QTemporaryDir dir;
-  CQVDocFormatPreview document;
-  CQVViewFormatPreview view(&document);
-  QString text = Lines(99);
-  text += QString(150, QLatin1Char('w')) + QLatin1Char('\n');
   view.SetText(text);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("wrap.pdf")));
+  printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+  if (from) {
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(from, 9);
+  }
   view.PrintTo(printer);
-  QCOMPARE(view.PageCount(), 3);
-  QCOMPARE(PdfPageCount(printer.outputFileName()), 3);
-}
-
-void PreviewTest::printsTheRequestedPageRange() {
-  QTemporaryDir dir;
-  CQVDocFormatPreview document;
-  CQVViewFormatPreview view(&document);
-  view.SetText(Lines(120));
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("range.pdf")));
-  printer.setPrintRange(QPrinter::PageRange);
-  printer.setFromTo(2, 9);
-  view.PrintTo(printer);
-  QCOMPARE(view.PageCount(), 3);
-  QCOMPARE(view.CurrentPage(), 3);
-  QCOMPARE(PdfPageCount(printer.outputFileName()), 2);
-}
-
-void PreviewTest::emptyPreviewPrintsNoPage() {
-  QTemporaryDir dir;
-  CQVDocFormatPreview document;
-  CQVViewFormatPreview view(&document);
-  view.SetText(QString());
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("empty.pdf")));
-  view.PrintTo(printer);
-  QCOMPARE(view.PageCount(), 0);
-  QCOMPARE(view.CurrentPage(), 0);
+  QCOMPARE(view.PageCount(), pages);
+  QCOMPARE(view.CurrentPage(), pages);
+  if (pdfPages >= 0) QCOMPARE(PdfPageCount(printer.outputFileName()), pdfPages);
 }
 
 void PreviewTest::exportPreviewWindow() {

@@ -78,58 +78,52 @@ class StartupTest : public QObject {
 
   // --- Failures end the start ---------------------------------------------------------------
 
-  void brokenSettingsFileEndsTheStart() {
-    QVERIFY(WriteFile(AppFile("Global/QV.ini"), "[FileHeader]\nType=NOT_INI\nVersion=1\n"));
-    CQVApp app(Options());
-    QVERIFY(!app.InitInstance());
-    QVERIFY(!sink_.Empty());
-    QCOMPARE(sink_.Messages().front().id, 1010);
-    QVERIFY(sink_.Messages().front().isError);
-    QVERIFY(!app.MainFrame());
-    QVERIFY(!app.Profile());
-    QVERIFY(NoVisibleWindow());
-    QCOMPARE(QDir::currentPath(), cwd_);  // the working directory was not changed
+  // Every start failure: its message, no main window, no visible window, the folder unchanged.
+  void failuresEndTheStart_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("broken QV.ini") << 0;
+    QTest::newRow("line before any section") << 1;
+    QTest::newRow("missing settings") << 2;
+    QTest::newRow("broken template") << 3;
+    QTest::newRow("application folder is a file") << 4;
   }
-
-  void settingsLineBeforeAnySectionEndsTheStart() {
-    QVERIFY(WriteFile(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
-    CQVApp app(Options());
-    QVERIFY(!app.InitInstance());
-    QVERIFY(!sink_.Empty());
-    QVERIFY(!app.MainFrame());
-  }
-
-  void missingSettingsEndTheStart() {
+  void failuresEndTheStart() {
+    QFETCH(int, kind);
     CQVAppOptions o = Options();
-    o.locations.sharedDir = dir_->filePath(QStringLiteral("empty-shared")).toStdString();
-    CQVApp app(o);
-    QVERIFY(!app.InitInstance());
-    QCOMPARE(sink_.Ids().front(), 1010);
-    QVERIFY(NoVisibleWindow());
-  }
-
-  void brokenTemplateFileEndsTheStart() {
     const QString shared = dir_->filePath(QStringLiteral("shared"));
-    QVERIFY(QDir().mkpath(shared + "/Global"));
-    QVERIFY(QFile::copy(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini", shared + "/Global/QV.ini"));
-    QVERIFY(WriteFile(shared + "/Templates/Quarvel/QV.tpl", "[FileHeader]\nType=FRT_INI\n"));
-    CQVAppOptions o = Options();
-    o.locations.sharedDir = shared.toStdString();
+    switch (kind) {
+      case 0:
+        QVERIFY(WriteFile(AppFile("Global/QV.ini"), "[FileHeader]\nType=NOT_INI\nVersion=1\n"));
+        break;
+      case 1:
+        QVERIFY(WriteFile(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
+        break;
+      case 2:
+        o.locations.sharedDir = dir_->filePath(QStringLiteral("empty-shared")).toStdString();
+        break;
+      case 3:
+        QVERIFY(QDir().mkpath(shared + "/Global"));
+        QVERIFY(QFile::copy(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini", shared + "/Global/QV.ini"));
+        QVERIFY(WriteFile(shared + "/Templates/Quarvel/QV.tpl", "[FileHeader]\nType=FRT_INI\n"));
+        o.locations.sharedDir = shared.toStdString();
+        break;
+      case 4:
+        QVERIFY(WriteFile(dir_->filePath(QStringLiteral("app")), "a file, not a folder"));
+        break;
+    }
     CQVApp app(o);
     QVERIFY(!app.InitInstance());
     QVERIFY(!sink_.Empty());
     QCOMPARE(sink_.Ids().front(), 1010);
-    QVERIFY(!app.MainFrame() && !app.Catalogue() && !app.Profile());
+    QVERIFY(sink_.Messages().front().isError);
+    if (kind == 4) {
+      QCOMPARE(sink_.Ids(), std::vector<int>{1010});
+      QVERIFY(QString::fromStdString(sink_.Last().extra).contains(QStringLiteral("app")));
+    }
+    QVERIFY(!app.MainFrame() && !app.Profile());
+    if (kind == 3) QVERIFY(!app.Catalogue());
     QVERIFY(NoVisibleWindow());
-  }
-
-  void unusableApplicationFolderEndsTheStart() {
-    QVERIFY(WriteFile(dir_->filePath(QStringLiteral("app")), "a file, not a folder"));
-    CQVApp app(Options());
-    QVERIFY(!app.InitInstance());
-    QCOMPARE(sink_.Ids(), std::vector<int>{1010});
-    QVERIFY(QString::fromStdString(sink_.Last().extra).contains(QStringLiteral("app")));
-    QVERIFY(!app.MainFrame());
+    QCOMPARE(QDir::currentPath(), cwd_);
   }
 
   // --- A good start ---------------------------------------------------------------------------
@@ -167,7 +161,7 @@ class StartupTest : public QObject {
     QVERIFY(text.contains(QByteArray("Instrument=") + instrument.c_str()));
   }
 
-  void fileOnTheCommandLineIsOpened() {
+  void fileOnTheCommandLineIsOpenedAndBadArgumentsRefused() {
     RecordingDocuments docs;
     CQVAppOptions o = Options();
     QString error;
@@ -176,6 +170,9 @@ class StartupTest : public QObject {
     QCOMPARE(o.locations.appDir, std::string("/x/a"));
     QCOMPARE(o.locations.sharedDir, std::string("/x/s"));
     QCOMPARE(o.file, QStringLiteral("one.frt"));
+    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--app-dir"}, o, &error));
+    QVERIFY(error.contains(QStringLiteral("--app-dir")));
+    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--colour"}, o, &error));
     o = Options();
     o.file = dir_->filePath(QStringLiteral("one.frt"));
     CQVApp app(o);
@@ -200,14 +197,6 @@ class StartupTest : public QObject {
     QVERIFY(started);
     QCOMPARE(docs.opened,
              QStringList{QDir(dir_->path()).absoluteFilePath(QStringLiteral("one.frt"))});
-  }
-
-  void badArgumentsAreRefused() {
-    CQVAppOptions o;
-    QString error;
-    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--app-dir"}, o, &error));
-    QVERIFY(error.contains(QStringLiteral("--app-dir")));
-    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--colour"}, o, &error));
   }
 
   void unreadablePoolWarnsAndRunsWithout() {

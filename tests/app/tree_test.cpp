@@ -354,11 +354,6 @@ class TreeTest : public QObject {
     QVERIFY(e_->Select(kImportString1));
     story::TypeText(Edit(), QStringLiteral("x"));
     QVERIFY(pane->toPlainText().isEmpty());
-    // X never cuts from the pane.
-    pane->SetText(QStringLiteral("keep"));
-    pane->selectAll();
-    QTest::keyClick(pane, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(pane->toPlainText(), QStringLiteral("keep"));
   }
 
   // --- The insert-variable window -------------------------------------------------------------
@@ -449,8 +444,6 @@ class TreeTest : public QObject {
   void propertiesOfANewFormat() {
     Start();
     CFrtFileEx& format = Format().Format();
-    QCOMPARE(CFormatPropertiesDlg::CaptionFor(""), QStringLiteral("属性 -当前格式"));
-    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("Unknown"));
     QString caption;
     QString type;
     bool authorEditable = false;

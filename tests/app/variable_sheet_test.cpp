@@ -46,6 +46,12 @@ class VariableSheetTest : public QObject {
   CQVEditVar Var(int code, CQVEditVar::Direction d = CQVEditVar::Direction::kOutput) const {
     return CQVEditVar(*profile_, *pool_, code, d);
   }
+  template <class Page>
+  Page* ShowPage(CQvPropertySheet& sheet, Page* page) const {
+    sheet.AddPage(page);
+    sheet.show();
+    return page;
+  }
   CQVVarPageContext Context() const {
     CQVVarPageContext c;
     c.profile = profile_;
@@ -77,9 +83,7 @@ class VariableSheetTest : public QObject {
   void outputPageListsAndUnit() {
     CQVEditVar v = Var(kSlopeDistance);
     CQvPropertySheet sheet(VariableSheetCaption(v.GetDirection()));
-    auto* page = new CQVExpVarPage(v, Context());
-    sheet.AddPage(page);
-    sheet.show();
+    auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     QCOMPARE(sheet.windowTitle(), QStringLiteral("输出变量的格式选项"));
     QCOMPARE(page->Caption(), QStringLiteral("设置"));
     QCOMPARE(page->findChild<QLabel*>(QStringLiteral("static2016"))->text(),
@@ -143,9 +147,7 @@ class VariableSheetTest : public QObject {
     CQVEditVar v = Var(kSlopeDistance);
     v.SetLength(55);  // above the limit: shown lowered
     CQvPropertySheet sheet(QStringLiteral("x"));
-    auto* page = new CQVExpVarPage(v, Context());
-    sheet.AddPage(page);
-    sheet.show();
+    auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     QCOMPARE(page->LengthLimit(), 40);
     QCOMPARE(page->Edit(2008)->text(), QStringLiteral("40"));
     for (const char* bad : {"41", "0", "-3", "x"}) {
@@ -172,9 +174,7 @@ class VariableSheetTest : public QObject {
   void emptyLengthMeansNoWidth() {
     CQVEditVar v = Var(kPointNumber);
     CQvPropertySheet sheet(QStringLiteral("x"));
-    auto* page = new CQVExpVarPage(v, Context());
-    sheet.AddPage(page);
-    sheet.show();
+    auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     page->Edit(2008)->clear();
     page->Edit(2009)->setText(QStringLiteral("8"));
     sheet.accept();
@@ -188,9 +188,7 @@ class VariableSheetTest : public QObject {
   void inputPage() {
     CQVEditVar v = Var(kSlopeDistance, CQVEditVar::Direction::kInput);
     CQvPropertySheet sheet(VariableSheetCaption(v.GetDirection()));
-    auto* page = new CQVImpVarPage(v);
-    sheet.AddPage(page);
-    sheet.show();
+    auto* page = ShowPage(sheet, new CQVImpVarPage(v));
     QCOMPARE(page->Caption(), QStringLiteral("设置"));
     QCOMPARE(Items(page->Combo(2024)), (QStringList{"否", "是"}));
     QCOMPARE(Items(page->Combo(2025)),

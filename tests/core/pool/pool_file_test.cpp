@@ -26,7 +26,7 @@ using Step = FaultyFileSystem::Step;
 
 // ---- Loading files that are whole ----
 
-TEST(PoolFileLoad, MissingFileIsAnEmptyPoolAndNothingIsWrittenBack) {
+TEST(PoolFileLoad, MissingFileOrCountZeroIsAnEmptyPoolAndNothingIsWrittenBack) {
   TempDir dir;
   {
     CStringPool pool(dir / "pool.dat");
@@ -35,6 +35,12 @@ TEST(PoolFileLoad, MissingFileIsAnEmptyPoolAndNothingIsWrittenBack) {
     EXPECT_EQ(pool.Save(), frt::kOk);
   }
   EXPECT_FALSE(testfiles::Exists(dir / "pool.dat"));
+  // A count of zero is an empty pool as well.
+  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", U32(0)));
+  CStringPool pool(dir / "pool.dat");
+  EXPECT_EQ(pool.Load(), frt::kOk);
+  EXPECT_EQ(pool.EntryCount(), 0);
+  EXPECT_EQ(pool.IsModified(), 0);
 }
 
 TEST(PoolFileLoad, EmptyPathLoadsAndSavesNothing) {
@@ -45,15 +51,6 @@ TEST(PoolFileLoad, EmptyPathLoadsAndSavesNothing) {
   EXPECT_EQ(pool.IsModified(), 1);
   EXPECT_EQ(pool.Load(), frt::kOk);
   EXPECT_EQ(pool.EntryCount(), 1);  // nothing to load from: the pool stays as it is
-}
-
-TEST(PoolFileLoad, CountZeroIsAnEmptyPool) {
-  TempDir dir;
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", U32(0)));
-  CStringPool pool(dir / "pool.dat");
-  EXPECT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.EntryCount(), 0);
-  EXPECT_EQ(pool.IsModified(), 0);
 }
 
 TEST(PoolFileLoad, ReadsEveryFieldAndReplacesThePoolContents) {
@@ -96,10 +93,11 @@ TEST(PoolFileLoad, LaterEntryOfTheSameNameWins) {
   EXPECT_EQ(e->TextView(), "second");
 }
 
-TEST(PoolFileLoad, TextsWithoutNulAndBytesAfterTheNulAreSafe) {
+TEST(PoolFileLoad, TextsWithoutNulBytesAfterTheNulAndAFullTextAreSafe) {
   TempDir dir;
-  RawEntry r = Raw(std::string(128, 'N'), "t");  // fills all 128 bytes: no NUL
-  r.texts[1] = std::string("ab\0junk", 7);       // bytes after the NUL mean nothing
+  // The name fills all 128 bytes: no NUL; the text has the full capacity.
+  RawEntry r = Raw(std::string(128, 'N'), std::string(1927, 'x'));
+  r.texts[1] = std::string("ab\0junk", 7);  // bytes after the NUL mean nothing
   ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", Image({r})));
   CStringPool pool(dir / "pool.dat");
   ASSERT_EQ(pool.Load(), frt::kOk);
@@ -107,14 +105,7 @@ TEST(PoolFileLoad, TextsWithoutNulAndBytesAfterTheNulAreSafe) {
   EXPECT_EQ(e.extra[kPoolName].view(), std::string(127, 'N'));
   EXPECT_EQ(e.extra[kPoolDescription].view(), "ab");
   EXPECT_EQ(e.extra[kPoolTemplate].view(), "Kite_Basic");
-}
-
-TEST(PoolFileLoad, TextOfFullCapacityLoads) {
-  TempDir dir;
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", Image({Raw("n", std::string(1927, 'x'))})));
-  CStringPool pool(dir / "pool.dat");
-  ASSERT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.Entries().begin()->second->TextView().size(), 1927u);
+  EXPECT_EQ(e.TextView().size(), 1927u);
 }
 
 // ---- Load faults: 28, and the entries before the fault stay ----
@@ -160,54 +151,41 @@ TEST_F(PoolFileFault, TruncationAtEveryOffsetKeepsTheWholeEntriesBeforeIt) {
   }
 }
 
-TEST_F(PoolFileFault, WrongTextsBlockLength) {
-  for (std::uint32_t length : {0u, 639u, 641u, 0xFFFFFFFFu}) {
-    RawEntry bad = Raw("bad", "x");
-    bad.textsLength = length;
-    EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), bad})), frt::kLoadError) << length;
-    EXPECT_EQ(kept, std::vector<std::string>{"good"});
-  }
-}
-
-TEST_F(PoolFileFault, WrongKeyLength) {
-  for (std::uint32_t length : {0u, 5u, 7u, 640u}) {
-    RawEntry bad = Raw("bad", "x");
-    bad.keyLength = length;
-    EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), bad})), frt::kLoadError) << length;
-    EXPECT_EQ(kept, std::vector<std::string>{"good"});
-  }
-}
-
-TEST_F(PoolFileFault, WrongVariableLength) {
-  for (std::uint32_t length : {0u, 5u, 7u, 10u}) {
+// Every field of the second entry that can be wrong; the first, whole entry stays.
+TEST_F(PoolFileFault, WrongLengthsAndCountsKeepTheEntriesBefore) {
+  struct Case {
+    const char* what;
+    void (*spoil)(RawEntry&);
+  };
+  const Case cases[] = {
+      {"texts length 0", [](RawEntry& r) { r.textsLength = 0; }},
+      {"texts length 639", [](RawEntry& r) { r.textsLength = 639; }},
+      {"texts length 641", [](RawEntry& r) { r.textsLength = 641; }},
+      {"texts length max", [](RawEntry& r) { r.textsLength = 0xFFFFFFFFu; }},
+      {"key length 0", [](RawEntry& r) { r.keyLength = 0; }},
+      {"key length 5", [](RawEntry& r) { r.keyLength = 5; }},
+      {"key length 7", [](RawEntry& r) { r.keyLength = 7; }},
+      {"key length 640", [](RawEntry& r) { r.keyLength = 640; }},
+      {"variable length 0", [](RawEntry& r) { r.variableLength = 0; }},
+      {"variable length 5", [](RawEntry& r) { r.variableLength = 5; }},
+      {"variable length 7", [](RawEntry& r) { r.variableLength = 7; }},
+      {"variable length 10", [](RawEntry& r) { r.variableLength = 10; }},
+      // The bytes are all there: only the length itself is wrong.
+      {"text over capacity", [](RawEntry& r) { r.text = std::string(1928, 'x'); }},
+      {"text length max", [](RawEntry& r) { r.textLength = 0xFFFFFFFFu; }},
+      {"variable count huge", [](RawEntry& r) { r.variableCount = 4000000000LL; }},
+  };
+  for (const Case& c : cases) {
     RawEntry bad = Raw("bad", "x", {Var(1, 2, 3, 4, 5)});
-    bad.variableLength = length;
-    EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), bad})), frt::kLoadError) << length;
-    EXPECT_EQ(kept, std::vector<std::string>{"good"});
+    c.spoil(bad);
+    EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), bad})), frt::kLoadError) << c.what;
+    EXPECT_EQ(kept, std::vector<std::string>{"good"}) << c.what;
   }
-}
-
-TEST_F(PoolFileFault, TextLongerThanTheCapacity) {
-  // The bytes are all there: only the length itself is wrong.
-  EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), Raw("bad", std::string(1928, 'x'))})),
-            frt::kLoadError);
-  EXPECT_EQ(kept, std::vector<std::string>{"good"});
-  RawEntry huge = Raw("bad", "x");
-  huge.textLength = 0xFFFFFFFFu;
-  EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), huge})), frt::kLoadError);
-  EXPECT_EQ(kept, std::vector<std::string>{"good"});
-}
-
-TEST_F(PoolFileFault, HugeCountsRunIntoTheEndOfTheFile) {
+  // An entry count past the end of the file.
   EXPECT_EQ(LoadBytes(Image({Raw("one", "1")}, 4000000000LL)), frt::kLoadError);
   EXPECT_EQ(kept, std::vector<std::string>{"one"});
   EXPECT_EQ(LoadBytes(U32(0xFFFFFFFFu)), frt::kLoadError);
   EXPECT_TRUE(kept.empty());
-
-  RawEntry manyVars = Raw("bad", "x", {Var(1, 2, 3, 4, 5)});
-  manyVars.variableCount = 4000000000LL;
-  EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), manyVars})), frt::kLoadError);
-  EXPECT_EQ(kept, std::vector<std::string>{"good"});
 }
 
 TEST_F(PoolFileFault, ShortOrEmptyFileIsALoadError) {

@@ -82,12 +82,6 @@ TEST(StringPoolEntries, FindByNameKeepsTheOutEntryButGetClearsIt) {
   EXPECT_EQ(pool.IsModified(), 1);  // from the Add only
 }
 
-TEST(StringPoolEntries, MarkModifiedSetsTheFlag) {
-  CStringPool pool("");
-  pool.MarkModified();
-  EXPECT_EQ(pool.IsModified(), 1);
-}
-
 class StringPoolSearch : public ::testing::Test {
  protected:
   void SetUp() override {
