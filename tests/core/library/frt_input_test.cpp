@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cmath>
+#include <charconv>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "frt_test_source.h"
 #include "library/frt_engine.h"
@@ -12,145 +13,109 @@ namespace {
 
 using frt_test::MakeString;
 using frt_test::TestSource;
+using namespace std::literals;
 
 // --- The syntax, one import string on one line.
 
-class ScanLineTest : public ::testing::Test {
- protected:
-  frt::Result Scan(const char* importText, int variables, std::string_view line) {
-    MakeString(string, importText, variables);
-    source.accepted.clear();
-    return frt::ScanLine(string, line, source);
+// Each value handed over, as "<code><conversion>:<text>" and "=<value>" for numbers.
+std::string Render(const std::vector<TestSource::Accepted>& accepted) {
+  std::string out;
+  for (const auto& a : accepted) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(a.code) + a.conversion + ':' + a.text;
+    if (std::strchr("feg", a.conversion)) {
+      char buf[64];
+      out += '=' + std::string(buf, std::to_chars(buf, buf + sizeof buf, a.number).ptr);
+    } else if (a.conversion != 's' && a.conversion != 'c') {
+      out += '=' + std::to_string(a.integer);
+    }
   }
-  const TestSource::Accepted& Value(std::size_t i) { return source.accepted.at(i); }
+  return out;
+}
 
-  TestSource source;
-  CFrtString string;
+struct ScanCase {
+  const char* importText;
+  int variables;
+  std::string_view line;
+  frt::Result result;
+  const char* accepted;
 };
 
-TEST_F(ScanLineTest, SuppressedConversionTakesNoVariable) {
-  EXPECT_EQ(Scan("%d,%*d,%s", 2, "12,34,abc"), frt::kOk);
-  ASSERT_EQ(source.accepted.size(), 2u);
-  EXPECT_EQ(Value(0).code, 1);
-  EXPECT_EQ(Value(0).integer, 12);
-  EXPECT_EQ(Value(1).code, 2);
-  EXPECT_EQ(Value(1).text, "abc");
-  EXPECT_EQ(Scan("%*d %d", 1, "1 2"), frt::kOk);
+const ScanCase kScanCases[] = {
+    // A suppressed conversion takes no variable.
+    {"%d,%*d,%s", 2, "12,34,abc", frt::kOk, "1d:12=12 2s:abc"},
+    {"%*d %d", 1, "1 2", frt::kOk, "1d:2=2"},
+    // Text stops at its width, a blank, the following literal or a NUL.
+    {"%5s", 1, "abcdefgh", frt::kOk, "1s:abcde"},
+    {"%s;%d", 2, "ab;12", frt::kOk, "1s:ab 2d:12=12"},
+    {"%s %s", 2, "  one two", frt::kOk, "1s:one 2s:two"},
+    {"%s", 1, "ab\0cd"sv, frt::kOk, "1s:ab"},
+    // A dot is a literal: %.2f is no conversion.
+    {"%.2f", 1, ".2f", frt::kOk, ""},
+    {"%.2f", 1, "3.14", frt::kInputMismatch, ""},
+    // c skips no blanks; a blank yields nothing and ends the string, accepted with what came
+    // before, a mismatch when nothing was read.
+    {"%c%c", 2, "xy", frt::kOk, "1c:x 2c:y"},
+    {"%d%c%d", 3, "5 x7", frt::kOk, "1d:5=5"},
+    {"%c", 1, " x", frt::kInputMismatch, ""},
+    {"%3c", 1, "abcd", frt::kOk, "1c:abc"},
+    // Integers, saturating on overflow.
+    {"%d", 1, "   -42", frt::kOk, "1d:-42=-42"},
+    {"%2d%d", 2, "12345", frt::kOk, "1d:12=12 2d:345=345"},
+    {"%o", 1, "17", frt::kOk, "1o:17=15"},
+    {"%o", 1, "8", frt::kInputMismatch, ""},
+    {"%ld %hd", 2, "+7 9", frt::kOk, "1d:+7=7 2d:9=9"},
+    {"%d", 1, "99999999999999999999", frt::kOk, "1d:99999999999999999999=9223372036854775807"},
+    {"%d", 1, "-99999999999999999999", frt::kOk, "1d:-99999999999999999999=-9223372036854775808"},
+    // Hex with and without prefix.
+    {"%x", 1, "0x1F", frt::kOk, "1x:0x1F=31"},
+    {"%x", 1, "-0Xff", frt::kOk, "1x:-0Xff=-255"},
+    {"%x", 1, "ab", frt::kOk, "1x:ab=171"},
+    {"%xg", 1, "0xg", frt::kInputMismatch, ""},  // 0 read, then x is not g
+    {"%xxg", 1, "0xg", frt::kOk, "1x:0=0"},
+    // Floats; E reads as e, an e without digits stays in the input.
+    {"%f", 1, "3.25", frt::kOk, "1f:3.25=3.25"},
+    {"%E", 1, "-1.5e3", frt::kOk, "1e:-1.5e3=-1500"},
+    {"%g", 1, "+.5", frt::kOk, "1g:+.5=0.5"},
+    {"%f", 1, "7.", frt::kOk, "1f:7.=7"},
+    {"%fe", 1, "2e", frt::kOk, "1f:2=2"},
+    {"%f", 1, "1E-2", frt::kOk, "1f:1E-2=0.01"},
+    {"%f", 1, "1e400", frt::kOk, "1f:1e400=inf"},
+    {"%f", 1, "-.", frt::kInputMismatch, ""},
+    {"%3f", 1, "1.2345", frt::kOk, "1f:1.2=1.2"},
+    // i reads nothing but takes its variable.
+    {"%i,%d", 2, ",7", frt::kOk, "2d:7=7"},
+    // Literals and results; nothing is handed over unless the string is accepted.
+    {"%d%%", 1, "50%", frt::kOk, "1d:50=50"},
+    {"%d;", 1, "12,", frt::kInputMismatch, ""},
+    {"%d", 1, "abc", frt::kInputMismatch, ""},
+    {"%d,%d", 2, "12,", frt::kIncompleteInput, ""},
+    {"%d,", 1, "12", frt::kIncompleteInput, ""},
+    {"%0s", 1, "abc", frt::kInputMismatch, ""},  // width 0 reads nothing
+    {"%d %d", 1, "1 2", frt::kEnded, "1d:1=1"},  // out of variables: input ended
+};
+
+TEST(ScanLine, Syntax) {
+  for (const ScanCase& c : kScanCases) {
+    SCOPED_TRACE(std::string(c.importText) + " on " + std::string(c.line));
+    TestSource source;
+    CFrtString string;
+    MakeString(string, c.importText, c.variables);
+    EXPECT_EQ(frt::ScanLine(string, c.line, source), c.result);
+    EXPECT_EQ(Render(source.accepted), c.accepted);
+  }
+}
+
+TEST(ScanLine, TextWithoutWidthReadsAtMost1928CharactersAndRefusalIsReported) {
+  TestSource source;
+  CFrtString text, number;
+  MakeString(text, "%s", 1);
+  EXPECT_EQ(frt::ScanLine(text, std::string(2000, 'a'), source), frt::kOk);
   ASSERT_EQ(source.accepted.size(), 1u);
-  EXPECT_EQ(Value(0).integer, 2);
-}
-
-TEST_F(ScanLineTest, TextStopsAtWidthBlankOrTheFollowingLiteral) {
-  EXPECT_EQ(Scan("%5s", 1, "abcdefgh"), frt::kOk);
-  EXPECT_EQ(Value(0).text, "abcde");
-  EXPECT_EQ(Scan("%s;%d", 2, "ab;12"), frt::kOk);
-  EXPECT_EQ(Value(0).text, "ab");
-  EXPECT_EQ(Value(1).integer, 12);
-  EXPECT_EQ(Scan("%s %s", 2, "  one two"), frt::kOk);
-  EXPECT_EQ(Value(0).text, "one");
-  EXPECT_EQ(Value(1).text, "two");
-  EXPECT_EQ(Scan("%s", 1, std::string_view("ab\0cd", 5)), frt::kOk);
-  EXPECT_EQ(Value(0).text, "ab");
-}
-
-TEST_F(ScanLineTest, TextWithoutWidthReadsAtMost1928Characters) {
-  EXPECT_EQ(Scan("%s", 1, std::string(2000, 'a')), frt::kOk);
-  EXPECT_EQ(Value(0).text.size(), 1928u);
-}
-
-TEST_F(ScanLineTest, DotIsALiteralSoPointTwoFIsNoConversion) {
-  EXPECT_EQ(Scan("%.2f", 1, ".2f"), frt::kOk);
-  EXPECT_TRUE(source.accepted.empty());
-  EXPECT_EQ(Scan("%.2f", 1, "3.14"), frt::kInputMismatch);
-}
-
-TEST_F(ScanLineTest, CharacterDoesNotSkipBlanks) {
-  EXPECT_EQ(Scan("%c%c", 2, "xy"), frt::kOk);
-  EXPECT_EQ(Value(1).text, "y");
-  // A blank yields nothing and ends the string: accepted with what was read before ...
-  EXPECT_EQ(Scan("%d%c%d", 3, "5 x7"), frt::kOk);
-  ASSERT_EQ(source.accepted.size(), 1u);
-  EXPECT_EQ(Value(0).integer, 5);
-  // ... and a mismatch when nothing was read.
-  EXPECT_EQ(Scan("%c", 1, " x"), frt::kInputMismatch);
-  EXPECT_TRUE(source.accepted.empty());
-  EXPECT_EQ(Scan("%3c", 1, "abcd"), frt::kOk);
-  EXPECT_EQ(Value(0).text, "abc");
-}
-
-TEST_F(ScanLineTest, Integers) {
-  EXPECT_EQ(Scan("%d", 1, "   -42"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, -42);
-  EXPECT_EQ(Value(0).text, "-42");
-  EXPECT_EQ(Scan("%2d%d", 2, "12345"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 12);
-  EXPECT_EQ(Value(1).integer, 345);
-  EXPECT_EQ(Scan("%o", 1, "17"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 15);
-  EXPECT_EQ(Scan("%o", 1, "8"), frt::kInputMismatch);
-  EXPECT_EQ(Scan("%ld %hd", 2, "+7 9"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 7);
-  EXPECT_EQ(Scan("%d", 1, "99999999999999999999"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, LLONG_MAX);
-  EXPECT_EQ(Scan("%d", 1, "-99999999999999999999"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, LLONG_MIN);
-}
-
-TEST_F(ScanLineTest, HexWithAndWithoutPrefix) {
-  EXPECT_EQ(Scan("%x", 1, "0x1F"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 31);
-  EXPECT_EQ(Value(0).text, "0x1F");
-  EXPECT_EQ(Scan("%x", 1, "-0Xff"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, -255);
-  EXPECT_EQ(Scan("%x", 1, "ab"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 171);
-  EXPECT_EQ(Scan("%xg", 1, "0xg"), frt::kInputMismatch);  // 0 read, then x is not g
-  EXPECT_EQ(Scan("%xxg", 1, "0xg"), frt::kOk);
-  EXPECT_EQ(Value(0).integer, 0);
-}
-
-TEST_F(ScanLineTest, Floats) {
-  EXPECT_EQ(Scan("%f", 1, "3.25"), frt::kOk);
-  EXPECT_EQ(Value(0).number, 3.25);
-  EXPECT_EQ(Value(0).conversion, 'f');
-  EXPECT_EQ(Scan("%E", 1, "-1.5e3"), frt::kOk);
-  EXPECT_EQ(Value(0).number, -1500.0);
-  EXPECT_EQ(Value(0).conversion, 'e');
-  EXPECT_EQ(Scan("%g", 1, "+.5"), frt::kOk);
-  EXPECT_EQ(Value(0).number, 0.5);
-  EXPECT_EQ(Scan("%f", 1, "7."), frt::kOk);
-  EXPECT_EQ(Value(0).number, 7.0);
-  EXPECT_EQ(Scan("%fe", 1, "2e"), frt::kOk);  // an e without digits stays in the input
-  EXPECT_EQ(Value(0).text, "2");
-  EXPECT_EQ(Scan("%f", 1, "1E-2"), frt::kOk);
-  EXPECT_EQ(Value(0).number, 0.01);
-  EXPECT_EQ(Scan("%f", 1, "1e400"), frt::kOk);
-  EXPECT_TRUE(std::isinf(Value(0).number));
-  EXPECT_EQ(Scan("%f", 1, "-."), frt::kInputMismatch);
-  EXPECT_EQ(Scan("%3f", 1, "1.2345"), frt::kOk);
-  EXPECT_EQ(Value(0).number, 1.2);
-}
-
-TEST_F(ScanLineTest, IReadsNothingButTakesItsVariable) {
-  EXPECT_EQ(Scan("%i,%d", 2, ",7"), frt::kOk);
-  ASSERT_EQ(source.accepted.size(), 1u);
-  EXPECT_EQ(Value(0).code, 2);
-  EXPECT_EQ(Value(0).integer, 7);
-}
-
-TEST_F(ScanLineTest, LiteralsAndResults) {
-  EXPECT_EQ(Scan("%d%%", 1, "50%"), frt::kOk);
-  EXPECT_EQ(Scan("%d;", 1, "12,"), frt::kInputMismatch);
-  EXPECT_TRUE(source.accepted.empty());  // nothing is handed over for a mismatch
-  EXPECT_EQ(Scan("%d", 1, "abc"), frt::kInputMismatch);
-  EXPECT_EQ(Scan("%d,%d", 2, "12,"), frt::kIncompleteInput);
-  EXPECT_EQ(Scan("%d,", 1, "12"), frt::kIncompleteInput);
-  EXPECT_EQ(Scan("%0s", 1, "abc"), frt::kInputMismatch);  // width 0 reads nothing
-  EXPECT_EQ(Scan("%d %d", 1, "1 2"), frt::kEnded);        // out of variables: input ended
-  ASSERT_EQ(source.accepted.size(), 1u);
-  EXPECT_EQ(Value(0).integer, 1);
+  EXPECT_EQ(source.accepted[0].text.size(), 1928u);
   source.acceptAnswer = frt::kBadData;
-  EXPECT_EQ(Scan("%d", 1, "1"), frt::kBadData);
+  MakeString(number, "%d", 1);
+  EXPECT_EQ(frt::ScanLine(number, "1", source), frt::kBadData);
 }
 
 // --- The engine reading lines with a block's import strings.
