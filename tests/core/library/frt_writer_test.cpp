@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "library/frt_file.h"
 
@@ -132,49 +133,43 @@ TEST(FrtWriterCurrent, CommentEscapesOnlyInTheWrittenLine) {
   EXPECT_EQ(f.Header().comment.view(), "a\rb\nc\"d");
 }
 
-TEST(FrtWriterStringLine, ExampleLine) {
-  CFrtFile f;
-  CFrtString* s = Add(f, Key(1, 1, 11, 2), "%8.3f %s");
-  s->AddVariable(Var(2, 8, 21, 1, 23));
-  s->AddVariable(Var(0, 11, 0, 1, 5));
-  s->AddApplication(101);
-  s->AddApplication(104);
-  EXPECT_EQ(LineOf(s), "$1111002\"%8.3f %s\"208211023011001005;101104\r\n");
-}
-
-TEST(FrtWriterStringLine, FieldsArePaddedToTheirWidths) {
-  CFrtFile f;
-  CFrtString* s = Add(f, Key(1, 7, 5, 7), "x");
-  s->AddVariable(Var(2, 8, 0, 1, 7));
-  EXPECT_EQ(LineOf(s), "$1705007\"x\"208001007;\r\n");
-  // Numbers wider than their field are written whole.
-  CFrtString* wide = Add(f, Key(1, 1, 123, 4567), "y");
-  wide->AddApplication(1000);
-  EXPECT_EQ(LineOf(wide), "$111234567\"y\";1000\r\n");
-}
-
-TEST(FrtWriterStringLine, QuotedTextEscapes) {
-  CFrtFile f;
-  CFrtString* s = Add(f, Key(1, 4, 0, 0), "a\nb\"c\rd\x12");
-  EXPECT_EQ(LineOf(s),
-            "$1400000\"a\x12"
-            "b\x13"
-            "c\x14"
-            "d\x12\"\r\n");
-}
-
-TEST(FrtWriterStringLine, SemicolonAndApplicationsByDirection) {
-  CFrtFile f;
-  CFrtString* bare = Add(f, Key(1, 1, 10, 0), "t");
-  EXPECT_EQ(LineOf(bare), "$1110000\"t\"\r\n");
-  CFrtString* appOnly = Add(f, Key(1, 3, 0, 0), "t");
-  appOnly->AddApplication(7);
-  EXPECT_EQ(LineOf(appOnly), "$1300000\"t\";007\r\n");
-  CFrtString* import = Add(f, Key(2, 1, 20, 1), "t");
-  import->AddApplication(101);
-  EXPECT_EQ(LineOf(import), "$2120001\"t\";\r\n");
-  import->AddVariable(Var(1, 9, 11, 0, 999));
-  EXPECT_EQ(LineOf(import), "$2120001\"t\"109110999;\r\n");
+TEST(FrtWriterStringLine, Lines) {
+  const struct {
+    CFrtKey key;
+    const char* text;
+    std::vector<CFrtVariable> variables;
+    std::vector<int> applications;
+    const char* line;
+  } cases[] = {
+      {Key(1, 1, 11, 2),
+       "%8.3f %s",
+       {Var(2, 8, 21, 1, 23), Var(0, 11, 0, 1, 5)},
+       {101, 104},
+       "$1111002\"%8.3f %s\"208211023011001005;101104\r\n"},
+      // Fields are padded to their widths; wider numbers are written whole.
+      {Key(1, 7, 5, 7), "x", {Var(2, 8, 0, 1, 7)}, {}, "$1705007\"x\"208001007;\r\n"},
+      {Key(1, 1, 123, 4567), "y", {}, {1000}, "$111234567\"y\";1000\r\n"},
+      {Key(1, 4, 0, 0),
+       "a\nb\"c\rd\x12",
+       {},
+       {},
+       "$1400000\"a\x12"
+       "b\x13"
+       "c\x14"
+       "d\x12\"\r\n"},
+      // The ; and the applications depend on section and direction.
+      {Key(1, 1, 10, 0), "t", {}, {}, "$1110000\"t\"\r\n"},
+      {Key(1, 3, 0, 0), "t", {}, {7}, "$1300000\"t\";007\r\n"},
+      {Key(2, 1, 20, 1), "t", {}, {101}, "$2120001\"t\";\r\n"},
+      {Key(2, 1, 20, 1), "t", {Var(1, 9, 11, 0, 999)}, {101}, "$2120001\"t\"109110999;\r\n"},
+  };
+  for (const auto& c : cases) {
+    CFrtFile f;
+    CFrtString* s = Add(f, c.key, c.text);
+    for (const CFrtVariable& v : c.variables) s->AddVariable(v);
+    for (int a : c.applications) s->AddApplication(a);
+    EXPECT_EQ(LineOf(s), c.line);
+  }
 }
 
 TEST(FrtWriterStringLine, EmptyTextStringsAreLeftOut) {
@@ -286,33 +281,29 @@ TEST(FrtWriterOlder, FullLayoutWithEmptyLinesAndFallback) {
 }
 
 TEST(FrtWriterOlder, WhatItCannotHoldGives23) {
-  {
+  const struct {
+    CFrtKey key;
+    const char* text;
+    int application;
+    frt::Result result;
+  } cases[] = {
+      {Key(1, 1, 15, 0), "block 15 has no letter", 0, frt::kOlderVariant},
+      {Key(1, 2, 0, 0), "aux of block 0", 0, frt::kOlderVariant},
+      {Key(1, 3, 0, 0), "app", 105, frt::kOlderVariant},
+      // Import strings, empty strings and lettered applications are no reason to refuse.
+      {Key(2, 1, 15, 0), "import", 0, frt::kOk},
+      {Key(1, 1, 15, 0), "", 0, frt::kOk},
+      {Key(1, 3, 0, 0), "app", 106, frt::kOk},
+  };
+  for (const auto& c : cases) {
     CFrtFile f;
-    Add(f, Key(1, 1, 15, 0), "block 15 has no letter");
+    CFrtString* s = Add(f, c.key, c.text);
+    if (c.application) s->AddApplication(c.application);
     frt::StringOutStream out;
-    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
-    EXPECT_EQ(out.str(), "");
-  }
-  {
-    CFrtFile f;
-    Add(f, Key(1, 2, 0, 0), "aux of block 0");
-    frt::StringOutStream out;
-    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
-  }
-  {
-    CFrtFile f;
-    Add(f, Key(1, 3, 0, 0), "app")->AddApplication(105);
-    frt::StringOutStream out;
-    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOlderVariant);
-  }
-  {
-    // Import strings, empty strings and lettered applications are no reason to refuse.
-    CFrtFile f;
-    Add(f, Key(2, 1, 15, 0), "import");
-    Add(f, Key(1, 1, 15, 0), "");
-    Add(f, Key(1, 3, 0, 0), "app")->AddApplication(106);
-    frt::StringOutStream out;
-    EXPECT_EQ(f.WriteFrtOrig(&out), frt::kOk);
+    EXPECT_EQ(f.WriteFrtOrig(&out), c.result) << c.text;
+    if (c.result != frt::kOk) {
+      EXPECT_EQ(out.str(), "") << c.text;
+    }
   }
 }
 
