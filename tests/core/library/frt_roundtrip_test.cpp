@@ -101,8 +101,9 @@ CFrtVariable RandomVariable(Gen& g) {
 }
 
 // A format holding what the current variant can carry. Section 2 strings have neither variables
-// nor applications (the writer would put a ';' behind variables, which the reader refuses there),
-// section 3 strings carry applications but no variables, sections 4 and 5 only text.
+// nor applications (their line ends after the variables, so applications would be lost), section 3
+// strings carry applications but no variables (their ';' is always written so the file opens
+// again), sections 4 and 5 only text.
 void FillCurrent(Gen& g, CFrtFile& f) {
   f.SetInstrument(g.Text(g.Length(8), NoLineEnd));
   f.SetVersion(g.Text(g.Length(7), NoLineEnd));
