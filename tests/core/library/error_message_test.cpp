@@ -14,42 +14,42 @@ class MessageTest : public ::testing::Test {
   CScopedMessageSink scope{sink};
 };
 
-TEST_F(MessageTest, ErrorMessageIsEntryThenExtraThenLineBreakUnderCaption900) {
-  CErrorMessage::ShowMessage(1212, 1, "");
-  ASSERT_EQ(sink.Count(), 1u);
-  const CMessage& m = sink.Last();
-  EXPECT_EQ(m.id, 1212);
-  EXPECT_TRUE(m.isError);
-  EXPECT_EQ(m.kind, CMessage::Kind::kError);
-  EXPECT_EQ(m.captionId, 900);
-  EXPECT_EQ(m.caption, "出错信息");
-  EXPECT_EQ(m.text, std::string("无效的格式文件。\n格式字串有无效变量。") + "\n");
-  EXPECT_EQ(m.extra, "");
-}
-
-TEST_F(MessageTest, WarningUsesCaption901AndKeepsTheExtraText) {
-  CErrorMessage::ShowMessage(1202, false, "\nKite_Basic");
-  const CMessage& m = sink.Last();
-  EXPECT_FALSE(m.isError);
-  EXPECT_EQ(m.kind, CMessage::Kind::kWarning);
-  EXPECT_EQ(m.captionId, 901);
-  EXPECT_EQ(m.caption, "警告信息");
-  EXPECT_EQ(m.text, "无效的格式文件。\n模板名无效。\nKite_Basic\n");
-  EXPECT_EQ(m.extra, "\nKite_Basic");
-}
-
-TEST_F(MessageTest, MessageWithoutEntryIsItsExtraText) {
-  CErrorMessage::ShowMessage(frt::kIdNone, true, "error writing to file");
-  EXPECT_EQ(sink.Last().text, "error writing to file\n");
-  EXPECT_EQ(sink.Last().id, 0);
-}
-
-TEST_F(MessageTest, NoticeHasTheApplicationTitleAndNoAddedLineBreak) {
-  CErrorMessage::ShowNotice(4);
-  EXPECT_EQ(sink.Last().kind, CMessage::Kind::kNotice);
-  EXPECT_EQ(sink.Last().captionId, 0);
-  EXPECT_EQ(sink.Last().caption, "");
-  EXPECT_EQ(sink.Last().text, "从池中删除字串时出错。");
+TEST_F(MessageTest, KindCaptionAndText) {
+  // Errors and warnings are entry, extra text and a line break under captions 900 and 901; a
+  // message without entry is its extra text; a notice has the application's title and no break.
+  const struct {
+    void (*show)();
+    int id;
+    CMessage::Kind kind;
+    int captionId;
+    const char* caption;
+    const char* text;
+    const char* extra;
+  } cases[] = {
+      {[] { CErrorMessage::ShowMessage(1212, 1, ""); }, 1212, CMessage::Kind::kError, 900,
+       "出错信息", "无效的格式文件。\n格式字串有无效变量。\n", ""},
+      {[] { CErrorMessage::ShowMessage(1202, false, "\nKite_Basic"); }, 1202,
+       CMessage::Kind::kWarning, 901, "警告信息", "无效的格式文件。\n模板名无效。\nKite_Basic\n",
+       "\nKite_Basic"},
+      {[] { CErrorMessage::ShowMessage(frt::kIdNone, true, "error writing to file"); }, 0,
+       CMessage::Kind::kError, 900, "出错信息", "error writing to file\n", "error writing to file"},
+      {[] { CErrorMessage::ShowNotice(4); }, 4, CMessage::Kind::kNotice, 0, "",
+       "从池中删除字串时出错。", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.id);
+    const std::size_t before = sink.Count();
+    c.show();
+    ASSERT_EQ(sink.Count(), before + 1);
+    const CMessage& m = sink.Last();
+    EXPECT_EQ(m.id, c.id);
+    EXPECT_EQ(m.kind, c.kind);
+    EXPECT_EQ(m.isError, c.kind == CMessage::Kind::kError);
+    EXPECT_EQ(m.captionId, c.captionId);
+    EXPECT_EQ(m.caption, c.caption);
+    EXPECT_EQ(m.text, c.text);
+    EXPECT_EQ(m.extra, c.extra);
+  }
 }
 
 TEST_F(MessageTest, QuestionsAreAnsweredFromTheQueueThenByTheDefault) {
