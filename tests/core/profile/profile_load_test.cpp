@@ -56,148 +56,97 @@ TEST_F(ProfileTest, ShippedSettingsFileLoadsWithoutMessage) {
   EXPECT_EQ(p->LastTemplate(), "Kite_Basic");
 }
 
-struct LoadCase {
-  const char* name;
-  const char* section;
-  const char* from;
-  const char* to;
-  int result;
-  Ids ids;
-  const char* extra;  // expected extra text of the last message, nullptr: not checked
-};
-
-void PrintTo(const LoadCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class ProfileLoadCases : public ProfileTest, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(ProfileLoadCases, ResultAndMessages) {
-  const LoadCase& c = GetParam();
-  int result = -1;
-  auto p = Load(Edit(kIni, c.section, c.from, c.to), result);
-  EXPECT_EQ(result, c.result);
-  EXPECT_EQ(sink_.Ids(), c.ids);
-  if (c.extra != nullptr && !sink_.Empty()) {
-    EXPECT_EQ(sink_.Last().extra, c.extra);
+TEST_F(ProfileTest, LoadResultsAndMessages) {
+  // Each case edits one line of the complete file; extra is the last message's extra text,
+  // nullptr when not checked.
+  const std::string listEntry = CErrorMessage::EntryText("UNITS", "List");
+  const struct {
+    const char* name;
+    const char* section;
+    const char* from;
+    const char* to;
+    int result;
+    Ids ids;
+    const char* extra;
+  } cases[] = {
+      {"WrongType", "FileHeader", "FRT_INI", "FRT_TPL", 0, {1010}, ""},
+      {"NoComment", "FileHeader", "Comment=test", "Remark=x", 0, {1010}, ""},
+      {"DuplicateType",
+       "UNITS",
+       "Pressure\n",
+       "Pressure,Linear\n",
+       0,
+       {1106},
+       "\nUNITS\nList=Linear"},
+      {"MissingType", "UNITS", "Temperature,", "", 0, {1105}, ""},
+      {"EmptyElementEndsList", "UNITS", "Linear,", "Linear,,", 0, {1105}, ""},
+      {"NoList", "UNITS", "List=", "Lists=", 0, {1105}, listEntry.c_str()},
+      {"FifthTypeWithoutSection", "UNITS", "Pressure\n", "Pressure,Volume\n", 0, {1010}, nullptr},
+      {"SelectedZero", "UNITS_Pressure", "Selected=1", "Selected=0", 0, {1010}, nullptr},
+      {"SelectedBeyondUnits", "UNITS_Linear", "Selected=1", "Selected=4", 0, {1010}, nullptr},
+      {"SelectedMissing", "UNITS_Linear", "Selected=1", "Chosen=1", 0, {1010}, nullptr},
+      {"UnitWithoutValueKeepsUnitsBefore", "UNITS_Linear", "Value2=F", "", 1, {1010}, nullptr},
+      {"UnitWithoutCode", "UNITS_Linear", "Code2=22", "", 1, {1010}, nullptr},
+      {"SelectedBeyondShortenedList", "UNITS_Angular", "Value2=S", "", 0, {1010, 1010}, nullptr},
+      {"FlagListEndsAtBadValue", "FLAGS", "Value2=0", "Value2=5", 1, {}, nullptr},
+      {"BadValidIsNotReported", "FLAGS", "Valid1=0", "Valid1=7", 1, {}, nullptr},
+      {"DuplicateFlagFailsSilently", "FLAGS", "Flag2=cut", "Flag2=scale", 0, {}, nullptr},
+      {"NoFlagsSection", "FLAGS", "[FLAGS]", "[NOFLAGS]", 1, {}, nullptr},
+      {"ScaleNotANumber", "Scalings", "Linear=2.5", "Linear=abc", 0, {1010}, nullptr},
+      {"ScaleMissing", "Scalings", "Pressure=1.0", "", 0, {1010}, nullptr},
+      {"DefaultValuesMayBeEmpty",
+       "DefaultValues",
+       "StringValue=----",
+       "StringValue=",
+       1,
+       {},
+       nullptr},
+      {"AlignOutOfRange", "PrintFDefaultSettings_String", "Align=1", "Align=2", 0, {1010}, nullptr},
+      {"UncheckedLengthStillRequired",
+       "PrintFDefaultSettings_Integer",
+       "Length=6",
+       "",
+       0,
+       {1010},
+       nullptr},
+      {"BaseOutOfRange", "PrintFDefaultSettings_Integer", "Base=0", "Base=3", 0, {1010}, nullptr},
+      {"RepresentationOutOfRange",
+       "PrintFDefaultSettings_Float",
+       "Representation=2",
+       "Representation=3",
+       0,
+       {1010},
+       nullptr},
+      {"ScanLengthZero", "ScanFDefaultSettings_String", "Length=8", "Length=0", 0, {1010}, nullptr},
+      {"ScanLengthAboveTwenty",
+       "ScanFDefaultSettings_String",
+       "Length=8",
+       "Length=21",
+       0,
+       {1010},
+       nullptr},
+      {"ScanLengthTwenty", "ScanFDefaultSettings_String", "Length=8", "Length=20", 1, {}, nullptr},
+      {"ScanLengthNone", "ScanFDefaultSettings_String", "Length=8", "Length=-1", 1, {}, nullptr},
+      {"NoLastActiveTemplate",
+       "LastActiveTemplate",
+       "[LastActiveTemplate]",
+       "[Other]",
+       1,
+       {},
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_.Clear();
+    int result = -1;
+    auto p = Load(Edit(kIni, c.section, c.from, c.to), result);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(sink_.Ids(), c.ids);
+    if (c.extra != nullptr && !sink_.Empty()) {
+      EXPECT_EQ(sink_.Last().extra, c.extra);
+    }
   }
 }
-
-const std::string kListEntry = CErrorMessage::EntryText("UNITS", "List");
-
-INSTANTIATE_TEST_SUITE_P(
-    Profile, ProfileLoadCases,
-    ::testing::Values(
-        LoadCase{"WrongType", "FileHeader", "FRT_INI", "FRT_TPL", 0, {1010}, ""},
-        LoadCase{"NoComment", "FileHeader", "Comment=test", "Remark=x", 0, {1010}, ""},
-        LoadCase{"DuplicateType",
-                 "UNITS",
-                 "Pressure\n",
-                 "Pressure,Linear\n",
-                 0,
-                 {1106},
-                 "\nUNITS\nList=Linear"},
-        LoadCase{"MissingType", "UNITS", "Temperature,", "", 0, {1105}, ""},
-        LoadCase{"EmptyElementEndsList", "UNITS", "Linear,", "Linear,,", 0, {1105}, ""},
-        LoadCase{"NoList", "UNITS", "List=", "Lists=", 0, {1105}, kListEntry.c_str()},
-        LoadCase{"FifthTypeWithoutSection",
-                 "UNITS",
-                 "Pressure\n",
-                 "Pressure,Volume\n",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"SelectedZero", "UNITS_Pressure", "Selected=1", "Selected=0", 0, {1010}, nullptr},
-        LoadCase{
-            "SelectedBeyondUnits", "UNITS_Linear", "Selected=1", "Selected=4", 0, {1010}, nullptr},
-        LoadCase{"SelectedMissing", "UNITS_Linear", "Selected=1", "Chosen=1", 0, {1010}, nullptr},
-        LoadCase{
-            "UnitWithoutValueKeepsUnitsBefore", "UNITS_Linear", "Value2=F", "", 1, {1010}, nullptr},
-        LoadCase{"UnitWithoutCode", "UNITS_Linear", "Code2=22", "", 1, {1010}, nullptr},
-        LoadCase{"SelectedBeyondShortenedList",
-                 "UNITS_Angular",
-                 "Value2=S",
-                 "",
-                 0,
-                 {1010, 1010},
-                 nullptr},
-        LoadCase{"FlagListEndsAtBadValue", "FLAGS", "Value2=0", "Value2=5", 1, {}, nullptr},
-        LoadCase{"BadValidIsNotReported", "FLAGS", "Valid1=0", "Valid1=7", 1, {}, nullptr},
-        LoadCase{"DuplicateFlagFailsSilently", "FLAGS", "Flag2=cut", "Flag2=scale", 0, {}, nullptr},
-        LoadCase{"NoFlagsSection", "FLAGS", "[FLAGS]", "[NOFLAGS]", 1, {}, nullptr},
-        LoadCase{"ScaleNotANumber", "Scalings", "Linear=2.5", "Linear=abc", 0, {1010}, nullptr},
-        LoadCase{"ScaleMissing", "Scalings", "Pressure=1.0", "", 0, {1010}, nullptr},
-        LoadCase{"DefaultValuesMayBeEmpty",
-                 "DefaultValues",
-                 "StringValue=----",
-                 "StringValue=",
-                 1,
-                 {},
-                 nullptr},
-        LoadCase{"AlignOutOfRange",
-                 "PrintFDefaultSettings_String",
-                 "Align=1",
-                 "Align=2",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"UncheckedLengthStillRequired",
-                 "PrintFDefaultSettings_Integer",
-                 "Length=6",
-                 "",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"BaseOutOfRange",
-                 "PrintFDefaultSettings_Integer",
-                 "Base=0",
-                 "Base=3",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"RepresentationOutOfRange",
-                 "PrintFDefaultSettings_Float",
-                 "Representation=2",
-                 "Representation=3",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"ScanLengthZero",
-                 "ScanFDefaultSettings_String",
-                 "Length=8",
-                 "Length=0",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"ScanLengthAboveTwenty",
-                 "ScanFDefaultSettings_String",
-                 "Length=8",
-                 "Length=21",
-                 0,
-                 {1010},
-                 nullptr},
-        LoadCase{"ScanLengthTwenty",
-                 "ScanFDefaultSettings_String",
-                 "Length=8",
-                 "Length=20",
-                 1,
-                 {},
-                 nullptr},
-        LoadCase{"ScanLengthNone",
-                 "ScanFDefaultSettings_String",
-                 "Length=8",
-                 "Length=-1",
-                 1,
-                 {},
-                 nullptr},
-        LoadCase{"NoLastActiveTemplate",
-                 "LastActiveTemplate",
-                 "[LastActiveTemplate]",
-                 "[Other]",
-                 1,
-                 {},
-                 nullptr}),
-    [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProfileTest, MissingFileFailsAtTheHeader) {
   CQVProfile p(reader_, dir_ / "none.ini", dir_ / "QV.tpl", dir_.path());
