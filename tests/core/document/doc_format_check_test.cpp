@@ -1,7 +1,5 @@
 // Loads of small Kite_Basic files that each break one rule of the checks, or keep to them.
-#include <cctype>
 #include <string>
-#include <vector>
 
 #include "document/doc_format.h"
 #include "document/doc_test_env.h"
@@ -22,8 +20,16 @@ struct CheckCase {
   std::string units = "SMCB";
 };
 
-const std::vector<CheckCase>& Cases() {
-  static const std::vector<CheckCase> cases = {
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+using CheckTest = doctest::DocEnv;
+
+TEST_F(CheckTest, FirstFailureShowsItsMessageAndLine) {
+  const CheckCase cases[] = {
       {"no strings", "", 0, ""},
       {"instrument unknown", "", 1201, "", "1.00", "XX"},
       {"version", "", 1203, "", "1.0"},
@@ -45,15 +51,7 @@ const std::vector<CheckCase>& Cases() {
       {"footer too long", "$1500000\"" + kX121 + "\"", 1210, " 21"},
       {"application header too long", "$1300000\"" + std::string(81, 'h') + "\";101", 1210, " 21"},
       {"block header too long", "$1212000\"" + kX121 + "\"", 1210, " 21"},
-      {"too many variables",
-       "$1116000\"a\"" +
-           [] {
-             std::string v;
-             for (int i = 0; i < 9; ++i) v += "011001038";
-             return v;
-           }() +
-           ";101",
-       1211, " 21"},
+      {"too many variables", "$1116000\"a\"" + Repeat("011001038", 9) + ";101", 1211, " 21"},
       {"variable of no export block", "$1112000\"%-16.0s\"011001101;101", 1212, " 21"},
       {"variable of another type", "$1112000\"%12.3f\"208211051;101", 1212, " 21"},
       {"variable of another unit type", "$1112000\"%12.3lf\"109111051;101", 1212, " 21"},
@@ -71,36 +69,25 @@ const std::vector<CheckCase>& Cases() {
       {"two headers of one application", "$1300000\"a\";101\n$1300000\"b\";101", 1216, " 21"},
       {"headers of two applications", "$1300000\"a\";101\n$1300000\"b\";102", 0, ""},
   };
-  return cases;
-}
-
-class CheckTest : public doctest::DocEnv, public ::testing::WithParamInterface<CheckCase> {};
-
-TEST_P(CheckTest, FirstFailureShowsItsMessageAndLine) {
-  const CheckCase& c = GetParam();
-  const std::string path = WriteFile("T.frt", Frt(c.strings, c.version, c.instrument, c.units));
-  CDocFormat doc(context_);
-  doc.SetTemplate(KiteBasic());
-  const int loaded = doc.Load(path);
-  if (c.id == 0) {
-    EXPECT_EQ(loaded, 1);
-    EXPECT_TRUE(sink_.Empty()) << (sink_.Empty() ? "" : sink_.Last().text);
-    return;
+  for (const CheckCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_.Clear();
+    const std::string path = WriteFile("T.frt", Frt(c.strings, c.version, c.instrument, c.units));
+    CDocFormat doc(context_);
+    doc.SetTemplate(KiteBasic());
+    const int loaded = doc.Load(path);
+    if (c.id == 0) {
+      EXPECT_EQ(loaded, 1);
+      EXPECT_TRUE(sink_.Empty()) << (sink_.Empty() ? "" : sink_.Last().text);
+      continue;
+    }
+    EXPECT_EQ(loaded, 0);
+    ASSERT_EQ(sink_.Count(), 1u);
+    EXPECT_EQ(sink_.Last().id, c.id) << sink_.Last().text;
+    EXPECT_EQ(sink_.Last().extra, c.extra);
+    EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kError);
   }
-  EXPECT_EQ(loaded, 0);
-  ASSERT_EQ(sink_.Count(), 1u);
-  EXPECT_EQ(sink_.Last().id, c.id) << sink_.Last().text;
-  EXPECT_EQ(sink_.Last().extra, c.extra);
-  EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kError);
 }
-
-INSTANTIATE_TEST_SUITE_P(Doc, CheckTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<CheckCase>& info) {
-                           std::string n;
-                           for (const char* p = info.param.name; *p; ++p)
-                             n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                           return n;
-                         });
 
 using NameRepairTest = doctest::DocEnv;
 
