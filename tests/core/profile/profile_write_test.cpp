@@ -19,19 +19,15 @@ class ProfileWriteTest : public ProfileTest {
   std::unique_ptr<CQVProfile> profile_;
 };
 
-TEST_F(ProfileWriteTest, SaveUnitsWritesOnlySelected) {
+TEST_F(ProfileWriteTest, SaveUnitsWritesOnlySelectedAndZeroForAnUnknownValue) {
   profile_->SelectUnit("Linear", "U");
   profile_->SelectUnit("Volume", "U");  // no such type: nothing
-  EXPECT_TRUE(profile_->SaveUnits());
-  EXPECT_EQ(File(), Edit(kIni, "UNITS_Linear", "Selected=1", "Selected=3"));
-  EXPECT_TRUE(sink_.Empty());
-}
-
-TEST_F(ProfileWriteTest, SelectingAnUnknownValueWritesZero) {
   profile_->SelectUnit("Pressure", "Q");
   EXPECT_EQ(profile_->FindUnitType("Pressure")->Selected(), 0);
   EXPECT_TRUE(profile_->SaveUnits());
-  EXPECT_EQ(File(), Edit(kIni, "UNITS_Pressure", "Selected=1", "Selected=0"));
+  EXPECT_EQ(File(), Edit(Edit(kIni, "UNITS_Linear", "Selected=1", "Selected=3"), "UNITS_Pressure",
+                         "Selected=1", "Selected=0"));
+  EXPECT_TRUE(sink_.Empty());
 }
 
 TEST_F(ProfileWriteTest, FlagsWriteNamesAndValuesNotValid) {
