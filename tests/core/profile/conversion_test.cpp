@@ -22,17 +22,16 @@ class ConversionTest : public ProfileTest {
 };
 
 TEST_F(ConversionTest, DefaultsOfEachKindAndDirection) {
-  const struct {
-    int dataType;
-    bool output;
-    const char* text;
-  } cases[] = {{4, true, "%+06.0f"},  {8, true, "%-10.3E"}, {9, true, "%-10.3lf"},
-               {11, true, "%-16.0s"}, {12, true, "%-4.1s"}, {2, false, "%hd"},
-               {10, false, "%12e"},   {9, false, "%12lf"},  {11, false, "%*8s"},
-               {12, false, "%c"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Defaults(c.dataType, c.output), c.text) << c.dataType << ' ' << c.output;
-  }
+  EXPECT_EQ(Defaults(4, true), "%+06.0f");
+  EXPECT_EQ(Defaults(8, true), "%-10.3E");
+  EXPECT_EQ(Defaults(9, true), "%-10.3lf");
+  EXPECT_EQ(Defaults(11, true), "%-16.0s");
+  EXPECT_EQ(Defaults(12, true), "%-4.1s");
+  EXPECT_EQ(Defaults(2, false), "%hd");
+  EXPECT_EQ(Defaults(10, false), "%12e");
+  EXPECT_EQ(Defaults(9, false), "%12lf");
+  EXPECT_EQ(Defaults(11, false), "%*8s");
+  EXPECT_EQ(Defaults(12, false), "%c");
 }
 
 TEST_F(ConversionTest, ApplyDefaultsCopiesOnlyWhatTheKindUses) {
