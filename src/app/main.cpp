@@ -8,6 +8,14 @@
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
 
+namespace {
+const char kUsage[] =
+    "Usage: quarvel [--app-dir DIR] [--shared-dir DIR] [FILE]\n"
+    "  --app-dir DIR     the per-user folder (Global/QV.ini, pool.dat, Format)\n"
+    "  --shared-dir DIR  the shared data folder (Templates/Quarvel/QV.tpl)\n"
+    "  --help, --version\n";
+}  // namespace
+
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Orvanti"));
@@ -15,6 +23,14 @@ int main(int argc, char** argv) {
   InitAppResources();
 
   QStringList arguments = QCoreApplication::arguments();
+  if (arguments.contains(QStringLiteral("--help"))) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (arguments.contains(QStringLiteral("--version"))) {
+    std::printf("quarvel %s\n", QUARVEL_VERSION);
+    return 0;
+  }
   QString screenshots;
   if (qsizetype at = arguments.indexOf(QStringLiteral("--screenshots")); at > 0) {
     if (at + 1 < arguments.size()) screenshots = arguments[at + 1];
@@ -27,8 +43,7 @@ int main(int argc, char** argv) {
   CQVAppOptions options;
   QString error;
   if (!CQVApp::ParseArguments(arguments, options, &error)) {
-    std::fprintf(stderr, "quarvel: %s\nUsage: quarvel [--app-dir DIR] [--shared-dir DIR] [FILE]\n",
-                 error.toLocal8Bit().constData());
+    std::fprintf(stderr, "quarvel: %s\n%s", error.toLocal8Bit().constData(), kUsage);
     return 2;
   }
   options.showMainWindow = screenshots.isEmpty();
