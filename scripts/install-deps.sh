@@ -5,7 +5,7 @@ packages=(
   g++ cmake make git
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14
-  valgrind
+  valgrind python3
   qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev
   xvfb xauth imagemagick fonts-wqy-microhei
 )
