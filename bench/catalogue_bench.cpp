@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
-#include "time_keeper.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -68,9 +68,7 @@ const TestFile& FileOf(long lines) {
   auto it = files.find(lines);
   if (it != files.end()) return it->second;
   TestFile& tf = files[lines];
-  const char* tmp = std::getenv("TMPDIR");
-  tf.path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarvel-cat-bench-" +
-            std::to_string(::getpid()) + "-" + std::to_string(lines) + ".tpl";
+  tf.path = ScratchPath("cat-bench") + "-" + std::to_string(lines) + ".tpl";
   std::FILE* f = std::fopen(tf.path.c_str(), "wb");
   if (f == nullptr) std::abort();
   Writer w(f);

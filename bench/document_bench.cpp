@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
-#include "time_keeper.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,9 +61,7 @@ const char* const kIni =
 
 std::string Dir() {
   static const std::string dir = [] {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string d = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                    "/quarvel-doc-bench-" + std::to_string(::getpid());
+    std::string d = ScratchPath("doc-bench");
     std::filesystem::create_directories(d);
     return d;
   }();

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
-#include "time_keeper.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,9 +30,7 @@ const TestFile& FileOf(int lines) {
   auto it = files.find(lines);
   if (it != files.end()) return it->second;
   TestFile& tf = files[lines];
-  const char* tmp = std::getenv("TMPDIR");
-  tf.path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarvel-ini-bench-" +
-            std::to_string(::getpid()) + "-" + std::to_string(lines) + ".ini";
+  tf.path = ScratchPath("ini-bench") + "-" + std::to_string(lines) + ".ini";
   std::FILE* f = std::fopen(tf.path.c_str(), "wb");
   if (f == nullptr) std::abort();
   int written = 0;

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
-#include "time_keeper.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,9 +18,7 @@
 namespace {
 
 std::string PathOf(int entries) {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarvel-pool-bench-" +
-         std::to_string(::getpid()) + "-" + std::to_string(entries) + ".dat";
+  return ScratchPath("pool-bench") + "-" + std::to_string(entries) + ".dat";
 }
 
 // A pool of `entries` typical strings: a line of some 80 characters and eight variables.

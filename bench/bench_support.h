@@ -1,4 +1,9 @@
 #pragma once
+// What the benchmark programs share: scratch file names and the times of their runs.
+#include <unistd.h>
+
+#include <cstdlib>
+
 // Keeps the time of every benchmark run by name ("BM_Name/arg"), so that a benchmark program can
 // print its ratios to the baseline measured in the same run.
 #include <benchmark/benchmark.h>
@@ -6,6 +11,13 @@
 #include <map>
 #include <string>
 #include <vector>
+
+// A scratch path of this process: $TMPDIR (else /tmp) + "/quarvel-" + name + "-" + pid.
+inline std::string ScratchPath(const std::string& name) {
+  const char* tmp = std::getenv("TMPDIR");
+  return std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarvel-" + name + "-" +
+         std::to_string(::getpid());
+}
 
 class TimeKeeper : public benchmark::ConsoleReporter {
  public:
