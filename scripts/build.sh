@@ -3,5 +3,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUARVEL_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+launcher=()
+# A compiler cache, when the machine has one, makes rebuilds of other checkouts cheap.
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
