@@ -88,7 +88,8 @@ void PrintJson(const CFrtFile& f) {
   std::printf("  \"units\": {");
   for (int u = 1; u <= 4; ++u)
     std::printf("%s\"%s\": {\"code\": %s, \"scale\": %s}", u > 1 ? ", " : "", kUnitNames[u],
-                JsonString(std::string(1, f.UnitCodeOf(u))).c_str(), Scale(f.Scale(u)).c_str());
+                JsonString(std::string(1, f.UnitCodeOf(u))).c_str(),
+                JsonNumber(f.Scale(u)).c_str());
   std::printf("},\n");
   field("default_integer", f.DefaultString(1));
   field("default_float", f.DefaultString(8));

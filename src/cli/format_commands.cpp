@@ -31,6 +31,53 @@ std::string NameFromPath(const std::string& path) {
   return name;
 }
 
+// What the older variant cannot hold, as the user can find it in the format.
+std::string RefusalText(const CFrtOlderReport& report) {
+  using Refusal = CFrtOlderReport::Refusal;
+  const std::string number = std::to_string(report.refused);
+  switch (report.refusal) {
+    case Refusal::kLinearUnit:
+    case Refusal::kAngularUnit: {
+      const char letter = static_cast<char>(report.refused);
+      return std::string(report.refusal == Refusal::kLinearUnit ? "linear" : "angular") +
+             " unit letter " + JsonString(ToTerminal(std::string(1, letter))) + " (#" +
+             (report.refusal == Refusal::kLinearUnit ? "L" : "W") + ")";
+    }
+    case Refusal::kBlock:
+      return "strings of block type " + number;
+    case Refusal::kApplication:
+      return "a string of application " + number;
+    case Refusal::kLongBlockString:
+      return "the block string of block type " + number + ", too long for its line";
+    case Refusal::kNone:
+      break;
+  }
+  return {};
+}
+
+// The strings the older variant left out, by kind: "3 strings left out ...: 1 import string, ...".
+std::string OmissionText(const CFrtOlderReport& report) {
+  const struct {
+    int count;
+    const char* kind;
+  } kinds[] = {
+      {report.imports, "import"},
+      {report.applications, "application header"},
+      {report.numbered, "numbered"},
+      {report.further, "further"},
+  };
+  const auto strings = [](int n) { return std::to_string(n) + (n == 1 ? " string" : " strings"); };
+  std::string text = strings(report.Omitted()) + " left out, which the older variant cannot hold:";
+  const char* separator = " ";
+  for (const auto& k : kinds) {
+    if (k.count == 0) continue;
+    text += separator + std::to_string(k.count) + " " + k.kind;
+    separator = ", ";
+  }
+  if (report.further > 0) text += " (a block, application, header or footer keeps one string)";
+  return text;
+}
+
 void PrintCheckLine(const std::string& path, bool ok, const CCliMessageSink& messages, bool json) {
   const CMessage* first = messages.Empty() ? nullptr : &messages.Messages().front();
   if (json) {
@@ -184,19 +231,25 @@ int ConvertCommand(Context& context, const std::vector<std::string>& args) {
   CDocFormat& format = document.Format();
   format.SetFileHeader("%N", NameFromPath(files[1]).c_str());
   frt::SafeFileWriter writer(workspace.DocContext().fileSystem);
+  CFrtOlderReport report;
   frt::Result r = writer.Open(files[1]);
   if (r == frt::kOk) {
-    r = format.Format().WriteFrtOrig(&writer);
+    r = format.Format().WriteFrtOrig(&writer, &report);
     if (r == frt::kOk)
       r = writer.Commit();
     else
       writer.Abort();
   }
   if (r != frt::kOk) {
-    CErrorMessage::ShowText(frt::kIdSaveFormatFailed, true,
-                            CErrorMessage::SaveErrorText(r, format.Format().LineNumber()));
+    std::string text = CErrorMessage::SaveErrorText(r, format.Format().LineNumber());
+    if (report.refusal != CFrtOlderReport::Refusal::kNone)
+      text += "\ncannot hold: " + RefusalText(report);
+    CErrorMessage::ShowText(frt::kIdSaveFormatFailed, true, text);
     return kExitFailed;
   }
+  if (report.Omitted() > 0)
+    std::fprintf(stderr, "frtool: %s: warning: %s\n", files[1].c_str(),
+                 OmissionText(report).c_str());
   return kExitOk;
 }
 

@@ -30,6 +30,16 @@ if command -v python3 >/dev/null; then
   check "json parses" 'python3 -c "import json,sys; d=json.load(sys.stdin); assert len(d[\"strings\"])==3" <<<"$json"'
 fi
 
+# Scales the reader takes but JSON has no number for, in a file whose name is not UTF-8: every
+# --json output still parses.
+odd=$tmp/$'\xff\xfe'.frt
+sed 's/^&W.*/\&Winf\r/; s/^&L.*/\&L-nan\r/' "$root/data/Format/Example.frt" >"$odd"
+for cmd in dump check; do
+  ft $cmd --json "$odd" >"$tmp/odd.json" 2>/dev/null
+  check "$cmd --json of odd input parses" 'python3 -m json.tool "$tmp/odd.json" >/dev/null'
+done
+check "  a scale of inf is a string" 'ft dump --json "$odd" | grep -q "\"angular\": {\"code\": \"G\", \"scale\": \"inf\"}"'
+
 printf '@t:FRT\r\n@i:X\r\n@v:1\r\n@a:a\r\n@c:c\r\n@d:d\r\n@o:o\r\n@l:l\r\n#WG\r\n#WG\r\n' >"$tmp/bad.frt"
 err=$(ft dump "$tmp/bad.frt" 2>&1 >/dev/null); rc=$?
 check "malformed file exits 1" '[ $rc -eq 1 ]'

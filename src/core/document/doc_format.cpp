@@ -87,6 +87,12 @@ int DigitsValue(std::string_view s) {
   return n;
 }
 
+// A sample that cannot be rendered reads as the message of its result, in the bytes of every other
+// sample (GBK), so that whoever shows samples decodes one encoding.
+std::string SampleFailure(frt::Result r) {
+  return frt::Utf8ToGbk(frt::ResultText(r));
+}
+
 }  // namespace
 
 CDocFormat::CDocFormat(const CDocContext& context)
@@ -406,15 +412,15 @@ std::string CDocFormat::RenderSample(std::string_view text, std::string_view var
     const std::string_view group = variables.substr(0, kVariableGroup);
     variables.remove_prefix(group.size());
     CFrtVariable v;
-    if (!VariableOfGroup(group, v)) return frt::ResultText(r = frt::kBadData);
+    if (!VariableOfGroup(group, v)) return SampleFailure(r = frt::kBadData);
     r = scratch_->AddVariable(v);
-    if (r != frt::kOk) return frt::ResultText(r);
+    if (r != frt::kOk) return SampleFailure(r);
   }
-  if (!context_.engine) return frt::ResultText(r = frt::kNotAttached);
+  if (!context_.engine) return SampleFailure(r = frt::kNotAttached);
   // Samples take units and defaults from this document's format, whichever was made last.
   context_.engine->AttachFormat(format_.get());
   r = context_.engine->Render(scratch_.get(), buffer_.get(), kSampleBufferSize);
-  if (r != frt::kOk) return frt::ResultText(r);
+  if (r != frt::kOk) return SampleFailure(r);
   return buffer_.get();
 }
 

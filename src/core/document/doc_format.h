@@ -81,8 +81,8 @@ class CDocFormat {
   // left out).
   int SetFormatString(std::int32_t id, std::string_view text, std::string_view variables,
                       std::string_view applications, CFrtStringEx* string = nullptr);
-  // The sample output of a text with its variables, or the text of the failure; `result` (when
-  // given) receives the result code.
+  // The sample output of a text with its variables, or the message of the failure, both as the
+  // format's bytes (GBK); `result` (when given) receives the result code.
   std::string RenderSample(std::string_view text, std::string_view variables,
                            frt::Result* result = nullptr);
 

@@ -132,8 +132,9 @@ void CDocFormatCheck::CountStrings() {
     const int kind = CDocFormat::KindOfKey(s->key);
     if (kind >= 12 && kind <= 15) {
       ++keyCounts_[PackKey(s->key)];
-      if (s->ApplicationCount() > 0)
-        ++keyApplicationCounts_[PackKeyApplication(s->key, s->ApplicationAt(0))];
+      // An application header counts for every application it holds, in any position.
+      for (std::uint16_t a : s->Applications())
+        ++keyApplicationCounts_[PackKeyApplication(s->key, a)];
     }
     for (std::uint16_t a : s->Applications()) {
       auto [it, added] = blockApplications_.try_emplace(PackBlockApplication(s->key.block, a));

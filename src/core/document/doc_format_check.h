@@ -41,9 +41,9 @@ class CDocFormatCheck {
   CDocFormat& document_;
   CFrtFileEx& format_;
   const CFormatTemplate* template_;
-  // Present strings per key record, and per key record and first application (for the header
-  // strings); per block and application, the first string ID holding it and whether a string of
-  // another ID holds it too.
+  // Present strings per key record, and per key record and each application they hold (for the
+  // header strings); per block and application, the first string ID holding it and whether a string
+  // of another ID holds it too.
   std::unordered_map<std::uint64_t, int> keyCounts_;
   std::unordered_map<std::uint64_t, int> keyApplicationCounts_;
   struct Holder {

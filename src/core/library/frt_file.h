@@ -25,6 +25,22 @@ struct CFrtUnitPair {
   char code = 0;
 };
 
+// What a write of the older variant could not take: the strings it left out, by kind, and when it
+// refused the format (kOlderVariant), the first thing it cannot hold.
+struct CFrtOlderReport {
+  enum class Refusal { kNone, kLinearUnit, kAngularUnit, kBlock, kApplication, kLongBlockString };
+  int imports = 0;       // import strings
+  int applications = 0;  // application strings of no written application (106, or none)
+  int numbered = 0;      // strings with a number above 0 in their key
+  int further = 0;       // more strings of a place that holds one, sections the variant lacks
+  Refusal refusal = Refusal::kNone;
+  // The unit letter, block type or application of the refusal.
+  int refused = 0;
+
+  int Omitted() const { return imports + applications + numbered + further; }
+  bool operator==(const CFrtOlderReport&) const = default;
+};
+
 // One format in memory: header, units, scales, default output strings, name and format strings.
 class CFrtFile {
  public:
@@ -85,7 +101,8 @@ class CFrtFile {
   // --- writer
   frt::Result Save(const char* path, int variant);
   frt::Result WriteFrt(frt::OutStream* stream);
-  frt::Result WriteFrtOrig(frt::OutStream* stream);
+  // `report` (when given) receives what the older variant could not take.
+  frt::Result WriteFrtOrig(frt::OutStream* stream, CFrtOlderReport* report = nullptr);
   frt::Result WriteStringLine(frt::OutStream* stream, CFrtString* string);
   std::uint8_t OlderVariantFlag() const { return olderVariant_; }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Letters by which the older file variant names its block types and applications. Shared by the
-// writer and the reader so that both sides agree on the one table.
+// Letters by which the older file variant names its block types, applications and units, and its
+// line limit. Shared by the writer and the reader so that both sides agree on the one table.
 
 #include <cstddef>
 
@@ -18,6 +18,19 @@ inline constexpr Letter kBlocks[] = {{10, 'M'}, {11, 'S'}, {19, 'O'},
 inline constexpr Letter kApplications[] = {
     {102, 'F'}, {101, 'S'}, {104, 'T'}, {103, 'A'}, {106, 'R'}};
 inline constexpr int kWrittenApplications = 4;
+// Unit code letters the older variant knows, linear and angular; it has no other unit types.
+inline constexpr char kLinearUnits[] = "FMX";
+inline constexpr char kAngularUnits[] = "DGRSX";
+// The most bytes a block string line may hold after its opening quote: text, closing quote and
+// three digits per variable.
+inline constexpr std::size_t kBlockLineRest = 1929;
+
+// True when `letter` is one of the letters of `set` (never for NUL).
+constexpr bool IsOneOf(const char* set, char letter) {
+  for (; letter != '\0' && *set; ++set)
+    if (*set == letter) return true;
+  return false;
+}
 
 template <std::size_t N>
 constexpr char LetterOf(const Letter (&table)[N], int number) {

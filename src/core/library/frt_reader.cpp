@@ -15,8 +15,6 @@ namespace {
 
 // One line piece: at most 2,047 bytes; a longer line comes in several pieces.
 constexpr std::size_t kLineBuffer = 2048;
-// Older variant: the bytes after the opening quote of a block string line.
-constexpr std::size_t kOlderStringRest = 1929;
 
 enum class ReadStatus { kLine, kEnd, kError };
 
@@ -406,7 +404,7 @@ frt::Result CFrtFile::ParseOlderString(const char* p, const CFrtKey& key, CFrtSt
   p = SkipSpace(p);
   if (*p != '"') return frt::kBadFormatFile;
   const bool withCodes = key.section == CFrtKey::kBlockString;
-  if (withCodes && std::strlen(p + 1) > kOlderStringRest) return frt::kBadFormatFile;
+  if (withCodes && std::strlen(p + 1) > frt::older::kBlockLineRest) return frt::kBadFormatFile;
   char text[kLineBuffer];
   if (!ReadQuoted(p, text)) return frt::kBadFormatFile;
   s->SetText(text);
@@ -436,14 +434,14 @@ frt::Result CFrtFile::ParseOlderLine(const char* line) {
       int unitType = 0;
       std::uint16_t bit = 0;
       if (p[1] == 'L')
-        allowed = "FMX", unitType = 2, bit = CFrtParseState::kUnitL;
+        allowed = frt::older::kLinearUnits, unitType = 2, bit = CFrtParseState::kUnitL;
       else if (p[1] == 'W')
-        allowed = "DGRSX", unitType = 1, bit = CFrtParseState::kUnitW;
+        allowed = frt::older::kAngularUnits, unitType = 1, bit = CFrtParseState::kUnitW;
       else
         return frt::kBadFormatFile;
       if (!MarkSeen(bit)) return frt::kBadFormatFile;
       const char code = *SkipSpace(p + 2);
-      if (!code || !std::strchr(allowed, code)) return frt::kBadFormatFile;
+      if (!frt::older::IsOneOf(allowed, code)) return frt::kBadFormatFile;
       SetUnitCode(CFrtUnitPair{unitType, code});
       return frt::kOk;
     }

@@ -1,9 +1,12 @@
 // Writes a format to a .frt file, current or older variant. Lines always end in CR LF so that
 // the files stay interchangeable with the instruments' own tools.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "frt_file.h"
 #include "frt_older_letters.h"
@@ -74,10 +77,35 @@ frt::Result Emit(frt::OutStream& stream, std::string& line) {
   return r;
 }
 
-// Holds the older variant only what has a letter there: block strings of lettered block types
-// and application strings of lettered applications.
-frt::Result CheckOlderCanHold(const CFrtFile& f) {
+// The strings the older variant writes, found as its reader will find them again.
+struct OlderPlan {
+  static constexpr std::size_t kBlocks = std::size(frt::older::kBlocks);
+  CFrtString* blocks[kBlocks] = {};
+  CFrtString* aux[kBlocks] = {};
+  CFrtString* applications[frt::older::kWrittenApplications] = {};
+  CFrtString* header = nullptr;
+  CFrtString* footer = nullptr;
+
+  bool Holds(const CFrtString* s) const {
+    const auto in = [s](const auto& list) {
+      return std::find(std::begin(list), std::end(list), s) != std::end(list);
+    };
+    return in(blocks) || in(aux) || in(applications) || s == header || s == footer;
+  }
+};
+
+using Refusal = CFrtOlderReport::Refusal;
+
+// The first thing of the format the older variant has no place for, so that no file is written
+// that its reader refuses: units without an older letter, block strings of block types and
+// application strings of applications without a letter, and block strings too long for the line.
+std::pair<Refusal, int> FindRefusal(const CFrtFile& f, const OlderPlan& plan) {
   using frt::older::LetterOf;
+  const char linear = f.UnitCodeOf(2), angular = f.UnitCodeOf(1);
+  if (!frt::older::IsOneOf(frt::older::kLinearUnits, linear))
+    return {Refusal::kLinearUnit, static_cast<unsigned char>(linear)};
+  if (!frt::older::IsOneOf(frt::older::kAngularUnits, angular))
+    return {Refusal::kAngularUnit, static_cast<unsigned char>(angular)};
   for (int i = 0; i < f.StringCount(); ++i) {
     const CFrtString* s = f.StringAt(i);
     if (!s->IsPresent() || s->key.direction != CFrtKey::kExport) continue;
@@ -85,17 +113,38 @@ frt::Result CheckOlderCanHold(const CFrtFile& f) {
       case CFrtKey::kBlockString:
       case CFrtKey::kBlockAux:
       case CFrtKey::kBlockFallback:
-        if (!LetterOf(frt::older::kBlocks, s->key.block)) return frt::kOlderVariant;
+        if (!LetterOf(frt::older::kBlocks, s->key.block)) return {Refusal::kBlock, s->key.block};
         break;
       case CFrtKey::kApplicationString:
         for (std::uint16_t a : s->Applications())
-          if (!LetterOf(frt::older::kApplications, a)) return frt::kOlderVariant;
+          if (!LetterOf(frt::older::kApplications, a)) return {Refusal::kApplication, a};
         break;
       default:
         break;
     }
   }
-  return frt::kOk;
+  for (const CFrtString* s : plan.blocks) {
+    // The text, its closing quote and three digits per variable.
+    if (s && s->TextView().size() + 1 + 3 * s->Variables().size() > frt::older::kBlockLineRest)
+      return {Refusal::kLongBlockString, s->key.block};
+  }
+  return {Refusal::kNone, 0};
+}
+
+// Counts the present strings the plan does not write, by why the variant has no place for them.
+void CountOmitted(const CFrtFile& f, const OlderPlan& plan, CFrtOlderReport& report) {
+  for (int i = 0; i < f.StringCount(); ++i) {
+    const CFrtString* s = f.StringAt(i);
+    if (!s->IsPresent() || plan.Holds(s)) continue;
+    if (s->key.direction != CFrtKey::kExport)
+      ++report.imports;
+    else if (s->key.number > 0)
+      ++report.numbered;
+    else if (s->key.section == CFrtKey::kApplicationString)
+      ++report.applications;
+    else
+      ++report.further;
+  }
 }
 
 }  // namespace
@@ -189,13 +238,36 @@ frt::Result CFrtFile::WriteFrt(frt::OutStream* stream) {
   return frt::kOk;
 }
 
-frt::Result CFrtFile::WriteFrtOrig(frt::OutStream* stream) {
+frt::Result CFrtFile::WriteFrtOrig(frt::OutStream* stream, CFrtOlderReport* report) {
+  CFrtOlderReport ignored;
+  CFrtOlderReport& out = report ? *report : ignored;
+  out = CFrtOlderReport{};
   if (!stream) return frt::kNullPointer;
   olderVariant_ = 0;
-  frt::Result r = CheckOlderCanHold(*this);
-  if (r != frt::kOk) return r;
+
+  OlderPlan plan;
+  for (std::size_t i = 0; i < OlderPlan::kBlocks; ++i) {
+    const int block = frt::older::kBlocks[i].number;
+    // The section-1 search may answer with the block's fallback string, which is what we want.
+    Find(plan.blocks[i],
+         CFrtKey{CFrtKey::kExport, CFrtKey::kBlockString, static_cast<std::uint8_t>(block), 0},
+         kNoFilter);
+    FindBlockAuxString(plan.aux[i], block);
+  }
+  for (int i = 0; i < frt::older::kWrittenApplications; ++i)
+    FindApplicationString(plan.applications[i], frt::older::kApplications[i].number);
+  FindHeaderString(plan.header);
+  FindFooterString(plan.footer);
+  const auto [refusal, refused] = FindRefusal(*this, plan);
+  if (refusal != Refusal::kNone) {
+    out.refusal = refusal;
+    out.refused = refused;
+    return frt::kOlderVariant;
+  }
+  CountOmitted(*this, plan, out);
 
   std::string line;
+  frt::Result r = frt::kOk;
   const auto emit = [&]() { return Emit(*stream, line); };
   const auto scaleLine = [&](const char* tag, int unitType) {
     line = tag;
@@ -215,38 +287,29 @@ frt::Result CFrtFile::WriteFrtOrig(frt::OutStream* stream) {
   if ((r = scaleLine("&L", 2)) != frt::kOk) return r;
   if ((r = scaleLine("&W", 1)) != frt::kOk) return r;
 
-  CFrtString* s = nullptr;
-  for (const auto& b : frt::older::kBlocks) {
-    // The section-1 search may answer with the block's fallback string, which is what we want.
-    Find(s,
-         CFrtKey{CFrtKey::kExport, CFrtKey::kBlockString, static_cast<std::uint8_t>(b.number), 0},
-         kNoFilter);
+  for (std::size_t i = 0; i < OlderPlan::kBlocks; ++i) {
+    const CFrtString* s = plan.blocks[i];
     line = "$";
-    line += b.letter;
+    line += frt::older::kBlocks[i].letter;
     line += QuotedOrEmpty(s);
     if (s)
       for (const CFrtVariable& v : s->Variables()) AppendNumber(line, v.code, 3);
     if ((r = emit()) != frt::kOk) return r;
   }
-  for (const auto& b : frt::older::kBlocks) {
-    FindBlockAuxString(s, b.number);
+  for (std::size_t i = 0; i < OlderPlan::kBlocks; ++i) {
     line = "@_";
-    line += b.letter;
-    line += QuotedOrEmpty(s);
+    line += frt::older::kBlocks[i].letter;
+    line += QuotedOrEmpty(plan.aux[i]);
     if ((r = emit()) != frt::kOk) return r;
   }
   for (int i = 0; i < frt::older::kWrittenApplications; ++i) {
-    const auto& a = frt::older::kApplications[i];
-    FindApplicationString(s, a.number);
     line = "@A";
-    line += a.letter;
-    line += QuotedOrEmpty(s);
+    line += frt::older::kApplications[i].letter;
+    line += QuotedOrEmpty(plan.applications[i]);
     if ((r = emit()) != frt::kOk) return r;
   }
-  FindHeaderString(s);
-  line = "@BA" + QuotedOrEmpty(s);
+  line = "@BA" + QuotedOrEmpty(plan.header);
   if ((r = emit()) != frt::kOk) return r;
-  FindFooterString(s);
-  line = "@BE" + QuotedOrEmpty(s);
+  line = "@BE" + QuotedOrEmpty(plan.footer);
   return emit();
 }

@@ -67,6 +67,8 @@ TEST_F(CheckTest, FirstFailureShowsItsMessageAndLine) {
       {"application header unknown application", "$1300000\"h\";777", 1214, " 21"},
       {"two file headers", "$1400000\"a\"\n$1400000\"b\"", 1216, " 21"},
       {"two headers of one application", "$1300000\"a\";101\n$1300000\"b\";101", 1216, " 21"},
+      {"a later header holds the application second", "$1300000\"a\";101\n$1300000\"b\";104101",
+       1216, " 21"},
       {"headers of two applications", "$1300000\"a\";101\n$1300000\"b\";102", 0, ""},
   };
   for (const CheckCase& c : cases) {

@@ -182,8 +182,9 @@ TEST_F(DocFormatTest, RenderSample) {
       {"%.3f", "121209051", "1024691.356"},  // 512345.678 scaled by 2
       {"%.3f", "021209051", "512345.678"},
       {"%6.0f", "100006014", "  1024"},
-      {"%s %s", "100011001", frt::ResultText(frt::kNotFound)},
-      {"a", "12", frt::ResultText(frt::kBadData)},
+      // A failure reads as its message, in the bytes of every other sample (GBK).
+      {"%s %s", "100011001", frt::Utf8ToGbk(frt::ResultText(frt::kNotFound))},
+      {"a", "12", frt::Utf8ToGbk(frt::ResultText(frt::kBadData))},
   };
   for (const auto& c : cases) EXPECT_EQ(doc_.RenderSample(c.text, c.vars), c.expected) << c.text;
   const std::string longText(CFrtString::kTextCapacity - 1, 'x');

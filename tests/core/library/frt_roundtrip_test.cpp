@@ -225,37 +225,73 @@ TEST(FrtRoundTrip, CurrentVariant) {
 constexpr int kOlderBlocks[] = {10, 11, 12, 13, 14, 19};
 constexpr int kOlderApplications[] = {101, 102, 103, 104};
 
-// A format the older variant can hold: export strings of its six block types (a block string or
-// its fallback, and an auxiliary string), one string per written application, header and footer.
-// Variables there carry only their code.
-void FillOlder(Gen& g, CFrtFile& f) {
+// A format for the older variant: export strings of its six block types (a block string or its
+// fallback, and an auxiliary string), one string per written application, header and footer,
+// whose variables carry only their code; and strings it cannot hold, which the writer leaves
+// out and counts. Unit letters are any a current format may carry; a block string line now and
+// then exceeds the 1,929 bytes the reader takes after its opening quote. Returns the counts the
+// writer must report, and whether the format keeps to the older letters and line length, which
+// the writer must then accept.
+std::pair<CFrtOlderReport, bool> FillOlder(Gen& g, CFrtFile& f) {
+  f.SetListCapacity(64);
+  CFrtOlderReport omitted;
+  bool fits = true;
+  const auto unit = [&](int unitType, const std::string& older) {
+    const bool keep = g.Chance(60);
+    fits = fits && keep;
+    f.SetUnitCode({unitType, keep ? older[g.Int(0, static_cast<int>(older.size()) - 1)]
+                                  : g.Text(1, UnitLetter)[0]});
+  };
   f.SetName(g.Text(g.Length(199), NameByte).c_str());
-  f.SetUnitCode({2, "FMX"[g.Int(0, 2)]});
-  f.SetUnitCode({1, "DGRSX"[g.Int(0, 4)]});
+  unit(2, "FMX");
+  unit(1, "DGRSX");
   f.SetScale(1, g.Scale());
   f.SetScale(2, g.Scale());
+  const auto quoted = [&](std::size_t max) { return g.Text(1 + g.Length(max), QuotedByte); };
   for (int block : kOlderBlocks) {
     const auto b = static_cast<std::uint8_t>(block);
-    if (g.Chance(70)) {
+    // Of two block strings (or fallbacks) one is left out.
+    int blockStrings = 0;
+    for (int n = g.Chance(70) + g.Chance(15); n > 0; --n, ++blockStrings) {
       const int variables = g.Int(0, g.Chance(5) ? 300 : 6);
-      // The older reader takes at most 1,929 bytes after the opening quote.
       const std::size_t room = 1929 - 1 - 3 * static_cast<std::size_t>(variables);
-      CFrtString* s = Add(f, CFrtKey{1, g.Chance(20) ? std::uint8_t{7} : std::uint8_t{1}, b, 0},
-                          g.Text(1 + g.Length(std::min<std::size_t>(room - 1, 1926)), QuotedByte));
+      const bool tooLong = variables > 0 && g.Chance(3);
+      fits = fits && !tooLong;
+      CFrtString* s =
+          Add(f, CFrtKey{1, g.Chance(20) ? std::uint8_t{7} : std::uint8_t{1}, b, 0},
+              g.Text(tooLong ? room + 1 : 1 + g.Length(std::min<std::size_t>(room - 1, 1926)),
+                     QuotedByte));
       for (int v = 0; v < variables; ++v) {
         CFrtVariable var;
         var.code = static_cast<std::uint16_t>(g.Int(0, 999));
         s->AddVariable(var);
       }
     }
-    if (g.Chance(50)) Add(f, CFrtKey{1, 2, b, 0}, g.Text(1 + g.Length(1926), QuotedByte));
+    omitted.further += std::max(blockStrings - 1, 0);
+    if (g.Chance(50)) Add(f, CFrtKey{1, 2, b, 0}, quoted(1926));
+    if (g.Chance(10)) {
+      Add(f,
+          CFrtKey{1, static_cast<std::uint8_t>(g.Int(1, 5)), b,
+                  static_cast<std::uint16_t>(g.Int(1, 999))},
+          quoted(40));
+      ++omitted.numbered;
+    }
+    if (g.Chance(10)) {
+      Add(f, CFrtKey{2, static_cast<std::uint8_t>(g.Int(1, 6)), b, 0}, quoted(40));
+      ++omitted.imports;
+    }
   }
   for (int application : kOlderApplications)
     if (g.Chance(50))
-      Add(f, CFrtKey{1, 3, 0, 0}, g.Text(1 + g.Length(1926), QuotedByte))
+      Add(f, CFrtKey{1, 3, 0, 0}, quoted(1926))
           ->AddApplication(static_cast<std::uint16_t>(application));
+  if (g.Chance(20)) {
+    Add(f, CFrtKey{1, 3, 0, 0}, quoted(40))->AddApplication(106);
+    ++omitted.applications;
+  }
   for (std::uint8_t section : {4, 5})
-    if (g.Chance(50)) Add(f, CFrtKey{1, section, 0, 0}, g.Text(1 + g.Length(1926), QuotedByte));
+    if (g.Chance(50)) Add(f, CFrtKey{1, section, 0, 0}, quoted(1926));
+  return {omitted, fits};
 }
 
 // Both strings missing, or both there with the same text.
@@ -298,14 +334,28 @@ void ExpectSameOlder(CFrtFile& a, CFrtFile& b) {
   }
 }
 
+// The writer never writes a file its reader refuses: it refuses the format, or the file reads
+// back with what the variant holds, and the strings it left out are counted.
 TEST(FrtRoundTrip, OlderVariant) {
   Gen g(19990401);
   for (int round = 0; round < 3000; ++round) {
     CFrtFileEx original;
-    FillOlder(g, original);
+    const auto [omitted, fits] = FillOlder(g, original);
+    frt::StringOutStream out;
+    CFrtOlderReport report;
+    const frt::Result r = original.WriteFrtOrig(&out, &report);
+    if (r == frt::kOlderVariant && !fits) {
+      EXPECT_EQ(out.str(), "") << "round " << round;
+      continue;
+    }
+    ASSERT_EQ(r, frt::kOk) << "round " << round;
+    report.refused = 0;
+    EXPECT_EQ(report, omitted) << "round " << round;
     CFrtFileEx copy;
     ASSERT_EQ(ReadBack(original, copy, round, 2), frt::kOk) << "round " << round;
     ExpectSameOlder(original, copy);
+    EXPECT_EQ(Present(copy).size() + static_cast<std::size_t>(report.Omitted()),
+              Present(original).size());
     ASSERT_EQ(WriteOlder(copy), WriteOlder(original)) << "round " << round;
     if (HasFailure()) FAIL() << "round " << round;
   }

@@ -281,27 +281,33 @@ TEST(FrtWriterOlder, FullLayoutWithEmptyLinesAndFallback) {
 }
 
 TEST(FrtWriterOlder, WhatItCannotHoldGives23) {
+  using Refusal = CFrtOlderReport::Refusal;
   const struct {
     CFrtKey key;
     const char* text;
     int application;
-    frt::Result result;
+    Refusal refusal;
+    int refused;
   } cases[] = {
-      {Key(1, 1, 15, 0), "block 15 has no letter", 0, frt::kOlderVariant},
-      {Key(1, 2, 0, 0), "aux of block 0", 0, frt::kOlderVariant},
-      {Key(1, 3, 0, 0), "app", 105, frt::kOlderVariant},
+      {Key(1, 1, 15, 0), "block 15 has no letter", 0, Refusal::kBlock, 15},
+      {Key(1, 2, 0, 0), "aux of block 0", 0, Refusal::kBlock, 0},
+      {Key(1, 3, 0, 0), "app", 105, Refusal::kApplication, 105},
       // Import strings, empty strings and lettered applications are no reason to refuse.
-      {Key(2, 1, 15, 0), "import", 0, frt::kOk},
-      {Key(1, 1, 15, 0), "", 0, frt::kOk},
-      {Key(1, 3, 0, 0), "app", 106, frt::kOk},
+      {Key(2, 1, 15, 0), "import", 0, Refusal::kNone, 0},
+      {Key(1, 1, 15, 0), "", 0, Refusal::kNone, 0},
+      {Key(1, 3, 0, 0), "app", 106, Refusal::kNone, 0},
   };
   for (const auto& c : cases) {
     CFrtFile f;
     CFrtString* s = Add(f, c.key, c.text);
     if (c.application) s->AddApplication(c.application);
     frt::StringOutStream out;
-    EXPECT_EQ(f.WriteFrtOrig(&out), c.result) << c.text;
-    if (c.result != frt::kOk) {
+    CFrtOlderReport report;
+    const frt::Result r = f.WriteFrtOrig(&out, &report);
+    EXPECT_EQ(r, c.refusal == Refusal::kNone ? frt::kOk : frt::kOlderVariant) << c.text;
+    EXPECT_EQ(report.refusal, c.refusal) << c.text;
+    EXPECT_EQ(report.refused, c.refused) << c.text;
+    if (r != frt::kOk) {
       EXPECT_EQ(out.str(), "") << c.text;
     }
   }

@@ -12,6 +12,7 @@
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
+#include "library/text_encoding.h"
 #include "shell/qv_workspace.h"
 
 namespace {
@@ -139,7 +140,7 @@ TEST_F(SampleExportTest, LinesAreRenderedWithSampleValuesOrShowTheFailure) {
   Put(11, 14, 1, "%-8.0s|%12.2lf", "", "100011001100209051");
   EXPECT_EQ(Export(), "P1001   |   512345.68\nP1001   |   512345.68\nP1001   |   512345.68\n");
   Put(11, 14, 1, "%-8.0s|%12.2lf", "", "100011001");  // second conversion without variable
-  const std::string failure = frt::ResultText(frt::kNotFound);
+  const std::string failure = frt::Utf8ToGbk(frt::ResultText(frt::kNotFound));
   EXPECT_EQ(Export(), failure + "\n" + failure + "\n" + failure + "\n");
 }
 
