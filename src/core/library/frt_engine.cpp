@@ -19,29 +19,35 @@ enum Flag : unsigned {
   kLeft = 1u << 0,
   kSpace = 1u << 1,
   kAlternate = 1u << 2,
-  kLong = 1u << 3,
-  kShort = 1u << 4,
-  kZeroPad = 1u << 5,
-  kPlus = 1u << 6,
+  kZeroPad = 1u << 3,
+  kPlus = 1u << 4,
 };
+enum Size : std::uint8_t { kNoSize, kShortSize, kLongSize };  // none, h, l or L
 
-// What a character is inside a conversion: its flag bit, kTypeLetter, or 0.
-constexpr unsigned kTypeLetter = 1u << 7;
-constexpr std::array<unsigned, 256> MakeClasses() {
-  std::array<unsigned, 256> t{};
+// What a type letter converts; 0 for any other character.
+enum LetterKind : std::uint8_t { kTypeLetter = 1, kFloatLetter = 2, kSignedLetter = 4 };
+
+// Per character: its flag bit in the low byte, its LetterKind in the next.
+constexpr std::array<std::uint16_t, 256> MakeClasses() {
+  std::array<std::uint16_t, 256> t{};
   t[' '] = kSpace;
   t['#'] = kAlternate;
   t['+'] = kPlus;
   t['-'] = kLeft;
   t['0'] = kZeroPad;
-  for (char c : {'e', 'E', 'f', 'g', 'x', 'd', 'i', 'c', 's', 'o'})
-    t[static_cast<unsigned char>(c)] = kTypeLetter;
+  for (char c : {'x', 'c', 's', 'o'}) t[static_cast<unsigned char>(c)] = kTypeLetter << 8;
+  for (char c : {'e', 'E', 'f', 'g'})
+    t[static_cast<unsigned char>(c)] = (kTypeLetter | kFloatLetter) << 8;
+  for (char c : {'d', 'i'}) t[static_cast<unsigned char>(c)] = (kTypeLetter | kSignedLetter) << 8;
   return t;
 }
-constexpr std::array<unsigned, 256> kClasses = MakeClasses();
+constexpr std::array<std::uint16_t, 256> kClasses = MakeClasses();
 
-inline unsigned ClassOf(char c) {
-  return kClasses[static_cast<unsigned char>(c)];
+inline std::uint8_t FlagOf(char c) {
+  return static_cast<std::uint8_t>(kClasses[static_cast<unsigned char>(c)]);
+}
+inline std::uint8_t LetterKindOf(char c) {
+  return static_cast<std::uint8_t>(kClasses[static_cast<unsigned char>(c)] >> 8);
 }
 inline bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -157,21 +163,33 @@ struct ConversionSpec {
   unsigned flags = 0;
   int width = 0;
   int precision = -1;  // -1: none given
-  char type = 0;       // the conversion letter
+  std::uint8_t size = kNoSize;
+  char type = 0;          // the conversion letter
+  std::uint8_t kind = 0;  // its LetterKind
 
-  bool IsFloat() const { return type == 'e' || type == 'E' || type == 'f' || type == 'g'; }
-  bool IsSignedInteger() const { return type == 'd' || type == 'i'; }
+  bool IsFloat() const { return kind & kFloatLetter; }
+  bool IsSignedInteger() const { return kind & kSignedLetter; }
 };
 
-// The data type a conversion asks the value source for.
+// The data type each conversion asks the value source for, by letter and Size.
+using Requests = std::array<std::array<frt::DataType, 3>, 256>;
+constexpr Requests MakeRequests() {
+  using namespace frt;
+  Requests t{};
+  const auto set = [&t](char c, DataType plain, DataType h, DataType l) {
+    t[static_cast<unsigned char>(c)] = {plain, h, l};
+  };
+  set('c', kTypeChar, kTypeChar, kTypeChar);
+  set('s', kTypeText, kTypeText, kTypeText);
+  for (char c : {'d', 'i'}) set(c, kTypeInt, kTypeShort, kTypeLong);
+  for (char c : {'o', 'x'}) set(c, kTypeUInt, kTypeUShort, kTypeLong);
+  for (char c : {'e', 'E', 'f', 'g'}) set(c, kTypeFloat, kTypeFloat, kTypeDouble);
+  return t;
+}
+constexpr Requests kRequests = MakeRequests();
+
 frt::DataType RequestedType(const ConversionSpec& spec) {
-  const bool isLong = spec.flags & kLong, isShort = spec.flags & kShort;
-  if (spec.type == 'c') return frt::kTypeChar;
-  if (spec.type == 's') return frt::kTypeText;
-  if (spec.IsFloat()) return isLong ? frt::kTypeDouble : frt::kTypeFloat;
-  if (isLong) return frt::kTypeLong;
-  if (spec.IsSignedInteger()) return isShort ? frt::kTypeShort : frt::kTypeInt;
-  return isShort ? frt::kTypeUShort : frt::kTypeUInt;
+  return kRequests[static_cast<unsigned char>(spec.type)][spec.size];
 }
 
 enum class Parsed {
@@ -196,7 +214,7 @@ const char* ReadNumber(const char* p, const char* end, int& n) {
 Parsed ParseConversion(const char*& p, const char* end, ConversionSpec& spec) {
   for (;; spec = ConversionSpec{}) {
     const char* const start = p;
-    for (unsigned f; p < end && (f = ClassOf(*p) & ~kTypeLetter) != 0; ++p) spec.flags |= f;
+    for (unsigned f; p < end && (f = FlagOf(*p)) != 0; ++p) spec.flags |= f;
     if (p == end) return Parsed::kEnd;
     if (*p == '%') {
       if (p++ == start) return Parsed::kPercent;
@@ -214,10 +232,10 @@ Parsed ParseConversion(const char*& p, const char* end, ConversionSpec& spec) {
       if ((p = ReadNumber(p, end, spec.precision)) == end) return Parsed::kEnd;
     }
     if (*p == 'h' || *p == 'l' || *p == 'L') {
-      spec.flags |= *p == 'h' ? kShort : kLong;
+      spec.size = *p == 'h' ? kShortSize : kLongSize;
       if (++p == end) return Parsed::kEnd;
     }
-    if (ClassOf(*p) == kTypeLetter) {
+    if ((spec.kind = LetterKindOf(*p)) != 0) {
       spec.type = *p++;
       return Parsed::kConversion;
     }
@@ -239,7 +257,6 @@ struct Field {
   frt::FieldText text;
   std::string_view prefix;  // the sign, or "0x"
   bool negative = false;
-  bool zeroPad = true;  // false when a precision forbids padding with zeros
 };
 
 void FormatReal(const ConversionSpec& spec, const CFrtVariable& variable, const void* value,
@@ -257,8 +274,8 @@ void FormatReal(const ConversionSpec& spec, const CFrtVariable& variable, const 
       (variable.options & CFrtVariable::kOptNegative) || (v < 0 && !field.text.IsSingle('0'));
 }
 
-void FormatInteger(const ConversionSpec& spec, frt::DataType type, const void* value,
-                   Field& field) {
+// A precision given to an integer conversion clears the spec's zero padding.
+void FormatInteger(ConversionSpec& spec, frt::DataType type, const void* value, Field& field) {
   std::uint32_t magnitude = 0;
   if (spec.IsSignedInteger()) {
     const std::int32_t v =
@@ -268,7 +285,7 @@ void FormatInteger(const ConversionSpec& spec, frt::DataType type, const void* v
   } else {
     magnitude = type == frt::kTypeUShort ? Load<std::uint16_t>(value) : Load<std::uint32_t>(value);
   }
-  field.zeroPad = spec.precision < 0;
+  if (spec.precision >= 0) spec.flags &= ~kZeroPad;
   const std::size_t precision = spec.precision < 0 ? 1 : static_cast<std::size_t>(spec.precision);
   const unsigned base = spec.type == 'o' ? 8 : (spec.type == 'x' ? 16 : 10);
   const bool alternate = spec.flags & kAlternate;
@@ -294,7 +311,7 @@ bool WritePadded(Sink& sink, const ConversionSpec& spec, const Field& field, boo
   const std::size_t used = length - skip + field.prefix.size();
   const std::size_t pad = width > used ? width - used : 0;
   const bool left = spec.flags & kLeft;
-  const bool zeroPad = field.zeroPad && (spec.flags & kZeroPad) && !left;
+  const bool zeroPad = (spec.flags & kZeroPad) && !left;
   if (pad && !left && !zeroPad && !sink.Fill(' ', pad)) return false;
   if (!field.prefix.empty() && !sink.Put(field.prefix.data(), field.prefix.size())) return false;
   if (pad && zeroPad && !sink.Fill('0', pad)) return false;
@@ -314,10 +331,10 @@ class Renderer {
 
  private:
   // Performs one conversion; false ends the rendering with `result`.
-  bool Convert(const ConversionSpec& spec, frt::Result& result);
+  bool Convert(ConversionSpec& spec, frt::Result& result);
   // Takes the next variable, writes the requested data type into it and asks the source.
   frt::Result RequestValue(const ConversionSpec& spec, Value& value);
-  void Format(const ConversionSpec& spec, const Value& value, Field& field) const;
+  void Format(ConversionSpec& spec, const Value& value, Field& field) const;
 
   CFrtValueSource* source_;
   const CFrtFile* format_;
@@ -359,7 +376,7 @@ frt::Result Renderer::Run() {
   }
 }
 
-bool Renderer::Convert(const ConversionSpec& spec, frt::Result& result) {
+bool Renderer::Convert(ConversionSpec& spec, frt::Result& result) {
   Value value;
   result = RequestValue(spec, value);
   if (result != frt::kOk) return false;
@@ -391,7 +408,7 @@ frt::Result Renderer::RequestValue(const ConversionSpec& spec, Value& value) {
 
 // The conversion's text and its sign or prefix; the default output string stands in for a missing
 // value.
-void Renderer::Format(const ConversionSpec& spec, const Value& value, Field& field) const {
+void Renderer::Format(ConversionSpec& spec, const Value& value, Field& field) const {
   if (value.answer == frt::kNotFound) {
     const int answered = value.variable->dataType;
     const char* fallback = format_->DefaultString(answered ? answered : value.requested);
@@ -410,7 +427,7 @@ void Renderer::Format(const ConversionSpec& spec, const Value& value, Field& fie
   } else {
     FormatInteger(spec, value.requested, value.pointer, field);
   }
-  if (spec.IsSignedInteger() || spec.IsFloat())
+  if (spec.kind & (kSignedLetter | kFloatLetter))
     field.prefix = field.negative          ? "-"sv
                    : (spec.flags & kPlus)  ? "+"sv
                    : (spec.flags & kSpace) ? " "sv
