@@ -43,11 +43,8 @@ constexpr std::array<std::uint16_t, 256> MakeClasses() {
 }
 constexpr std::array<std::uint16_t, 256> kClasses = MakeClasses();
 
-inline std::uint8_t FlagOf(char c) {
-  return static_cast<std::uint8_t>(kClasses[static_cast<unsigned char>(c)]);
-}
-inline std::uint8_t LetterKindOf(char c) {
-  return static_cast<std::uint8_t>(kClasses[static_cast<unsigned char>(c)] >> 8);
+inline unsigned ClassOf(char c) {
+  return kClasses[static_cast<unsigned char>(c)];
 }
 inline bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -192,12 +189,10 @@ frt::DataType RequestedType(const ConversionSpec& spec) {
   return kRequests[static_cast<unsigned char>(spec.type)][spec.size];
 }
 
-enum class Parsed {
-  kConversion,  // the spec is complete; the text goes on after its type letter
-  kPercent,     // "%%": one % is printed
-  kBroken,      // the character at the position broke the conversion and is printed as text
-  kEnd,         // the text ended inside the conversion
-};
+// What reading a conversion ended with: a complete spec (the text goes on after its type letter),
+// "%%" (one % is printed), a character that broke the conversion (printed as text), or the end of
+// the text inside the conversion.
+enum class Parsed { kConversion, kPercent, kBroken, kEnd };
 
 // Reads the digits at p (the first one is known) into n, which stops at kMaxField.
 const char* ReadNumber(const char* p, const char* end, int& n) {
@@ -214,7 +209,7 @@ const char* ReadNumber(const char* p, const char* end, int& n) {
 Parsed ParseConversion(const char*& p, const char* end, ConversionSpec& spec) {
   for (;; spec = ConversionSpec{}) {
     const char* const start = p;
-    for (unsigned f; p < end && (f = FlagOf(*p)) != 0; ++p) spec.flags |= f;
+    for (unsigned f; p < end && (f = ClassOf(*p) & 0xff) != 0; ++p) spec.flags |= f;
     if (p == end) return Parsed::kEnd;
     if (*p == '%') {
       if (p++ == start) return Parsed::kPercent;
@@ -235,7 +230,7 @@ Parsed ParseConversion(const char*& p, const char* end, ConversionSpec& spec) {
       spec.size = *p == 'h' ? kShortSize : kLongSize;
       if (++p == end) return Parsed::kEnd;
     }
-    if ((spec.kind = LetterKindOf(*p)) != 0) {
+    if ((spec.kind = static_cast<std::uint8_t>(ClassOf(*p) >> 8)) != 0) {
       spec.type = *p++;
       return Parsed::kConversion;
     }
