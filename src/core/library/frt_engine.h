@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "frt_float_format.h"
 #include "frt_input_engine.h"
 #include "frt_result.h"
 #include "frt_value_source.h"
@@ -58,17 +57,7 @@ class CFrtEngine {
   const CFrtInputEngine& Input() const { return input_; }
 
  private:
-  class Sink;
-  frt::Result RenderTo(CFrtString* string, Sink& sink);
-  // Performs one conversion; false ends the rendering with `result`.
-  bool Convert(char type, CFrtString* string, int& index, Sink& sink, frt::Result& result);
-
   CFrtValueSource* source_ = nullptr;
   CFrtFile* format_ = nullptr;
-  // Conversion state, reset at each %.
-  unsigned flags_ = 0;
-  std::size_t width_ = 0;
-  long long precision_ = -1;
-  frt::FieldText text_;
   CFrtInputEngine input_;
 };

@@ -134,13 +134,13 @@ frt::Result CFrtFile::FindFooterString(CFrtString*& out) {
 }
 
 frt::FixedText<CFrtFile::kTextCapacity>& CFrtFile::DefaultSlot(int dataType) {
-  if (dataType >= 1 && dataType <= 7) return integerDefault_;
-  if (dataType >= 8 && dataType <= 10) return floatDefault_;
+  if (IsIntegerType(dataType)) return integerDefault_;
+  if (IsFloatType(dataType)) return floatDefault_;
   return stringDefault_;
 }
 
 frt::Result CFrtFile::SetDefaultString(int dataType, std::string_view text) {
-  if (dataType < 1 || dataType > 12) return frt::kUnknownType;
+  if (!IsDataType(dataType)) return frt::kUnknownType;
   DefaultSlot(dataType) = text;
   return frt::kOk;
 }

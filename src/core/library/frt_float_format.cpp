@@ -62,11 +62,6 @@ constexpr double kExactBound = 1e22;
 constexpr int kMaxSignificant = 17;
 constexpr int kDigitCount = 18;  // two groups of nine
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 void WriteNine(char* p, std::uint32_t v) {
   for (int i = 7; i >= 1; i -= 2) {
     std::uint32_t q = v / 100;

@@ -6,6 +6,12 @@
 
 namespace frt {
 
+// "00" to "99": two decimal digits at a time for the number writers.
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // The text of one conversion, kept as a few runs instead of one array: a precision of several
 // thousand digits or a long source text must not need a buffer of that size. A run is either
 // characters that live elsewhere (the source's text, a literal), characters copied into the small
