@@ -59,7 +59,6 @@ TEST_F(FormatDocumentTest, FailedOpenTellsTheFileLineOfTheFault) {
   } cases[] = {
       {"malformed line behind a comment", "$1112000\"a\";101\n// c\n$1112000\"b\"x", 1114, 23},
       {"malformed line behind a long line", longBlank + "\n$1112000\"a\"x", 1114, 22},
-      {"check fault behind a blank line", "\n$1300000\"h\";101102", 1215, 22},
       {"check fault of the second string", "// c\n$1300000\"h\";101\n$1300000\"h\";102103", 1215,
        23},
       {"check fault behind a long line", longBlank + "\n$1199000\"x\";101", 1207, 22},
