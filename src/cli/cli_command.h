@@ -1,9 +1,11 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/error_message.h"
 
+class CDocFormat;
 class CQVWorkspace;
 
 namespace cli {
@@ -30,11 +32,15 @@ class CCliMessageSink : public CMessageSink {
   const std::vector<CMessage>& Messages() const { return messages_; }
   bool Empty() const { return messages_.empty(); }
   void Clear() { messages_.clear(); }
-  // Writes each kept message as one line "caption: text" to stderr and forgets them.
+  // The file (or, without one, the command) the messages from now on are about.
+  void SetSubject(std::string subject) { subject_ = std::move(subject); }
+  // Writes each kept message as one line to stderr and forgets them: "frtool: SUBJECT: text"
+  // ("frtool: SUBJECT: warning: text" for a warning) once a subject is set, else "caption: text".
   void PrintAll();
 
  private:
   std::vector<CMessage> messages_;
+  std::string subject_;
 };
 
 // What every command gets: the global options and the installed message sink.
@@ -63,6 +69,10 @@ std::string MessageLine(const CMessage& message);
 std::string MessageEntryText(const CMessage& message);
 // True for "-x"/"--x" arguments (a lone "-" is a file name).
 bool IsOption(const std::string& arg);
+// Writes "frtool: SUBJECT: text" to stderr: the one shape of every fault a command reports.
+void PrintFault(const std::string& subject, const std::string& text);
+// Warns on stderr when the text read from the file looks like UTF-8 rather than GBK.
+void WarnIfUtf8(const std::string& path, const CDocFormat& format);
 
 int CheckCommand(Context& context, const std::vector<std::string>& args);
 int PreviewCommand(Context& context, const std::vector<std::string>& args);

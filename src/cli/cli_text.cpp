@@ -4,34 +4,20 @@
 #include <string>
 
 #include "cli_command.h"
+#include "document/doc_format.h"
 #include "library/error_message.h"
+#include "library/string_table.h"
 #include "library/text_encoding.h"
 #include "shell/qv_workspace.h"
 
 namespace cli {
-namespace {
-
-bool IsValidUtf8(const std::string& s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    int more = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (more < 0 || i + more >= s.size()) return false;
-    for (int k = 1; k <= more; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += more + 1;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string ToTerminal(const std::string& gbk) {
   return frt::GbkToUtf8(gbk);
 }
 
 std::string AnyToTerminal(const std::string& text) {
-  return IsValidUtf8(text) ? text : frt::GbkToUtf8(text);
+  return frt::IsValidUtf8(text) ? text : frt::GbkToUtf8(text);
 }
 
 std::string FromTerminal(const std::string& utf8) {
@@ -66,6 +52,15 @@ bool IsOption(const std::string& arg) {
   return arg.size() > 1 && arg[0] == '-';
 }
 
+void PrintFault(const std::string& subject, const std::string& text) {
+  std::fprintf(stderr, "frtool: %s: %s\n", subject.c_str(), text.c_str());
+}
+
+void WarnIfUtf8(const std::string& path, const CDocFormat& format) {
+  if (format.TextLooksLikeUtf8())
+    PrintFault(path, "warning: " + OneLine(frt::LoadText(frt::kIdTextLooksLikeUtf8)));
+}
+
 // The core builds a message from a string-table text (UTF-8) and an extra text that often comes
 // from a file (GBK): only the extra part is converted.
 void CCliMessageSink::Show(const CMessage& message) {
@@ -94,7 +89,10 @@ bool CCliMessageSink::Ask(const CMessage& question) {
 
 void CCliMessageSink::PrintAll() {
   for (const CMessage& m : messages_) {
-    if (m.caption.empty())
+    if (!subject_.empty())
+      PrintFault(subject_,
+                 (m.kind == CMessage::Kind::kWarning ? "warning: " : "") + MessageLine(m));
+    else if (m.caption.empty())
       std::fprintf(stderr, "%s\n", MessageLine(m).c_str());
     else
       std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), MessageLine(m).c_str());

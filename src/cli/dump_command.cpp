@@ -148,8 +148,9 @@ int DumpCommand(Context& context, const std::vector<std::string>& args) {
   CFrtFile& format = document.Format();
   format.SetListCapacity(kDumpCapacity);
   frt::Result r = format.Load(path.c_str(), 0, 0);
+  WarnIfUtf8(path, document);
   if (r != frt::kOk) {
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), LoadFailureText(r, format.LineNumber()).c_str());
+    PrintFault(path, LoadFailureText(r, format.LineNumber()));
     return kExitFailed;
   }
   document.NormaliseIds();

@@ -1,4 +1,6 @@
 // frtool check, preview, render, new and convert: format files handled as the editor handles them.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -78,13 +80,16 @@ std::string OmissionText(const CFrtOlderReport& report) {
   return text;
 }
 
-void PrintCheckLine(const std::string& path, bool ok, const CCliMessageSink& messages, bool json) {
+// `line`: the line of the file where the fault is, 0 for none.
+void PrintCheckLine(const std::string& path, bool ok, const CCliMessageSink& messages, int line,
+                    bool json) {
   const CMessage* first = messages.Empty() ? nullptr : &messages.Messages().front();
   if (json) {
     std::printf("{\"file\": %s, \"ok\": %s", JsonString(path).c_str(), ok ? "true" : "false");
     if (!ok && first != nullptr)
       std::printf(", \"message_id\": %d, \"text\": %s, \"extra\": %s", first->id,
                   JsonString(MessageEntryText(*first)).c_str(), JsonString(first->extra).c_str());
+    if (!ok) std::printf(", \"line\": %s", line > 0 ? std::to_string(line).c_str() : "null");
     std::printf("}\n");
   } else if (ok) {
     std::printf("%s: OK\n", path.c_str());
@@ -116,8 +121,9 @@ int CheckCommand(Context& context, const std::vector<std::string>& args) {
     CFormatDocument document(workspace.DocContext());
     const bool ok = document.Open(path);
     allValid = allValid && ok;
-    PrintCheckLine(path, ok, context.messages, json);
+    PrintCheckLine(path, ok, context.messages, document.Format().FaultLine(), json);
     context.messages.Clear();  // reported in the line
+    WarnIfUtf8(path, document.Format());
   }
   return allValid ? kExitOk : kExitFailed;
 }
@@ -138,7 +144,10 @@ int PreviewCommand(Context& context, const std::vector<std::string>& args) {
   CQVWorkspace workspace;
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   CFormatDocument document(workspace.DocContext());
-  if (!document.Open(path)) return kExitFailed;  // main prints the messages
+  context.messages.SetSubject(path);
+  const bool opened = document.Open(path);
+  WarnIfUtf8(path, document.Format());
+  if (!opened) return kExitFailed;  // main prints the messages
   std::string text = SampleExport(document.Format(), *document.Template());
   if (utf8) text = ToTerminal(text);
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -156,7 +165,7 @@ int RenderCommand(Context& context, const std::vector<std::string>& args) {
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   const CFormatTemplate* tpl = workspace.Catalogue()->FindTemplate(FromTerminal(args[0]));
   if (tpl == nullptr) {
-    std::fprintf(stderr, "frtool render: no template named '%s'\n", args[0].c_str());
+    PrintFault("render", "no template named '" + args[0] + "'");
     return kExitUsage;
   }
   CFormatDocument document(workspace.DocContext());
@@ -165,7 +174,7 @@ int RenderCommand(Context& context, const std::vector<std::string>& args) {
   const std::string sample = document.Format().RenderSample(
       FromTerminal(args[1]), args.size() > 2 ? args[2] : std::string(), &result);
   if (result != frt::kOk) {
-    std::printf("%s\n", OneLine(frt::ResultText(result)).c_str());
+    PrintFault("render", OneLine(frt::ResultText(result)));
     return kExitFailed;
   }
   std::printf("%s\n", ToTerminal(sample).c_str());
@@ -173,18 +182,27 @@ int RenderCommand(Context& context, const std::vector<std::string>& args) {
 }
 
 int NewCommand(Context& context, const std::vector<std::string>& args) {
-  const char kUsage[] = "Usage: frtool new [--template NAME] OUT\n";
+  const char kUsage[] = "Usage: frtool new [--force] [--template NAME] OUT\n";
   std::string templateName;
   std::string out;
+  bool force = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--template" && i + 1 < args.size())
       templateName = args[++i];
+    else if (args[i] == "--force")
+      force = true;
     else if (IsOption(args[i]) || !out.empty())
       return Usage(kUsage);
     else
       out = args[i];
   }
   if (out.empty()) return Usage(kUsage);
+  // Anything already there, even a dangling link, is the user's; only --force replaces it.
+  struct stat st {};
+  if (!force && lstat(out.c_str(), &st) == 0) {
+    PrintFault(out, "file exists (--force replaces it)");
+    return kExitFailed;
+  }
   CQVWorkspace workspace;
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   const CFormatTemplate* tpl = nullptr;
@@ -195,11 +213,13 @@ int NewCommand(Context& context, const std::vector<std::string>& args) {
     if (tpl != nullptr) workspace.SetNewFileTemplate(tpl);
   }
   if (tpl == nullptr) {
-    std::fprintf(stderr, "frtool new: no template named '%s'\n",
-                 templateName.empty() ? CQVWorkspace::kNewFileTemplate : templateName.c_str());
+    PrintFault("new", std::string("no template named '") +
+                          (templateName.empty() ? CQVWorkspace::kNewFileTemplate : templateName) +
+                          "'");
     return kExitFailed;
   }
   CFormatDocument document(workspace.DocContext());
+  context.messages.SetSubject(out);
   if (!document.New(tpl)) return kExitFailed;
   if (document.Save(out) != CFormatDocument::SaveResult::kSaved) return kExitFailed;
   std::printf("%s: new format of template %s\n", out.c_str(), ToTerminal(tpl->Name()).c_str());
@@ -222,7 +242,11 @@ int ConvertCommand(Context& context, const std::vector<std::string>& args) {
   CQVWorkspace workspace;
   if (!StartWorkspace(context, workspace)) return kExitUsage;
   CFormatDocument document(workspace.DocContext());
-  if (!document.Open(files[0])) return kExitFailed;
+  context.messages.SetSubject(files[0]);
+  const bool opened = document.Open(files[0]);
+  WarnIfUtf8(files[0], document.Format());
+  if (!opened) return kExitFailed;
+  context.messages.SetSubject(files[1]);
   if (variant == "current")
     return document.Save(files[1]) == CFormatDocument::SaveResult::kSaved ? kExitOk : kExitFailed;
 

@@ -16,7 +16,7 @@ const char kUsage[] =
     "  check [--json] FILE...              open each file as the editor does and report\n"
     "  preview [--utf8] FILE               the sample export of a valid format\n"
     "  render TEMPLATE TEXT [VARCODES]     one format string rendered as a sample line\n"
-    "  new [--template NAME] OUT           a new format as the new-file command makes it\n"
+    "  new [--force] [--template NAME] OUT a new format as the new-file command makes it\n"
     "  convert --to older|current IN OUT   rewrite a valid format in a file variant\n"
     "  dump [--json] FILE                  the whole content of a format file\n"
     "  templates [--json]                  instruments, templates, applications, definitions\n"
@@ -25,8 +25,12 @@ const char kUsage[] =
     "Options:\n"
     "  --app-dir DIR        the per-user application folder (QV.ini, pool.dat, Format)\n"
     "  --shared-dir DIR     the shared data folder (Templates/Quarvel/QV.tpl)\n"
-    "  --help               show this text\n"
+    "  -h, --help           show this text; 'frtool COMMAND --help' shows the command's\n"
     "  --version            show the version\n"
+    "\n"
+    "Faults and warnings go to stderr as 'frtool: FILE: message' and 'frtool: FILE: warning:\n"
+    "message' (the command's name stands for FILE where no file is concerned). A file whose\n"
+    "text is not GBK but UTF-8 gets a warning; the exit status stays as it is.\n"
     "\n"
     "Exit status: 0 success, 1 the command found a fault, 2 usage error or data files that\n"
     "do not load.\n";
@@ -34,23 +38,60 @@ const char kUsage[] =
 struct Command {
   const char* name;
   int (*run)(cli::Context&, const std::vector<std::string>&);
+  const char* help;
 };
 
 const Command kCommands[] = {
-    {"check", cli::CheckCommand},         {"preview", cli::PreviewCommand},
-    {"render", cli::RenderCommand},       {"new", cli::NewCommand},
-    {"convert", cli::ConvertCommand},     {"dump", cli::DumpCommand},
-    {"templates", cli::TemplatesCommand}, {"pool", cli::PoolCommand},
+    {"check", cli::CheckCommand,
+     "Usage: frtool check [--json] FILE...\n"
+     "Opens each file as the editor opens it and prints one line per file: 'FILE: OK' or\n"
+     "'FILE: ' and the first message. Exit status 1 when any file is not valid.\n"
+     "  --json   one JSON object per line: file, ok; for a fault also message_id, text,\n"
+     "           extra and line (the line of the file from 1, as an editor counts; null\n"
+     "           when the fault is not at one line)\n"},
+    {"preview", cli::PreviewCommand,
+     "Usage: frtool preview [--utf8] FILE\n"
+     "The sample export of a valid format, as rendered (GBK, LF line ends).\n"
+     "  --utf8   convert the output to UTF-8\n"},
+    {"render", cli::RenderCommand,
+     "Usage: frtool render TEMPLATE TEXT [VARCODES]\n"
+     "One format string rendered as a sample line with the template's variable pool.\n"
+     "  VARCODES: one 9-digit group per variable: options 1, unit code 2, unit type 1,\n"
+     "  data type 2, code 3 (unit type and data type are taken from the variable pool)\n"},
+    {"new", cli::NewCommand,
+     "Usage: frtool new [--force] [--template NAME] OUT\n"
+     "A new format as the new-file command makes it, saved as OUT. An existing OUT is\n"
+     "refused (exit status 1, the file untouched).\n"
+     "  --template NAME   the template of the format (default: the new-file template)\n"
+     "  --force           replace OUT when it exists\n"},
+    {"convert", cli::ConvertCommand,
+     "Usage: frtool convert --to older|current IN OUT\n"
+     "Opens IN as the editor does and writes it to OUT in the given file variant.\n"},
+    {"dump", cli::DumpCommand,
+     "Usage: frtool dump [--json] FILE\n"
+     "The whole content of a format file with its string IDs, read without the checks.\n"
+     "  --json   one JSON document\n"},
+    {"templates", cli::TemplatesCommand,
+     "Usage: frtool templates [--json]\n"
+     "Instruments, templates, applications, format definitions and variables.\n"
+     "  --json   one JSON document\n"},
+    {"pool", cli::PoolCommand,
+     "Usage: frtool pool list|show NAME|remove NAME\n"
+     "The entries of the string pool: list them, show one, remove one.\n"},
 };
+
+bool IsHelp(const std::string& arg) {
+  return arg == "-h" || arg == "--help";
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   cli::GlobalOptions options;
   int i = 1;
-  for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
-    std::string opt = argv[i];
-    if (opt == "--help") {
+  for (; i < argc && cli::IsOption(argv[i]); ++i) {
+    const std::string opt = argv[i];
+    if (IsHelp(opt)) {
       std::fputs(kUsage, stdout);
       return cli::kExitOk;
     }
@@ -73,6 +114,13 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + i, argv + argc);
   for (const Command& c : kCommands) {
     if (command != c.name) continue;
+    // Help wins over everything else on the line, before any data file is loaded.
+    for (const std::string& a : args) {
+      if (IsHelp(a)) {
+        std::fputs(c.help, stdout);
+        return cli::kExitOk;
+      }
+    }
     // Every message of the core goes through this sink while the command runs.
     cli::CCliMessageSink sink;
     CScopedMessageSink scoped(sink);

@@ -13,6 +13,7 @@
 #include "catalogue/format_template.h"
 #include "document/doc_format.h"
 #include "library/string_table.h"
+#include "library/text_encoding.h"
 #include "preview/qv_view_preview.h"
 #include "settings/variable_pages.h"
 #include "shell/insert_var_dlg.h"
@@ -135,6 +136,18 @@ class DocumentTest : public QObject {
     QCOMPARE(sink_.Ids(), std::vector<int>{1207});
     QVERIFY(e.Windows().isEmpty());
     QVERIFY(!e.Frame().RecentFiles().contains(QFileInfo(badBlock).absoluteFilePath()));
+  }
+
+  void aFileSavedAsUtf8OpensThenWarns() {
+    Editor e;
+    QVERIFY(e.Start());
+    const QString path = e.dir.filePath(QStringLiteral("utf8.frt"));
+    const QByteArray gbk = story::ReadAll(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
+    QVERIFY(story::WriteAll(path, QByteArray::fromStdString(frt::GbkToUtf8(gbk.toStdString()))));
+    QVERIFY(e.app->OpenFile(path));
+    QCOMPARE(e.Windows().size(), 1);
+    QCOMPARE(sink_.Ids(), std::vector<int>{frt::kIdTextLooksLikeUtf8});
+    QVERIFY(!sink_.Last().isError);
   }
 
   // --- The main story -------------------------------------------------------------------------

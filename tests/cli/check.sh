@@ -49,15 +49,49 @@ check "a mix exits 1" '[ $rc -eq 1 ]'
 check "a mix gives one line per file in order" '[ "$(cut -d: -f2 <<<"$out" | tr -d " " | tr "\n" ,)" = "OK,无效的格式文件。版本或文件类型无效。,无效的格式文件。版本或文件类型无效。," ]'
 
 if command -v python3 >/dev/null; then
-  ft check --json "$valid" "$tmp/unknown_template.frt" >"$tmp/json"
+  ft check --json "$valid" "$tmp/unknown_template.frt" "$tmp/malformed_line.frt" >"$tmp/json"
   check "JSON lines: shape" 'python3 - "$tmp/json" "$valid" "$tmp/unknown_template.frt" <<"EOF"
 import json, sys
 lines = [json.loads(l) for l in open(sys.argv[1], encoding="utf-8")]
 assert lines[0] == {"file": sys.argv[2], "ok": True}, lines[0]
-assert lines[1] == {"file": sys.argv[3], "ok": False, "message_id": 1202,
+assert lines[1] == {"file": sys.argv[3], "ok": False, "message_id": 1202, "line": None,
                     "text": "无效的格式文件。\n模板名无效。", "extra": "\nKite_Nope"}, lines[1]
+# The reader counts the lines after the type line: its 23 is line 24 of the file.
+assert lines[2]["text"].endswith(": 23") and lines[2]["line"] == 24, lines[2]
 EOF'
 fi
+
+# A file saved as UTF-8 (otherwise valid): a warning on stderr, result and exit status as ever.
+iconv -f GBK -t UTF-8 "$valid" >"$tmp/utf8.frt"
+out=$(ft check "$tmp/utf8.frt" 2>"$tmp/err"); rc=$?
+check "UTF-8 file: OK, exit 0, one warning naming UTF-8 (got '$(cat "$tmp/err")')" \
+  '[ $rc -eq 0 ] && [ "$out" = "$tmp/utf8.frt: OK" ] && [ $(wc -l <"$tmp/err") -eq 1 ] && grep -q "^frtool: $tmp/utf8.frt: warning: .*UTF-8" "$tmp/err"'
+
+# Every command reports a fault the same way: stderr "frtool: SUBJECT: message", no output.
+# command | subject
+faulty=(
+  "preview $tmp/version.frt|$tmp/version.frt"
+  "convert --to current $tmp/version.frt $tmp/x.frt|$tmp/version.frt"
+  "convert --to current $valid $tmp/no/x.frt|$tmp/no/x.frt"
+  "dump $tmp/malformed_line.frt|$tmp/malformed_line.frt"
+  "new --template Kite_Nope $tmp/n.frt|new"
+)
+for f in "${faulty[@]}"; do
+  IFS='|' read -r cmd subject <<<"$f"
+  out=$(ft $cmd 2>"$tmp/err"); rc=$?
+  check "$cmd: exit 1, no output, one line 'frtool: $subject: ...' (got '$(cat "$tmp/err")')" \
+    '[ $rc -eq 1 ] && [ -z "$out" ] && [ $(wc -l <"$tmp/err") -eq 1 ] && grep -q "^frtool: $subject: ." "$tmp/err"'
+done
+
+# Help for the tool and for each command, before any data file is looked at.
+# arguments | first words of the help
+helps=("-h|Usage: frtool [" "--help|Usage: frtool [" "check --help|Usage: frtool check " "check -h x.frt|Usage: frtool check "
+       "new -h|Usage: frtool new " "pool --help|Usage: frtool pool ")
+for h in "${helps[@]}"; do
+  IFS='|' read -r args start <<<"$h"
+  out=$("$frtool" --app-dir /nonexistent/app --shared-dir /nonexistent $args 2>"$tmp/err"); rc=$?
+  check "frtool $args: exit 0, help on stdout" '[ $rc -eq 0 ] && [[ "$out" == "$start"* ]] && [ ! -s "$tmp/err" ]'
+done
 
 ft check >/dev/null 2>&1; rc=$?
 check "no file is a usage error" '[ $rc -eq 2 ]'

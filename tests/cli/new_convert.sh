@@ -32,6 +32,11 @@ ft new --template Kite_Nope "$tmp/nope.frt" >/dev/null 2>&1; rc=$?
 check "new with an unknown template exits 1" '[ $rc -eq 1 ] && [ ! -e "$tmp/nope.frt" ]'
 ft new >/dev/null 2>&1; rc=$?
 check "new without file is a usage error" '[ $rc -eq 2 ]'
+echo keep >"$tmp/kept.frt"
+ft new "$tmp/kept.frt" >/dev/null 2>"$tmp/err"; rc=$?
+check "new refuses an existing file and leaves it" '[ $rc -eq 1 ] && [ "$(cat "$tmp/kept.frt")" = keep ] && grep -q "^frtool: $tmp/kept.frt: .*--force" "$tmp/err"'
+ft new --force "$tmp/kept.frt" >/dev/null; rc=$?
+check "new --force replaces it" '[ $rc -eq 0 ] && [ "$(ft check "$tmp/kept.frt")" = "$tmp/kept.frt: OK" ]'
 
 ft convert --to older "$data/valid.frt" "$tmp/older.frt"; rc=$?
 check "convert --to older exits 0" '[ $rc -eq 0 ]'

@@ -37,11 +37,11 @@ check "render exits 0" '[ $rc -eq 0 ]'
 check "render of a known string (got '$out')" '[ "$out" = "点 P1001   |   512345.68|" ]'
 out=$(ft render Kite_Basic 'no variables %%'); rc=$?
 check "render without variables" '[ $rc -eq 0 ] && [ "$out" = "no variables %" ]'
-out=$(ft render Kite_Basic '%-8.0s|%12.2lf' 100011001); rc=$?
+out=$(ft render Kite_Basic '%-8.0s|%12.2lf' 100011001 2>&1 >/dev/null); rc=$?
 check "a conversion without variable exits 1" '[ $rc -eq 1 ]'
-check "  with the result text (got '$out')" '[ "$out" = "对象没找到。" ]'
-out=$(ft render Kite_Basic '%s' 100011998); rc=$?
-check "a code outside the pool exits 1" '[ $rc -eq 1 ] && [ "$out" = "无效数据。" ]'
+check "  with the result text (got '$out')" '[ "$out" = "frtool: render: 对象没找到。" ]'
+out=$(ft render Kite_Basic '%s' 100011998 2>&1 >/dev/null); rc=$?
+check "a code outside the pool exits 1" '[ $rc -eq 1 ] && [ "$out" = "frtool: render: 无效数据。" ]'
 ft render Kite_Nope x >/dev/null 2>&1; rc=$?
 check "unknown template is a usage error" '[ $rc -eq 2 ]'
 ft render Kite_Basic >/dev/null 2>&1; rc=$?

@@ -211,6 +211,9 @@ bool CQVDocManager::OpenDocument(CMainFrame& frame, const QString& path) {
   }
   auto doc = std::make_unique<CQVDoc>(app_, frame);
   if (!doc->OnOpenDocument(path)) return false;  // the document has said why; no window
+  // A file saved as UTF-8 shows garbled: say why once its window is there.
+  const bool utf8 = doc->Document().Format().TextLooksLikeUtf8();
   ShowDocument(frame, std::move(doc));
+  if (utf8) CErrorMessage::ShowMessage(frt::kIdTextLooksLikeUtf8, false);
   return true;
 }

@@ -206,6 +206,7 @@ std::string CDocFormat::GetUnit(int unitType) const {
 
 bool CDocFormat::PeekTemplateName(const std::string& path, std::string& name) {
   name.clear();
+  faultLine_ = 0;
   if (format_->ReadHeader(path.c_str(), 0, 1) != frt::kOk) return false;
   name = format_->Header().templateName.str();
   return true;
@@ -215,8 +216,11 @@ int CDocFormat::Load(const std::string& path) {
   const long capacity = template_ ? template_->CountStrings() : 0;
   format_->SetListCapacity(static_cast<int>(capacity));
   byId_.clear();
+  faultLine_ = 0;
   const frt::Result r = format_->Load(path.c_str(), 0, 0);
   if (r != frt::kOk) {
+    // An incomplete file lacks a line; every other failure is at the line last read.
+    if (r != frt::kLoadError) faultLine_ = format_->ParseState().fileLine;
     CErrorMessage::ShowLoadError(r, format_->LineNumber());
     return 0;
   }
@@ -227,6 +231,24 @@ int CDocFormat::Load(const std::string& path) {
   NormaliseIds();
   CDocFormatCheck check(*this);
   return check.CheckHeader() && check.CheckNameAndUnits(path) && check.CheckFormatStrings() ? 1 : 0;
+}
+
+bool CDocFormat::TextLooksLikeUtf8() const {
+  const CFrtHeader& h = format_->Header();
+  std::string text;
+  for (std::string_view field :
+       {h.instrument.view(), h.version.view(), h.author.view(), h.company.view(), h.date.view(),
+        h.comment.view(), h.templateName.view(), std::string_view(format_->Name()),
+        std::string_view(format_->DefaultString(1)), std::string_view(format_->DefaultString(8)),
+        std::string_view(format_->DefaultString(11))}) {
+    text += field;
+    text += '\n';
+  }
+  for (int i = 0; i < format_->StringCount(); ++i) {
+    text += format_->StringAt(i)->TextView();
+    text += '\n';
+  }
+  return frt::LooksLikeUtf8(text);
 }
 
 void CDocFormat::NormaliseIds() {

@@ -69,6 +69,12 @@ class CDocFormat {
   bool PeekTemplateName(const std::string& path, std::string& name);
   // Reads the whole file, numbers its strings and runs the checks.
   int Load(const std::string& path);
+  // After a failed load: the line of the file (from 1, counted as an editor counts) where the
+  // fault is; 0 when the fault is not at one line (e.g. a line that is missing).
+  int FaultLine() const { return faultLine_; }
+  // True when the texts read so far (header, name, defaults, strings) are not GBK but UTF-8:
+  // the file was most likely saved in the wrong encoding and shows garbled.
+  bool TextLooksLikeUtf8() const;
   // Names the format after the file and writes it; the previous file stays whole on failure.
   int Save(const std::string& path);
 
@@ -119,6 +125,8 @@ class CDocFormat {
   bool VariableOfGroup(std::string_view group, CFrtVariable& variable) const;
 
  private:
+  friend class CDocFormatCheck;  // sets the fault line of a failed check
+
   void SetId(CFrtStringEx* string, std::int32_t id);
   void IndexString(CFrtStringEx* string);
   bool AddVariables(CFrtString& string, std::string_view variables) const;
@@ -129,4 +137,5 @@ class CDocFormat {
   std::unique_ptr<char[]> buffer_;
   std::unique_ptr<CFrtStringEx> scratch_;
   std::unordered_map<std::int32_t, CFrtStringEx*> byId_;
+  int faultLine_ = 0;
 };

@@ -67,6 +67,8 @@ CDocFormatCheck::CDocFormatCheck(CDocFormat& document)
     : document_(document), format_(document.Format()), template_(document.Template()) {}
 
 bool CDocFormatCheck::Fail(int id, int position) const {
+  // The message counts by list position; the document keeps where the string really is.
+  document_.faultLine_ = format_.StringAt(position)->fileLine;
   CErrorMessage::ShowMessage(id, true, " " + std::to_string(position + kFirstStringLine));
   return false;
 }

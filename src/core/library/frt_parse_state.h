@@ -30,6 +30,10 @@ struct CFrtParseState {
   std::uint16_t bodySeen = 0;
   std::uint8_t fileKind = kCurrent;
   CFrtFile* format = nullptr;
+  // The line of the file, from 1 and by line ends, that the piece last read belongs to; unlike
+  // the counters it does not count the pieces of a long line apart.
+  std::int32_t fileLine = 0;
+  std::uint8_t lineOpen = 0;  // the piece last read did not end its line
 
   void Reset() {
     CFrtFile* f = format;

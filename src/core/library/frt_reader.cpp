@@ -20,8 +20,9 @@ enum class ReadStatus { kLine, kEnd, kError };
 
 // Reads the next piece like fgets into a buffer of kLineBuffer and removes the line end (LF or
 // CR LF). Embedded NUL bytes end the line's text for the parsers, as they would for a C string.
-// One thread reads one file: the unlocked read saves a lock per byte.
-ReadStatus ReadLine(std::FILE* f, char* buf) {
+// One thread reads one file: the unlocked read saves a lock per byte. `state` learns which line
+// of the file the piece belongs to.
+ReadStatus ReadLine(std::FILE* f, char* buf, CFrtParseState& state) {
   std::size_t n = 0;
   int c = 0;
   while (n < kLineBuffer - 1 && (c = getc_unlocked(f)) != EOF) {
@@ -29,6 +30,8 @@ ReadStatus ReadLine(std::FILE* f, char* buf) {
     if (c == '\n') break;
   }
   if (n == 0) return std::ferror(f) ? ReadStatus::kError : ReadStatus::kEnd;
+  if (!state.lineOpen) ++state.fileLine;
+  state.lineOpen = buf[n - 1] != '\n';
   if (buf[n - 1] == '\n') --n;
   if (n > 0 && buf[n - 1] == '\r') --n;
   buf[n] = '\0';
@@ -167,7 +170,7 @@ frt::Result CFrtFile::ReadTypeLine(const char* line, int checkOnly) {
 
 frt::Result CFrtFile::ReadHeaderLines(std::FILE* f, int checkOnly, int requireCurrent) {
   char line[kLineBuffer];
-  ReadStatus st = ReadLine(f, line);
+  ReadStatus st = ReadLine(f, line, parse_);
   if (st != ReadStatus::kLine) return frt::kBadHeader;
   frt::Result r = ReadTypeLine(line, checkOnly);
   if (r != frt::kOk) return r;
@@ -176,7 +179,7 @@ frt::Result CFrtFile::ReadHeaderLines(std::FILE* f, int checkOnly, int requireCu
 
   static constexpr char kLetters[] = "ivacdol";
   for (int i = 0; i < 7; ++i) {
-    if (ReadLine(f, line) != ReadStatus::kLine) return frt::kBadHeader;
+    if (ReadLine(f, line, parse_) != ReadStatus::kLine) return frt::kBadHeader;
     const char letter = kLetters[i];
     if (line[0] != '@' || line[1] != letter) return frt::kBadFormatFile;
     // The third character is a separator nobody checks; a line of two characters has no value.
@@ -223,6 +226,8 @@ frt::Result CFrtFile::ReadHeaderLines(std::FILE* f, int checkOnly, int requireCu
 frt::Result CFrtFile::ReadHeaderStream(std::FILE* f, int checkOnly, int requireCurrent) {
   frt::Result r = CheckStreamNotEmpty(f);
   if (r != frt::kOk) return r;
+  parse_.fileLine = 0;
+  parse_.lineOpen = 0;
   r = ReadHeaderLines(f, checkOnly, requireCurrent);
   if (r == frt::kOk) headerRead_ = 1;
   return r;
@@ -246,8 +251,10 @@ frt::Result CFrtFile::LoadStream(std::FILE* f, int checkOnly, int requireCurrent
   if (headerRead_) {
     // The header was read before: pass over its lines without storing them again.
     const int lines = parse_.fileKind == CFrtParseState::kOlder ? 1 : 8;
+    parse_.fileLine = 0;
+    parse_.lineOpen = 0;
     for (int i = 0; i < lines; ++i) {
-      if (ReadLine(f, line) != ReadStatus::kLine) return frt::kBadHeader;
+      if (ReadLine(f, line, parse_) != ReadStatus::kLine) return frt::kBadHeader;
       if (line[0] != '@') return frt::kBadFormatFile;
     }
   } else {
@@ -257,7 +264,7 @@ frt::Result CFrtFile::LoadStream(std::FILE* f, int checkOnly, int requireCurrent
 
   r = frt::kOk;
   for (;;) {
-    ReadStatus st = ReadLine(f, line);
+    ReadStatus st = ReadLine(f, line, parse_);
     if (st == ReadStatus::kError) return frt::kBadHeader;
     if (st == ReadStatus::kEnd) break;
     r = ParseBodyLine(line);
@@ -362,6 +369,7 @@ frt::Result CFrtFile::ParseStringLine(const char* p) {
                         static_cast<std::uint8_t>(block), static_cast<std::uint16_t>(number)},
                 s);
   if (r != frt::kOk) return r;
+  s->fileLine = parse_.fileLine;
   p = SkipSpace(p);
   char text[kLineBuffer];
   if (!ReadQuoted(p, text)) return frt::kBadFormatFile;
@@ -401,6 +409,7 @@ frt::Result CFrtFile::ParseStringLine(const char* p) {
 frt::Result CFrtFile::ParseOlderString(const char* p, const CFrtKey& key, CFrtString*& s) {
   frt::Result r = AddString(key, s);
   if (r != frt::kOk) return r;
+  s->fileLine = parse_.fileLine;
   p = SkipSpace(p);
   if (*p != '"') return frt::kBadFormatFile;
   const bool withCodes = key.section == CFrtKey::kBlockString;

@@ -17,6 +17,8 @@ class CFrtString {
   virtual ~CFrtString() = default;
 
   CFrtKey key;
+  // The line of the file the string was read from (from 1); 0 when it was not read from a file.
+  std::int32_t fileLine = 0;
 
   frt::Result AddVariable(const CFrtVariable& variable);
   // Out of range gives kNotFound and null; the current index is reset to 0 then, else set to i.

@@ -34,6 +34,7 @@ inline constexpr int kIdSaveFormatFailed = 1113;  // two %s: result text, line n
 inline constexpr int kIdLoadFormatFailed = 1114;  // two %s: result text, line number
 inline constexpr int kIdResultTextBase = 1118;    // + result code 0..30
 inline constexpr int kIdBadFloat = 1250;
+inline constexpr int kIdTextLooksLikeUtf8 = 1260;  // a format file saved as UTF-8, not GBK
 
 // String-table entry id, or "" (never null) when the table has no such entry.
 const char* LoadText(int id);

@@ -196,4 +196,17 @@ bool IsValidGbk(std::string_view gbk) {
   return ConvertPrefix(ThreadConverters().decoder(), gbk, scratch);
 }
 
+bool IsValidUtf8(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t n = Utf8SequenceLength(text);
+    if (n == 0) return false;
+    text.remove_prefix(n);
+  }
+  return true;
+}
+
+bool LooksLikeUtf8(std::string_view text) {
+  return !IsValidGbk(text) && IsValidUtf8(text);
+}
+
 }  // namespace frt

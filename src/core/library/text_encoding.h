@@ -31,5 +31,10 @@ std::string Utf8ToGbkLossless(std::string_view utf8, std::size_t* replaced = nul
 
 // True when every byte of the text belongs to a valid GBK character.
 bool IsValidGbk(std::string_view gbk);
+// True when the text is well-formed UTF-8 (no overlong forms, surrogates or cut-off sequences).
+bool IsValidUtf8(std::string_view text);
+// True when the text is not valid GBK but is valid UTF-8: a data file saved in the wrong encoding.
+// Text that is valid as both counts as GBK, the encoding of the files.
+bool LooksLikeUtf8(std::string_view text);
 
 }  // namespace frt

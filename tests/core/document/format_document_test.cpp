@@ -47,6 +47,34 @@ TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
   }
 }
 
+// The messages count lines their own way (reader: pieces after the header; checks: list
+// position + 21); the fault line is where an editor shows the fault. Strings start at line 21.
+TEST_F(FormatDocumentTest, FailedOpenTellsTheFileLineOfTheFault) {
+  const std::string longBlank(5000, ' ');  // three pieces for the reader, one line of the file
+  const struct {
+    const char* name;
+    std::string strings;
+    int id;
+    int line;
+  } cases[] = {
+      {"malformed line behind a comment", "$1112000\"a\";101\n// c\n$1112000\"b\"x", 1114, 23},
+      {"malformed line behind a long line", longBlank + "\n$1112000\"a\"x", 1114, 22},
+      {"check fault of the second string", "// c\n$1300000\"h\";101\n$1300000\"h\";102103", 1215,
+       23},
+      {"check fault behind a long line", longBlank + "\n$1199000\"x\";101", 1207, 22},
+      {"fault of no line", "$1112000\"a\";101\n$1112000\"b\"", 1108, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_.Clear();
+    CFormatDocument doc(context_);
+    EXPECT_FALSE(doc.Open(WriteFile("a.frt", Frt(c.strings))));
+    ASSERT_EQ(sink_.Count(), 1u);
+    EXPECT_EQ(sink_.Last().id, c.id) << sink_.Last().text;
+    EXPECT_EQ(doc.Format().FaultLine(), c.line);
+  }
+}
+
 TEST_F(FormatDocumentTest, NewSaveOpenRoundTrip) {
   CFormatDocument doc(context_);
   EXPECT_FALSE(doc.New("NoSuch"));

@@ -48,6 +48,25 @@ TEST(GbkText, InvalidBytesShowAsReplacementCharacters) {
   EXPECT_TRUE(frt::IsValidGbk("plain"));
 }
 
+// A file written in UTF-8 by mistake: its text is UTF-8 and not GBK. Text valid as both stays GBK.
+TEST(TextEncodingGuess, Utf8IsNamedOnlyWhenTheTextIsNotGbk) {
+  const struct {
+    std::string text;
+    bool utf8;
+    bool looksLikeUtf8;
+  } cases[] = {
+      {"@i:TS-Q6 %-8.0s", true, false}, {kCaptionGbk, false, false},
+      {"测量点\"", true, true},      // nine bytes: the last lead byte pairs with the quote
+      {"出错信息", true, false},     // its twelve bytes are four GBK characters as well
+      {"\xC0\x80", false, false},    // an overlong NUL
+      {"测\xE9\x87", false, false},  // cut off in the middle of a character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(frt::IsValidUtf8(c.text), c.utf8) << c.text;
+    EXPECT_EQ(frt::LooksLikeUtf8(c.text), c.looksLikeUtf8) << c.text;
+  }
+}
+
 TEST(GbkText, CharactersOutsideGbkBecomeQuestionMarksAndAreCounted) {
   std::size_t replaced = 0;
   EXPECT_EQ(Utf8ToGbk("a😀b\xEF\xBF\xBD", &replaced), "a?b?");
