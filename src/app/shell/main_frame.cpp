@@ -616,12 +616,19 @@ void CMainFrame::UpdateRecentActions() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Each document window asks to save its document; one that stays open stops the exit.
+  // Every document is asked (and saved if the user wants) before any window goes, so that an
+  // answer that stops the quit leaves all of them open.
   for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    if (!w->close()) {
+    auto* frame = qobject_cast<CChildFrame*>(w->widget());
+    if (!frame || !frame->Document()) continue;
+    // The question is about the window in front.
+    if (frame->Document()->IsModified()) mdi_->setActiveSubWindow(w);
+    if (!frame->Document()->CanClose()) {
       event->ignore();
       return;
     }
   }
+  // All agreed: the answers stand, nothing is asked again.
+  CloseAllWithoutAsking();
   event->accept();
 }
