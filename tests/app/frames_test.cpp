@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include "editor/qv_view_edit.h"
 #include "library/string_table.h"
@@ -152,6 +153,26 @@ class FramesTest : public QObject {
     frame_->Action(qvcmd::kFileSaveAs)->trigger();
     frame_->Action(qvcmd::kFileSave)->trigger();
     QCOMPARE(doc->saves, (std::vector<bool>{true, false}));
+  }
+
+  // Regression: the main caption kept no modified mark, and a maximized window showed the name
+  // twice with marks that disagreed. The caption names the active document once, with its mark.
+  void captionFollowsTheModifiedMark_data() {
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("normal") << false;
+    QTest::newRow("maximized") << true;
+  }
+  void captionFollowsTheModifiedMark() {
+    QFETCH(bool, maximized);
+    FakeDocument* doc = nullptr;
+    CChildFrame* child = AddChild(&doc);
+    if (maximized) frame_->MdiArea()->activeSubWindow()->showMaximized();
+    for (bool modified : {false, true}) {
+      doc->modified = modified;
+      child->UpdateTitle();
+      QCOMPARE(frame_->windowHandle()->title(),
+               QStringLiteral("Quarvel - Noname1") + (modified ? "*" : ""));
+    }
   }
 
   // Regression: a quit that one document stopped had closed the documents before it. Each
