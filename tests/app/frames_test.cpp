@@ -154,17 +154,22 @@ class FramesTest : public QObject {
   // twice with marks that disagreed. The caption names the active document once, with its mark.
   void captionFollowsTheModifiedMark_data() {
     QTest::addColumn<bool>("maximized");
-    QTest::newRow("normal") << false;
-    QTest::newRow("maximized") << true;
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("normal") << false << false;
+    QTest::newRow("maximized") << true << false;
+    QTest::newRow("maximized, restored") << true << true;
   }
   void captionFollowsTheModifiedMark() {
     QFETCH(bool, maximized);
+    QFETCH(bool, restored);
     FakeDocument* doc = nullptr;
     CChildFrame* child = AddChild(&doc);
-    if (maximized) frame_->MdiArea()->activeSubWindow()->showMaximized();
+    QMdiSubWindow* sub = frame_->MdiArea()->activeSubWindow();
     for (bool modified : {false, true}) {
       doc->modified = modified;
       child->UpdateTitle();
+      if (maximized) sub->showMaximized();
+      if (restored) sub->showNormal();
       QCOMPARE(frame_->windowHandle()->title(),
                QStringLiteral("Quarvel - Noname1") + (modified ? "*" : ""));
     }

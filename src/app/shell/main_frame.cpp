@@ -526,12 +526,13 @@ void CMainFrame::ApplyCaption(bool modified) {
 void CMainFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   // A maximized document window writes a caption of its own ("Quarvel - X - [X]") into this
-  // window whenever its title or mark changes, and puts back an old one when it is restored:
-  // the caption this frame made stands.
-  if (event->type() == QEvent::WindowTitleChange && windowTitle() != caption_) {
-    QMdiSubWindow* w = mdi_->activeSubWindow();
-    ApplyCaption(w && w->widget()->isWindowModified());
-  }
+  // window whenever its title or mark changes, and puts back an old title without the mark
+  // when it is restored: the caption this frame made stands.
+  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange)
+    return;
+  QMdiSubWindow* w = mdi_->activeSubWindow();
+  const bool modified = w && w->widget()->isWindowModified();
+  if (windowTitle() != caption_ || isWindowModified() != modified) ApplyCaption(modified);
 }
 
 void CMainFrame::OnDocumentCommand(int id) {
