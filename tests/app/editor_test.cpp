@@ -227,7 +227,6 @@ class EditorTest : public QObject {
       QTest::mouseClick(edit_->viewport(), Qt::LeftButton, Qt::NoModifier, middle);
     else
       QTest::mouseDClick(edit_->viewport(), Qt::LeftButton, Qt::NoModifier, middle);
-    QCOMPARE(edit_->textCursor().selectedText(), QString(QChar::ObjectReplacementCharacter));
     if (way != Reach::kDoubleClick) QTest::keyClick(edit_.get(), Qt::Key_Return);
     QCOMPARE(activated.count(), 1);
     QCOMPARE(activated.first().at(0).toInt(), 1);
