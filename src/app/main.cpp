@@ -9,43 +9,44 @@
 #include "shell/screenshots.h"
 
 namespace {
-const char kUsage[] =
-    "Usage: quarvel [--app-dir DIR] [--shared-dir DIR] [FILE]\n"
-    "  --app-dir DIR     the per-user folder (Global/QV.ini, pool.dat, Format)\n"
-    "  --shared-dir DIR  the shared data folder (Templates/Quarvel/QV.tpl)\n"
-    "  --help, --version\n";
+
+// Help and version need no window system: they are answered from the raw arguments, before the
+// application object connects to a display (which ends the program where there is none).
+bool AnsweredWithoutDisplay(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  CQVAppOptions ignored;
+  switch (CQVApp::ParseArguments(arguments, ignored)) {
+    case CQVApp::Request::kHelp:
+      std::fputs(CQVApp::HelpText().toLocal8Bit().constData(), stdout);
+      return true;
+    case CQVApp::Request::kVersion:
+      std::printf("quarvel %s\n", QUARVEL_VERSION);
+      return true;
+    default:
+      // Anything else is read again once the application object has taken its own options.
+      return false;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnsweredWithoutDisplay(argc, argv)) return 0;
   QApplication application(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Orvanti"));
   QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
   InitAppResources();
 
-  QStringList arguments = QCoreApplication::arguments();
-  if (arguments.contains(QStringLiteral("--help"))) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (arguments.contains(QStringLiteral("--version"))) {
-    std::printf("quarvel %s\n", QUARVEL_VERSION);
-    return 0;
-  }
-  QString screenshots;
-  if (qsizetype at = arguments.indexOf(QStringLiteral("--screenshots")); at > 0) {
-    if (at + 1 < arguments.size()) screenshots = arguments[at + 1];
-    arguments.remove(at, std::min<qsizetype>(2, arguments.size() - at));
-    if (screenshots.isEmpty()) {
-      std::fputs("quarvel: --screenshots needs a directory\n", stderr);
-      return 2;
-    }
-  }
   CQVAppOptions options;
   QString error;
-  if (!CQVApp::ParseArguments(arguments, options, &error)) {
-    std::fprintf(stderr, "quarvel: %s\n%s", error.toLocal8Bit().constData(), kUsage);
+  if (CQVApp::ParseArguments(QCoreApplication::arguments(), options, &error) !=
+      CQVApp::Request::kRun) {
+    std::fprintf(stderr, "quarvel: %s\n%s", error.toLocal8Bit().constData(),
+                 CQVApp::HelpText().toLocal8Bit().constData());
     return 2;
   }
+  const QString screenshots = options.screenshots;
   options.showMainWindow = screenshots.isEmpty();
   CQVApp app(options);
   InstallDialogHooks(app);

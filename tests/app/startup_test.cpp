@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -161,30 +162,62 @@ class StartupTest : public QObject {
     QVERIFY(text.contains(QByteArray("Instrument=") + instrument.c_str()));
   }
 
-  void fileOnTheCommandLineIsOpenedAndBadArgumentsRefused() {
-    RecordingDocuments docs;
-    CQVAppOptions o = Options();
+  // What each command line asks for; a value may follow its option or an equals sign.
+  void argumentsAreRead_data() {
+    using R = CQVApp::Request;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<R>("request");
+    QTest::newRow("value after") << QStringList{"--app-dir", "/x/a", "--shared-dir", "/x/s", "f"}
+                                 << R::kRun;
+    QTest::newRow("value after =")
+        << QStringList{"--app-dir=/x/a", "--shared-dir=/x/s", "f"} << R::kRun;
+    QTest::newRow("no value") << QStringList{"--app-dir"} << R::kInvalid;
+    QTest::newRow("empty value") << QStringList{"--app-dir="} << R::kInvalid;
+    QTest::newRow("unknown") << QStringList{"--colour"} << R::kInvalid;
+    QTest::newRow("-h beside unknown") << QStringList{"-platform", "x", "-h"} << R::kHelp;
+    QTest::newRow("version beside a file") << QStringList{"f", "--version"} << R::kVersion;
+  }
+  void argumentsAreRead() {
+    QFETCH(QStringList, arguments);
+    QFETCH(CQVApp::Request, request);
+    CQVAppOptions o;
     QString error;
-    QVERIFY(CQVApp::ParseArguments(
-        {"quarvel", "--app-dir", "/x/a", "--shared-dir", "/x/s", "one.frt"}, o, &error));
+    QCOMPARE(CQVApp::ParseArguments(QStringList{"quarvel"} + arguments, o, &error), request);
+    if (request == CQVApp::Request::kInvalid)
+      QVERIFY2(error.contains(arguments.first().mid(2).section(u'=', 0, 0)), qPrintable(error));
+    if (request != CQVApp::Request::kRun) return;
     QCOMPARE(o.locations.appDir, std::string("/x/a"));
     QCOMPARE(o.locations.sharedDir, std::string("/x/s"));
-    QCOMPARE(o.file, QStringLiteral("one.frt"));
-    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--app-dir"}, o, &error));
-    QVERIFY(error.contains(QStringLiteral("--app-dir")));
-    QVERIFY(!CQVApp::ParseArguments({"quarvel", "--colour"}, o, &error));
-    o = Options();
-    o.file = dir_->filePath(QStringLiteral("one.frt"));
-    CQVApp app(o);
-    app.SetDocumentManager(&docs);
-    QVERIFY(app.InitInstance());
-    QCOMPARE(docs.opened, QStringList{o.file});
-    QVERIFY(docs.newTemplates.empty());
-    QCOMPARE(app.MainFrame()->RecentFiles().first(), o.file);
+    QCOMPARE(o.file, QStringLiteral("f"));
   }
 
-  // Regression: the start moves into the Format folder before it opens the file.
-  void relativeFileIsOpenedFromTheStartDirectory() {
+  // Regression: help and version were asked of an application object, which ends the program
+  // where there is no display.
+  void helpAndVersionNeedNoDisplay_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("--help") << QStringLiteral("--help") << QStringLiteral("--shared-dir DIR");
+    QTest::newRow("--version") << QStringLiteral("--version")
+                               << QStringLiteral("quarvel " QUARVEL_VERSION);
+  }
+  void helpAndVersionNeedNoDisplay() {
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      env.remove(QString::fromLatin1(name));
+    QProcess quarvel;
+    quarvel.setProcessEnvironment(env);
+    quarvel.start(QStringLiteral(QUARVEL_EXECUTABLE), {option});
+    QVERIFY(quarvel.waitForFinished(10000));
+    QCOMPARE(quarvel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quarvel.exitCode(), 0);
+    QVERIFY(QString::fromLocal8Bit(quarvel.readAllStandardOutput()).contains(expected));
+  }
+
+  // A file named relative to where the editor was started (which the start then leaves for the
+  // Format folder) is opened, and no new document is made.
+  void fileOnTheCommandLineIsOpened() {
     RecordingDocuments docs;
     CQVAppOptions o = Options();
     const QString before = QDir::currentPath();
@@ -195,8 +228,10 @@ class StartupTest : public QObject {
     const bool started = app.InitInstance();
     QDir::setCurrent(before);
     QVERIFY(started);
-    QCOMPARE(docs.opened,
-             QStringList{QDir(dir_->path()).absoluteFilePath(QStringLiteral("one.frt"))});
+    const QString path = QDir(dir_->path()).absoluteFilePath(QStringLiteral("one.frt"));
+    QCOMPARE(docs.opened, QStringList{path});
+    QVERIFY(docs.newTemplates.empty());
+    QCOMPARE(app.MainFrame()->RecentFiles().first(), path);
   }
 
   void unreadablePoolWarnsAndRunsWithout() {

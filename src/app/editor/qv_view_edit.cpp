@@ -572,7 +572,8 @@ bool CQVViewEdit::ReplaceField(int index, const CQVEditVar& variable) {
 
 void CQVViewEdit::TypeText(const QString& typed) {
   const QString text = CleanInput(typed);
-  if (text.isEmpty()) return;
+  // Typing at a field changes nothing: a field is edited in its sheet only.
+  if (text.isEmpty() || AtField()) return;
   Snapshot before = TakeSnapshot();
   QTextCursor c = textCursor();
   c.beginEditBlock();
@@ -616,8 +617,8 @@ void CQVViewEdit::Backspace(bool forward) {
 void CQVViewEdit::Enter() {
   QTextCursor c = textCursor();
   if (c.hasSelection()) {
-    // Enter on a selected field opens its variable; any other selection keeps Enter out.
-    if (int field = FieldAtCaret(); field >= 0) emit fieldActivated(field);
+    // Enter at a field opens its sheet; any other selection keeps Enter out.
+    if (AtField()) emit fieldActivated(FieldAtCaret());
     return;
   }
   Snapshot before = TakeSnapshot();
@@ -787,8 +788,7 @@ void CQVViewEdit::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
 }
 
-void CQVViewEdit::mouseDoubleClickEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+int CQVViewEdit::FieldUnder(const QPoint& at) const {
   const QTextCursor near = cursorForPosition(at);
   for (int p : {near.position(), near.position() - 1}) {
     if (!IsFieldAt(p)) continue;
@@ -798,12 +798,41 @@ void CQVViewEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     right.setPosition(p + 1);
     const QRect a = cursorRect(left);
     const QRect b = cursorRect(right);
-    if (at.x() < a.left() || at.x() > b.right() || at.y() < a.top() || at.y() > a.bottom())
-      continue;
-    QTextCursor select(document());
-    select.setPosition(p);
-    select.setPosition(p + 1, QTextCursor::KeepAnchor);
-    setTextCursor(select);
+    if (at.x() >= a.left() && at.x() <= b.right() && at.y() >= a.top() && at.y() <= a.bottom())
+      return p;
+  }
+  return -1;
+}
+
+void CQVViewEdit::SelectField(int position) {
+  QTextCursor select(document());
+  select.setPosition(position);
+  select.setPosition(position + 1, QTextCursor::KeepAnchor);
+  setTextCursor(select);
+}
+
+bool CQVViewEdit::AtField() const {
+  return textCursor().hasSelection() && FieldAtCaret() >= 0;
+}
+
+void CQVViewEdit::mousePressEvent(QMouseEvent* event) {
+  // Shift+click and the other buttons keep their usual meaning (extend the selection, ...).
+  const int field = event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier
+                        ? FieldUnder(event->position().toPoint())
+                        : -1;
+  if (field < 0) {
+    QTextEdit::mousePressEvent(event);
+    return;
+  }
+  // Handled whole: the base view would take the press inside a selection for the start of a
+  // drag and put the caret beside the field on release.
+  SelectField(field);
+  event->accept();
+}
+
+void CQVViewEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (const int field = FieldUnder(event->position().toPoint()); field >= 0) {
+    SelectField(field);
     event->accept();
     emit fieldActivated(FieldAtCaret());
     return;
@@ -821,7 +850,7 @@ bool CQVViewEdit::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void CQVViewEdit::insertFromMimeData(const QMimeData* source) {
-  if (!source->hasText() || isReadOnly()) return;
+  if (!source->hasText() || isReadOnly() || AtField()) return;  // as typing at a field
   const QString text = CleanInput(source->text());
   if (text.isEmpty() && !textCursor().hasSelection()) return;
   Snapshot before = TakeSnapshot();

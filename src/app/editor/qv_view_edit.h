@@ -121,6 +121,8 @@ class CQVViewEdit : public QTextEdit {
   // Draws the text, then a dot on every blank and an arrow on every tab of the lines shown.
   void paintEvent(QPaintEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+  // A click on a field selects the field: the caret is at that field.
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -157,6 +159,11 @@ class CQVViewEdit : public QTextEdit {
   QTextCharFormat FieldFormat(const CQVEditVar& variable);
   void InsertField(QTextCursor& cursor, const CQVEditVar& variable);
   bool IsFieldAt(int position) const;
+  // The position of the field under a point of the viewport, or -1.
+  int FieldUnder(const QPoint& at) const;
+  void SelectField(int position);
+  // The caret is at a field: the selection is exactly one field.
+  bool AtField() const;
 
   void TypeText(const QString& text);
   void Backspace(bool forward);

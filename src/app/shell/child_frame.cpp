@@ -85,6 +85,7 @@ void CChildFrame::UpdateTitle() {
   if (!document_) return;
   setWindowTitle(document_->Title() + QStringLiteral("[*]"));
   setWindowModified(document_->IsModified());
+  emit titleUpdated();
 }
 
 void CChildFrame::SetCompanionWindow(QWidget* window) {

@@ -49,6 +49,10 @@ class CChildFrame : public QWidget {
   QSplitter* OuterSplitter() const { return outer_; }
   QSplitter* InnerSplitter() const { return inner_; }
 
+ signals:
+  // The title or the modified mark was set anew (the main frame's caption follows).
+  void titleUpdated();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -434,7 +434,7 @@ QMdiSubWindow* CMainFrame::AddFormatFrame(CChildFrame* frame) {
   sub->setWindowIcon(frame->windowIcon());
   const QSize area = mdi_->viewport()->size();
   sub->resize(std::max(700, area.width() * 4 / 5), std::max(400, area.height() * 4 / 5));
-  connect(frame, &QWidget::windowTitleChanged, this, [this] { OnSubWindowActivated(nullptr); });
+  connect(frame, &CChildFrame::titleUpdated, this, [this] { OnSubWindowActivated(nullptr); });
   sub->show();
   mdi_->setActiveSubWindow(sub);
   return sub;
@@ -502,14 +502,37 @@ void CMainFrame::UpdateCommands() {
   for (int id : kDocumentCommands)
     Action(id)->setEnabled(hasDocument && format->Document()->IsCommandEnabled(id));
 
-  QString caption = TableText(kIdAppName);
-  if (QMdiSubWindow* w = mdi_->activeSubWindow()) {
-    QString title = w->widget()->windowTitle();
-    title.replace(QStringLiteral("[*]"), w->widget()->isWindowModified() ? "*" : "");
-    caption += QStringLiteral(" - ") + title;
-  }
-  setWindowTitle(caption);
+  UpdateCaption();
   SetCategoryText(format ? format->StatusText() : QString());
+}
+
+void CMainFrame::UpdateCaption() {
+  caption_ = TableText(kIdAppName);
+  bool modified = false;
+  if (QMdiSubWindow* w = mdi_->activeSubWindow()) {
+    caption_ += QStringLiteral(" - ") + w->widget()->windowTitle().remove(QStringLiteral("[*]")) +
+                QStringLiteral("[*]");
+    modified = w->widget()->isWindowModified();
+  }
+  ApplyCaption(modified);
+}
+
+void CMainFrame::ApplyCaption(bool modified) {
+  // The title first: a modified mark needs its placeholder.
+  if (windowTitle() != caption_) setWindowTitle(caption_);
+  if (isWindowModified() != modified) setWindowModified(modified);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // A maximized document window writes a caption of its own ("Quarvel - X - [X]") into this
+  // window whenever its title or mark changes, and puts back an old title without the mark
+  // when it is restored: the caption this frame made stands.
+  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange)
+    return;
+  QMdiSubWindow* w = mdi_->activeSubWindow();
+  const bool modified = w && w->widget()->isWindowModified();
+  if (windowTitle() != caption_ || isWindowModified() != modified) ApplyCaption(modified);
 }
 
 void CMainFrame::OnDocumentCommand(int id) {
@@ -616,12 +639,19 @@ void CMainFrame::UpdateRecentActions() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Each document window asks to save its document; one that stays open stops the exit.
+  // Every document is asked (and saved if the user wants) before any window goes, so that an
+  // answer that stops the quit leaves all of them open.
   for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    if (!w->close()) {
+    auto* frame = qobject_cast<CChildFrame*>(w->widget());
+    if (!frame || !frame->Document()) continue;
+    // The question is about the window in front.
+    if (frame->Document()->IsModified()) mdi_->setActiveSubWindow(w);
+    if (!frame->Document()->CanClose()) {
       event->ignore();
       return;
     }
   }
+  // All agreed: the answers stand, nothing is asked again.
+  CloseAllWithoutAsking();
   event->accept();
 }

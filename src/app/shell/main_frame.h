@@ -128,6 +128,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QAction* MakeAction(int id, const QString& icon = {});
@@ -148,6 +149,10 @@ class CMainFrame : public QMainWindow {
   void OnDocumentCommand(int id);
   void UpdateRecentActions();
   void FillWindowMenu(QMenu* menu);
+  // The caption: "Quarvel", and the active window's title with its modified mark, in every
+  // window state.
+  void UpdateCaption();
+  void ApplyCaption(bool modified);
 
   CMdiBackground* mdi_;
   QToolBar* mainToolBar_ = nullptr;
@@ -163,4 +168,5 @@ class CMainFrame : public QMainWindow {
   QMdiSubWindow* lastActive_ = nullptr;
   class QPrinter* printer_ = nullptr;
   QString formatDirectory_;
+  QString caption_;
 };

@@ -1,5 +1,6 @@
 #include "qv_app.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <clocale>
@@ -33,25 +34,52 @@ CQVApp::~CQVApp() {
   if (sink_) SetMessageSink(previousSink_);
 }
 
-bool CQVApp::ParseArguments(const QStringList& arguments, CQVAppOptions& options, QString* error) {
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& a = arguments[i];
-    if (a == QLatin1String("--app-dir") || a == QLatin1String("--shared-dir")) {
-      if (i + 1 >= arguments.size()) {
-        if (error) *error = QStringLiteral("option %1 needs a directory").arg(a);
-        return false;
-      }
-      std::string& target =
-          a == QLatin1String("--app-dir") ? options.locations.appDir : options.locations.sharedDir;
-      target = QFile::encodeName(arguments[++i]).toStdString();
-    } else if (a.startsWith(QLatin1String("--"))) {
-      if (error) *error = QStringLiteral("unknown option %1").arg(a);
-      return false;
-    } else if (options.file.isEmpty()) {
-      options.file = a;
+CQVApp::Request CQVApp::ParseArguments(const QStringList& arguments, CQVAppOptions& options,
+                                       QString* error) {
+  QCommandLineParser parser;
+  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+  const QCommandLineOption version(QStringLiteral("version"));
+  const QCommandLineOption appDir(QStringLiteral("app-dir"), QString(), QStringLiteral("DIR"));
+  const QCommandLineOption sharedDir(QStringLiteral("shared-dir"), QString(),
+                                     QStringLiteral("DIR"));
+  const QCommandLineOption screenshots(QStringLiteral("screenshots"), QString(),
+                                       QStringLiteral("DIR"));
+  parser.addOptions({help, version, appDir, sharedDir, screenshots});
+  parser.addPositionalArgument(QStringLiteral("FILE"), QString(), QStringLiteral("[FILE]"));
+  const bool parsed = parser.parse(arguments);
+  if (parser.isSet(help)) return Request::kHelp;
+  if (parser.isSet(version)) return Request::kVersion;
+  if (!parsed) {
+    if (error) *error = parser.errorText();
+    return Request::kInvalid;
+  }
+  for (const QCommandLineOption* o : {&appDir, &sharedDir, &screenshots}) {
+    if (parser.isSet(*o) && parser.value(*o).isEmpty()) {
+      if (error) *error = tr("option --%1 needs a directory").arg(o->names().constFirst());
+      return Request::kInvalid;
     }
   }
-  return true;
+  if (parser.isSet(appDir))
+    options.locations.appDir = QFile::encodeName(parser.value(appDir)).toStdString();
+  if (parser.isSet(sharedDir))
+    options.locations.sharedDir = QFile::encodeName(parser.value(sharedDir)).toStdString();
+  if (parser.isSet(screenshots)) options.screenshots = parser.value(screenshots);
+  if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+    options.file = files.constFirst();
+  return Request::kRun;
+}
+
+QString CQVApp::HelpText() {
+  return tr(
+      "Usage: quarvel [OPTION]... [FILE]\n"
+      "The editor of format files. Starts with no document, or with FILE open.\n"
+      "\n"
+      "  --app-dir DIR     the per-user folder (Global/QV.ini, pool.dat, Format)\n"
+      "  --shared-dir DIR  the shared data folder (Templates/Quarvel/QV.tpl)\n"
+      "  -h, --help        print this help and exit\n"
+      "      --version     print the version and exit\n"
+      "\n"
+      "An option's value may also follow an equals sign: --app-dir=DIR.\n");
 }
 
 void CQVApp::SetTemplateForNewFiles(const std::string& instrument, const std::string& name) {

@@ -37,6 +37,8 @@ struct CQVAppOptions {
   bool installMessageSink = true;
   // No main window is shown (tests and screenshots show what they need themselves).
   bool showMainWindow = true;
+  // --screenshots DIR (the screenshot script): pictures of the windows instead of a session.
+  QString screenshots;
 };
 
 class CQVApp : public QObject {
@@ -50,10 +52,17 @@ class CQVApp : public QObject {
   CQVApp(const CQVApp&) = delete;
   CQVApp& operator=(const CQVApp&) = delete;
 
-  // Reads --app-dir DIR, --shared-dir DIR and an optional file name. False (with `error` set)
-  // on an option it does not know or one without its value.
-  static bool ParseArguments(const QStringList& arguments, CQVAppOptions& options,
-                             QString* error = nullptr);
+  // What the command line asks for.
+  enum class Request { kRun, kHelp, kVersion, kInvalid };
+  // Reads the options (--app-dir, --shared-dir, --screenshots, each as "--opt DIR" or
+  // "--opt=DIR"; -h/--help; --version) and an optional file name. Help and version win over
+  // everything else, so that they are answered even beside options of the window system that
+  // only the application object knows. kInvalid (with `error` set) on an unknown option or a
+  // missing or empty value. Needs no application object.
+  static Request ParseArguments(const QStringList& arguments, CQVAppOptions& options,
+                                QString* error = nullptr);
+  // The text of --help.
+  static QString HelpText();
 
   // Start-up. False when the start must end; the failing step has shown its message and no
   // main window remains.
