@@ -327,6 +327,7 @@ class DialogsPoolTest : public QObject {
     QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.bottomLeft() + QPoint(4, 30));
     QVERIFY(d.Names()->selectedItems().isEmpty());
     for (int id : {1006, 1011, 1010}) QVERIFY(!d.Button(id)->isEnabled());
+    QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QCOMPARE(d.Name(), std::string("Alpha"));
