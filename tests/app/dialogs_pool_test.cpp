@@ -335,6 +335,7 @@ class DialogsPoolTest : public QObject {
     CStringPoolDialog save(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
                            KeyOfStringId(21012001), CStringPoolDialog::kSave);
     save.show();
+    save.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&save));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Beta"));  // wherever it is
     QCOMPARE(save.NameEdit()->text(), QStringLiteral("Beta"));
