@@ -34,8 +34,9 @@ void CQVProfElement::WriteLong(std::string_view section, std::string_view key, l
 void CQVProfElement::WriteString(std::string_view section, std::string_view key,
                                  std::string_view value) {
   const std::string& path = SettingsPath();
+  // A missing file is not writable either; the write creates it.
   if (!frt::IsOwnerWritable(path, context_.fileSystem))
-    frt::SetOwnerWritable(path, true, context_.fileSystem);  // a missing file is made writable
+    frt::SetOwnerWritable(path, true, context_.fileSystem);
   CFTBase::WriteString(section, key, value);
   if (context_.mode == CQVSettingsMode::kLeave)
     frt::SetOwnerWritable(path, false, context_.fileSystem);

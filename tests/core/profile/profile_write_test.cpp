@@ -144,9 +144,7 @@ TEST_F(ProfileTest, ReadOnlyBitAcrossProcesses) {
   }
 }
 
-TEST_F(ProfileTest, ReadOnlyBitOfMissingOrStubbornFile) {
-  CQVProfile missing(reader_, dir_ / "none.ini", dir_ / "QV.tpl", dir_.path());
-  EXPECT_EQ(missing.ClearReadOnly(), frt::kFileNotFound);
+TEST_F(ProfileTest, ReadOnlyBitOfAStubbornFile) {
   testfiles::FaultyFileSystem fs;
   auto p = Make(kIni, &fs);
   fs.FailAt(testfiles::FaultyFileSystem::Step::kSetMode);
