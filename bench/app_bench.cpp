@@ -89,7 +89,7 @@ struct Workspace {
     std::vector<int> codes;
     for (int code = 1; code < 1000 && codes.size() < 12; ++code) {
       const CQVPoolInfo* info = pool->Find(code);
-      if (info && info->type >= 1 && info->type <= 12) codes.push_back(code);
+      if (info && info->IsUsable()) codes.push_back(code);
     }
     if (codes.empty()) return false;
     std::vector<std::string> conversions;
@@ -97,7 +97,9 @@ struct Workspace {
     for (int i = 0; i < kFields; ++i) {
       CQVEditVar v(*profile, *pool, codes[static_cast<std::size_t>(i) % codes.size()],
                    CQVEditVar::Direction::kOutput);
-      references += v.BuildReference();
+      std::string reference;
+      if (!v.BuildReference(reference)) return false;
+      references += reference;
       conversions.push_back(v.BuildConversionText());
       convLength += conversions.back().size();
     }

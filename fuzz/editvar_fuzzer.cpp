@@ -64,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string stored = text;
   bool success = false;
   CQVEditVar var(*gProfile, Pool(), stored, direction, success);
-  var.BuildReference();
+  std::string reference;
+  // A variable read back from a stored text always has a reference to store again.
+  if (success && !var.BuildReference(reference)) std::abort();
   const std::string rebuilt = var.BuildConversionText();
   if (success && rebuilt != var.StoredConversion()) std::abort();
 
@@ -74,6 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t start = 0, length = 0;
   if (CQVEditVar::FindConversion(text, start, length) && start + length > text.size()) std::abort();
   fresh.FlagMask();
-  fresh.FlagDigit();
+  CQVEditVar::FlagDigitOf(fresh.Flags());
   return 0;
 }

@@ -388,6 +388,7 @@ def check_flags(c):
         c.problem(section, None, "data rule: no FLAGS section, variables get no flags")
         return
     names = []
+    mask = 0
     n = 0
     while True:
         n += 1
@@ -405,11 +406,15 @@ def check_flags(c):
             c.problem(section, "Flag%d" % n, "flag name %s repeats: the settings load fails "
                       "without a message" % name)
         names.append(name)
+        mask |= int(value) << (n - 1)
     if c.f.get(section, "Flag%d" % n) not in (None, ""):
         c.problem(section, "Flag%d" % n, "data rule: unreachable, the flag list ended")
     if len(names) > MAX_FLAGS:
         c.problem(section, None, "more than %d flags: every variable gets flag digit 0"
                   % MAX_FLAGS)
+    if len(names) <= MAX_FLAGS and mask > 9:
+        c.problem(section, None, "data rule: the flags that are on make mask %d, more than the "
+                  "one flag digit holds: no variable can be inserted" % mask)
     if len(names) != 4:
         c.problem(section, None, "data rule: expected the four flags of the option bits "
                   "1, 2, 4, 8, found %d" % len(names))
@@ -464,8 +469,13 @@ def check_pool(c):
         if name is None or name == "":
             break
         code = c.long("Variables", "Code%d" % i, 0, 999)
-        typ = c.long("Variables", "Type%d" % i, 1, 12)
-        unit_type = c.long("Variables", "UnitType%d" % i, 0, 4)
+        typ = c.long("Variables", "Type%d" % i, 1, 12, required=False)
+        unit_type = c.long("Variables", "UnitType%d" % i, 0, 4, required=False)
+        for key, value in (("Type%d" % i, typ), ("UnitType%d" % i, unit_type)):
+            if value == -9999:
+                c.problem("Variables", key, "missing or empty: the variable loads, but no "
+                          "variable reference can be made of it, so it is never offered for "
+                          "insertion")
         default = c.text("Variables", "Default%d" % i)
         key = "Name%d" % i
         if code in pool:
@@ -719,6 +729,8 @@ def self_test(ini_data, tpl_data):
          "outside 1..20 or -1"),
         ("string precision", enc(one("Precision=0", "Precision=-1", ini)), enc(tpl),
          "negative precision"),
+        ("flag mask", enc(one("Value2=0", "Value2=1", one("Value4=0", "Value4=1", ini))),
+         enc(tpl), "flag digit holds"),
         ("flag repeat", enc(one("Flag2=", "Flag2=按比例因子缩放\nX=", ini)), enc(tpl),
          "repeats"),
         ("tpl type", enc(ini), enc(one("Type=FRT_TPL", "Type=FRT_TPL ", tpl)),
@@ -726,6 +738,7 @@ def self_test(ini_data, tpl_data):
         ("pool code repeat", enc(ini), enc(one("Code2=2\n", "Code2=1\n", tpl)), "repeats"),
         ("pool gap", enc(ini), enc(one("Name3=", "Gone3=", tpl)), "unreachable"),
         ("type range", enc(ini), enc(one("Type1=11", "Type1=13", tpl)), "outside 1..12"),
+        ("type missing", enc(ini), enc(one("UnitType1=0\n", "", tpl)), "never offered"),
         ("unit code 12 rule", enc(ini), enc(one("UnitType17=1", "UnitType17=2", tpl)),
          "must be angular"),
         ("code not in pool", enc(ini), enc(one("Code1=1\nCode2=2\nCode3=3\nCode4=4\nCode5=11",

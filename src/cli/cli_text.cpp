@@ -105,6 +105,7 @@ bool StartWorkspace(Context& context, CQVWorkspace& workspace, bool usePool) {
   options.locations.appDir = context.options.appDir;
   options.locations.sharedDir = context.options.sharedDir;
   options.usePool = usePool;
+  options.holdSettingsFile = false;  // a running editor keeps its settings file writable
   const bool ok = workspace.Start(options);
   if (!ok) context.messages.PrintAll();
   return ok;

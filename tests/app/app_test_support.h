@@ -38,4 +38,8 @@ struct CTestProfile {
   CQVEditVar Variable(int code, CQVEditVar::Direction d = CQVEditVar::Direction::kOutput) const {
     return CQVEditVar(*profile, pool, code, d);
   }
+  std::string Reference(int code) const {  // empty when it cannot be built
+    std::string reference;
+    return Variable(code).BuildReference(reference) ? reference : std::string();
+  }
 };

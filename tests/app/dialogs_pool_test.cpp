@@ -2,6 +2,7 @@
 // the question before overwriting), loading one into a format of another template (1149 for a
 // variable the catalogue does not know, 1150 before replacing text), deleting the last entry of
 // a block type, the empty list, the properties dialog, and what reaches pool.dat.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -312,6 +313,31 @@ class DialogsPoolTest : public QObject {
     QVERIFY(!empty.Templates()->isEnabled());
     QVERIFY(!empty.BlockTypes()->isEnabled());
     QVERIFY(!empty.Button(1006)->isEnabled());
+  }
+
+  // A click on the empty part of the list leaves nothing to act on; a double click on an entry
+  // is the dialog's action. In save mode what is typed goes to the name, also with no entry.
+  void listClicksAndTheNameField() {
+    AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1});
+    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
+                        KeyOfStringId(kBasicMeasure1), CStringPoolDialog::kLoad);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const QRect row = d.Names()->visualItemRect(d.Names()->item(0));
+    QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.bottomLeft() + QPoint(4, 30));
+    for (int id : {1006, 1011, 1010}) QVERIFY(!d.Button(id)->isEnabled());
+    QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(d.Name(), std::string("Alpha"));
+
+    CStringPoolDialog save(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
+                           KeyOfStringId(21012001), CStringPoolDialog::kSave);
+    save.show();
+    save.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&save));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Beta"));  // wherever it is
+    QCOMPARE(save.NameEdit()->text(), QStringLiteral("Beta"));
   }
 
   void propertiesChangeAuthorAndDescription() {

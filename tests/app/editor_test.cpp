@@ -55,9 +55,9 @@ class EditorTest : public QObject {
     conv11_ = data_.Variable(11).BuildConversionText();
     conv81_ = data_.Variable(81).BuildConversionText();
     conv82_ = data_.Variable(82).BuildConversionText();
-    ref11_ = data_.Variable(11).BuildReference();
-    ref81_ = data_.Variable(81).BuildReference();
-    ref82_ = data_.Variable(82).BuildReference();
+    ref11_ = data_.Reference(11);
+    ref81_ = data_.Reference(81);
+    ref82_ = data_.Reference(82);
     QVERIFY(!conv11_.empty() && conv81_ != conv11_);
     QCOMPARE(ref11_.size(), std::size_t{9});
     scoped_ = std::make_unique<CScopedMessageSink>(sink_);
@@ -337,7 +337,7 @@ class EditorTest : public QObject {
     Load(ThreeFieldText(), ThreeFieldRefs());
     QVERIFY(edit_->ReplaceField(1, data_.Variable(83)));
     QCOMPARE(edit_->Field(1)->Code(), 83);
-    QCOMPARE(edit_->VariableCodes(), ref11_ + data_.Variable(83).BuildReference() + ref82_);
+    QCOMPARE(edit_->VariableCodes(), ref11_ + data_.Reference(83) + ref82_);
     QVERIFY(!edit_->ReplaceField(3, data_.Variable(83)));
   }
 

@@ -291,8 +291,9 @@ std::string CQVViewEdit::StoredText() const {
 
 std::string CQVViewEdit::VariableCodes() const {
   std::string out;
+  std::string reference;
   for (const CQVEditVar* v : Fields())
-    if (v) out += v->BuildReference();
+    if (v && v->BuildReference(reference)) out += reference;
   return out;
 }
 
@@ -472,8 +473,9 @@ void CQVViewEdit::TakeOver(const std::string& stored,
                            const std::vector<const CQVEditVar*>& fields) {
   std::string codes;
   codes.reserve(fields.size() * CQVEditVar::kReferenceLength);
+  std::string reference;
   for (const CQVEditVar* v : fields)
-    if (v) codes += v->BuildReference();
+    if (v && v->BuildReference(reference)) codes += reference;
   emit textTakenOver(QByteArray(stored.data(), static_cast<qsizetype>(stored.size())),
                      QByteArray(codes.data(), static_cast<qsizetype>(codes.size())));
 }
@@ -551,7 +553,8 @@ bool CQVViewEdit::InsertVariable(const CQVEditVar& variable) {
 bool CQVViewEdit::InsertVariableCode(int code) {
   if (!context_.IsValid()) return false;
   CQVEditVar variable(*context_.flags, *context_.defaults, *context_.pool, code, Direction());
-  if (!variable.PoolVariable()) return false;
+  std::string reference;
+  if (!variable.BuildReference(reference)) return false;  // a field that could not be stored
   return InsertVariable(variable);
 }
 

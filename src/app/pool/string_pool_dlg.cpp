@@ -241,6 +241,7 @@ void CStringPoolDialog::Build() {
           &CStringPoolDialog::OnBlockTypeChanged);
   connect(templates_, &QComboBox::currentIndexChanged, this, &CStringPoolDialog::OnTemplateChanged);
   connect(names_, &QListWidget::itemSelectionChanged, this, &CStringPoolDialog::OnNameSelected);
+  connect(names_, &QListWidget::itemDoubleClicked, this, &CStringPoolDialog::OnNameActivated);
   connect(name_, &QLineEdit::textEdited, this, &CStringPoolDialog::OnNameEdited);
   connect(name_, &QLineEdit::textChanged, this, [this] {
     if (IsSaveMode()) UpdateStates();
@@ -370,7 +371,7 @@ void CStringPoolDialog::UpdateStates() {
     delete_->setEnabled(!empty && selected);
     info_->setEnabled(!empty && selected);
     name_->setEnabled(true);
-    if (!empty) name_->setFocus();
+    name_->setFocus();  // also with no entry to choose: what is typed is the new name
     // Nothing can be saved without a name.
     const bool named = !name_->text().isEmpty();
     action_->setEnabled(named);
@@ -387,11 +388,13 @@ void CStringPoolDialog::UpdateStates() {
     action_->setEnabled(false);
     close_->setDefault(true);
   } else {
-    action_->setEnabled(true);
-    delete_->setEnabled(true);
-    info_->setEnabled(true);
-    action_->setDefault(true);
-    action_->setFocus();
+    // A click on the empty part of the list clears the selection: nothing to act on then.
+    action_->setEnabled(selected);
+    delete_->setEnabled(selected);
+    info_->setEnabled(selected);
+    action_->setDefault(selected);
+    close_->setDefault(!selected);
+    if (selected) action_->setFocus();
   }
   templates_->setEnabled(templates_->count() > 0);
   blockTypes_->setEnabled(blockTypes_->count() > 0);
@@ -423,6 +426,13 @@ void CStringPoolDialog::OnNameSelected() {
   if (!IsSaveMode() && !name.isEmpty()) name_->setText(name);
   UpdateFigures();
   UpdateStates();
+}
+
+void CStringPoolDialog::OnNameActivated(QListWidgetItem* item) {
+  // A double click is the dialog's action on that entry: load it, or save over it (asking).
+  if (!item) return;
+  name_->setText(item->text());
+  accept();
 }
 
 void CStringPoolDialog::OnNameEdited(const QString& text) {

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -98,6 +99,7 @@ class CStringPoolDialog : public CDialogEx {
   void OnBlockTypeChanged(int index);
   void OnTemplateChanged(int index);
   void OnNameSelected();
+  void OnNameActivated(QListWidgetItem* item);
   void OnNameEdited(const QString& text);
   void OnDelete();
   void OnInfo();

@@ -8,6 +8,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <climits>
 
@@ -351,7 +352,6 @@ CQVVariableFlagsPage::~CQVVariableFlagsPage() = default;
 void CQVVariableFlagsPage::Build() {
   SetCaption(QStringLiteral("标志"));
   setObjectName(QStringLiteral("flagsPage"));
-  auto* caption = new QLabel(QStringLiteral("运行时替换"), this);
   list_ = new CQvFlagsReportView(this);
   group_ = new QGroupBox(QStringLiteral("有效"), this);
   group_->setObjectName(QStringLiteral("group2074"));
@@ -360,11 +360,41 @@ void CQVVariableFlagsPage::Build() {
   auto* groupLayout = new QVBoxLayout(group_);
   groupLayout->addWidget(applyAll_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(caption);
   layout->addWidget(list_, 1);
   layout->addWidget(group_);
   // A variable's flags go into its reference only; "apply to every format" is for the profile.
   group_->setVisible(var_ == nullptr);
+  connect(list_, &QTreeWidget::itemChanged, this,
+          [this](QTreeWidgetItem* item) { OnFlagToggled(item); });
+}
+
+CQVProfFlags::List CQVVariableFlagsPage::CheckedFlags() {
+  CQVProfFlags::List flags = Flags();
+  for (int r = 0; r < list_->RowCount(); ++r) {
+    const auto* row = static_cast<const Row*>(list_->ReportViewItem(r));
+    flags[row->index].value = list_->IsChecked(r) ? 1 : 0;
+  }
+  return flags;
+}
+
+void CQVVariableFlagsPage::ShowDoesNotFit() {
+  CErrorMessage::ShowNotice(
+      frt::kIdNone, tr("这些标志的组合不能存入变量的引用 (一位数字只能存放 0 到 9)。标志保持原样。")
+                        .toStdString());
+}
+
+void CQVVariableFlagsPage::OnFlagToggled(QTreeWidgetItem* item) {
+  // Every flag that is ticked goes into the one flag digit of the references made with these
+  // flags; a tick that makes a combination the digit cannot hold is taken back at once. Unticks
+  // always pass, so that flags that came so from the settings file can be put right.
+  if (filling_ || item->checkState(0) != Qt::Checked ||
+      CQVEditVar::FlagDigitOf(CheckedFlags()) != CQVEditVar::kNoFlagDigit)
+    return;
+  {
+    const QSignalBlocker blocker(list_);
+    item->setCheckState(0, Qt::Unchecked);
+  }
+  ShowDoesNotFit();
 }
 
 CQVProfFlags::List& CQVVariableFlagsPage::Flags() {
@@ -383,19 +413,23 @@ bool CQVVariableFlagsPage::OnInitDialog() {
   }
   std::vector<CReportRow*> rows;
   for (const auto& r : rows_) rows.push_back(r.get());
+  filling_ = true;
   list_->InsertItems(rows);
   for (std::size_t r = 0; r < rows_.size(); ++r)
     list_->SelectStateIcon(static_cast<int>(r), flags[rows_[r]->index].value == 1);
+  filling_ = false;
   list_->header()->setStretchLastSection(true);
   return true;
 }
 
 bool CQVVariableFlagsPage::OnApply() {
-  CQVProfFlags::List& flags = Flags();
-  for (int r = 0; r < list_->RowCount(); ++r) {
-    const auto* row = static_cast<const Row*>(list_->ReportViewItem(r));
-    flags[row->index].value = list_->IsChecked(r) ? 1 : 0;
+  CQVProfFlags::List checked = CheckedFlags();
+  // Flags that came so from the settings file are not taken either.
+  if (CQVEditVar::FlagDigitOf(checked) == CQVEditVar::kNoFlagDigit) {
+    ShowDoesNotFit();
+    return false;
   }
+  Flags() = std::move(checked);
   if (profile_ && applyAll_->isChecked()) profile_->Flags().Write();
   return true;
 }

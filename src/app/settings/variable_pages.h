@@ -15,6 +15,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QTreeWidgetItem;
 
 // The settings sheet of the editor: OK and Cancel only.
 class CQvPropertySheet : public CPropertySheetEx {
@@ -129,10 +130,15 @@ class CQVVariableFlagsPage : public CPropertyPageEx {
   class Row;
   void Build();
   CQVProfFlags::List& Flags();
+  // The bound flags with the check marks of the list.
+  CQVProfFlags::List CheckedFlags();
+  void OnFlagToggled(QTreeWidgetItem* item);
+  void ShowDoesNotFit();
 
   CQVEditVar* var_ = nullptr;
   CQVProfile* profile_ = nullptr;
   CQvFlagsReportView* list_ = nullptr;
+  bool filling_ = false;
   QGroupBox* group_ = nullptr;
   QCheckBox* applyAll_ = nullptr;
   std::vector<std::unique_ptr<Row>> rows_;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "catalogue/format_template.h"
+#include "catalogue/ft_variable.h"
 #include "editor/qv_view_edit.h"
 #include "library/string_table.h"
 #include "library/text_encoding.h"
@@ -102,7 +103,10 @@ void CQVInsertVarDlg::FillVariables() {
   for (const CFTFormat* f : template_.FormatList()) {
     if (f->IsExport() != wantExport || FromGbk(f->Item()) != name) continue;
     for (const auto& v : f->AllowedVariables()) {
-      auto* item = new QListWidgetItem(FromGbk(template_.PoolVariableName(v->Code())), variables_);
+      // A pool variable that can make no reference is not offered.
+      const CFTPoolVariable* pool = template_.FindPoolVariable(v->Code());
+      if (pool == nullptr || !pool->IsUsable()) continue;
+      auto* item = new QListWidgetItem(FromGbk(pool->Name()), variables_);
       item->setData(Qt::UserRole, static_cast<int>(v->Code()));
     }
     break;

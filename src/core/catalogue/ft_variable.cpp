@@ -44,10 +44,15 @@ int CFTPoolVariable::ReadEntries() {
   const std::string n = std::to_string(index_);
   name_ = GetString(*reader_, kReadMode, kSection, "Name" + n, {}, {}, 0, -1);
   if (name_.empty()) return 1;
-  code_ = GetLong(*reader_, kReadMode, kSection, "Code" + n, 1, 0, 999, 0, 0);
-  type_ = GetLong(*reader_, kReadMode, kSection, "Type" + n, 1, 1, 12, 0, 0);
-  unitType_ = GetLong(*reader_, kReadMode, kSection, "UnitType" + n, 1, 0, 4, 0, 0);
+  code_ = GetLong(*reader_, kReadMode, kSection, "Code" + n, 1, 0, kMaxCode, 0, 0);
+  type_ = GetLong(*reader_, kReadMode, kSection, "Type" + n, 1, kMinType, kMaxType, 0, 0);
+  unitType_ = GetLong(*reader_, kReadMode, kSection, "UnitType" + n, 1, 0, kMaxUnitType, 0, 0);
   default_ = GetString(*reader_, kReadMode, kSection, "Default" + n, {}, {}, 0, -1);
   ShowError();
   return IsValid() ? 1 : 0;
+}
+
+bool CFTPoolVariable::IsUsable(long code, long type, long unitType) {
+  return code >= 0 && code <= kMaxCode && type >= kMinType && type <= kMaxType && unitType >= 0 &&
+         unitType <= kMaxUnitType;
 }

@@ -36,6 +36,10 @@ class CFTVariable : public CFTBase {
 class CFTPoolVariable : public CFTBase {
  public:
   static constexpr const char* kSection = "Variables";
+  static constexpr long kMaxCode = 999;
+  static constexpr long kMinType = 1;
+  static constexpr long kMaxType = 12;
+  static constexpr long kMaxUnitType = 4;
 
   CFTPoolVariable(CIniReader& reader, int index);
 
@@ -50,6 +54,12 @@ class CFTPoolVariable : public CFTBase {
   long UnitType() const { return unitType_; }
   const std::string& Default() const { return default_; }
   int Index() const { return index_; }
+
+  // Whether a variable reference can be made of it: code, data type and unit type in their
+  // ranges. A missing key reads as -9999 without error, so such a variable is in the pool but
+  // is never offered for insertion.
+  bool IsUsable() const { return IsUsable(code_, type_, unitType_); }
+  static bool IsUsable(long code, long type, long unitType);
 
  private:
   CIniReader* reader_;

@@ -4,6 +4,7 @@
 
 #include "catalogue/ini_reader.h"
 #include "library/error_message.h"
+#include "library/safe_file.h"
 
 CQVProfElement::CQVProfElement(const CQVProfContext& context)
     : CFTBase(context.settingsPath, context.templatePath), context_(context) {
@@ -28,6 +29,17 @@ std::string CQVProfElement::ReadText(std::string_view section, std::string_view 
 
 void CQVProfElement::WriteLong(std::string_view section, std::string_view key, long value) {
   WriteString(section, key, std::to_string(value));
+}
+
+void CQVProfElement::WriteString(std::string_view section, std::string_view key,
+                                 std::string_view value) {
+  const std::string& path = SettingsPath();
+  // A missing file is not writable either; the write creates it.
+  if (!frt::IsOwnerWritable(path, context_.fileSystem))
+    frt::SetOwnerWritable(path, true, context_.fileSystem);
+  CFTBase::WriteString(section, key, value);
+  if (context_.mode == CQVSettingsMode::kLeave)
+    frt::SetOwnerWritable(path, false, context_.fileSystem);
 }
 
 int CQVProfElement::ToInt(long value) {

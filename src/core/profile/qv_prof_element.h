@@ -9,6 +9,17 @@ namespace frt {
 class FileSystem;
 }
 
+// How a profile treats the read-only bit of the settings file (the owner's write bit). Every
+// process may set it, so it says nothing about whether another process still runs.
+enum class CQVSettingsMode {
+  // Writable while the profile lives, read-only after it: the editor, which writes settings at
+  // any time while it runs.
+  kHold,
+  // Left as found unless a key is written; a key write leaves it read-only, as between runs: a
+  // tool that reads the settings, and must not take the file away from a running editor.
+  kLeave,
+};
+
 // What every element of the settings profile shares: the one reader that holds QV.ini while the
 // profile loads, the two file paths, and the file system that key writes go through.
 struct CQVProfContext {
@@ -16,6 +27,7 @@ struct CQVProfContext {
   std::string settingsPath;
   std::string templatePath;
   frt::FileSystem* fileSystem = nullptr;  // null: the real one
+  CQVSettingsMode mode = CQVSettingsMode::kHold;
 };
 
 // Base of the profile's elements: CFTBase with the reader bound, and the two key operations the
@@ -41,6 +53,9 @@ class CQVProfElement : public CFTBase {
   // GetString without expected or allowed value and without length check.
   std::string ReadText(std::string_view section, std::string_view key, bool required);
   void WriteLong(std::string_view section, std::string_view key, long value);
+  // CFTBase's key write, on a file made writable first: another process may have set the
+  // read-only bit since this profile was made.
+  void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
 
   // A long read from the file as the 32-bit field it is kept in (clamped, not wrapped).
   static int ToInt(long value);

@@ -14,8 +14,9 @@ constexpr const char* kUnits = "UNITS";
 constexpr const char* kLastActive = "LastActiveTemplate";
 
 CQVProfContext MakeContext(CIniReader& reader, std::string settingsPath, std::string templatePath,
-                           frt::FileSystem* fs) {
+                           frt::FileSystem* fs, CQVSettingsMode mode) {
   CQVProfContext context;
+  context.mode = mode;
   context.reader = &reader;
   context.settingsPath = std::move(settingsPath);
   context.templatePath = std::move(templatePath);
@@ -26,27 +27,27 @@ CQVProfContext MakeContext(CIniReader& reader, std::string settingsPath, std::st
 }  // namespace
 
 CQVProfile::CQVProfile(CIniReader& reader, std::string settingsPath, std::string templatePath,
-                       std::string appDir, frt::FileSystem* fileSystem)
+                       std::string appDir, frt::FileSystem* fileSystem, CQVSettingsMode mode)
     : CQVProfElement(
-          MakeContext(reader, std::move(settingsPath), std::move(templatePath), fileSystem)),
+          MakeContext(reader, std::move(settingsPath), std::move(templatePath), fileSystem, mode)),
       default_(std::make_unique<CQVProfDefault>(Context())),
       appDir_(std::move(appDir)),
       flags_(std::make_unique<CQVProfFlags>(Context())) {
-  ClearReadOnly();
+  if (Context().mode == CQVSettingsMode::kHold) ClearReadOnly();
   Reader().Clear();
   fileLoaded_ = Reader().Load(SettingsPath());
 }
 
 CQVProfile::CQVProfile(CIniReader& reader, const CDataLocations& locations,
-                       frt::FileSystem* fileSystem)
+                       frt::FileSystem* fileSystem, CQVSettingsMode mode)
     : CQVProfile(reader, locations.SettingsPath(), locations.TemplatePath(), locations.AppDir(),
-                 fileSystem) {}
+                 fileSystem, mode) {}
 
 CQVProfile::~CQVProfile() {
   unitTypes_.clear();
   flags_.reset();
   default_.reset();
-  SetReadOnly();
+  if (Context().mode == CQVSettingsMode::kHold) SetReadOnly();
 }
 
 frt::Result CQVProfile::ClearReadOnly() {

@@ -16,10 +16,10 @@ class CDataLocations;
 // The settings file QV.ini: unit types, flags, scale factors, default values, default
 // conversions and the last active template.
 //
-// Construction makes the settings file writable and loads it into the shared reader; Read()
-// must then run to its end before anything else (the template catalogue) loads into that reader.
-// Destruction makes the file read-only again. Writes go key by key to the file, never through
-// the reader.
+// Construction makes the settings file writable (in mode kHold) and loads it into the shared
+// reader; Read() must then run to its end before anything else (the template catalogue) loads
+// into that reader. Destruction makes the file read-only again (kHold). Writes go key by key to
+// the file, never through the reader.
 class CQVProfile : public CQVProfElement {
  public:
   using UnitTypes = std::vector<std::unique_ptr<CQVProfUnitType>>;
@@ -30,10 +30,11 @@ class CQVProfile : public CQVProfElement {
 
   // `fileSystem` (null: the real one) serves the key writes and the read-only bit.
   CQVProfile(CIniReader& reader, std::string settingsPath, std::string templatePath,
-             std::string appDir, frt::FileSystem* fileSystem = nullptr);
+             std::string appDir, frt::FileSystem* fileSystem = nullptr,
+             CQVSettingsMode mode = CQVSettingsMode::kHold);
   // Paths from the data locations: <app>/Global/QV.ini, the shared template file, <app>.
   CQVProfile(CIniReader& reader, const CDataLocations& locations,
-             frt::FileSystem* fileSystem = nullptr);
+             frt::FileSystem* fileSystem = nullptr, CQVSettingsMode mode = CQVSettingsMode::kHold);
   ~CQVProfile() override;
 
   // The whole file, in order: FileHeader, UNITS/List with every listed unit type, the four
@@ -63,7 +64,7 @@ class CQVProfile : public CQVProfElement {
   bool SetLastActive(const std::string& instrument, const std::string& templateName);
 
   // The replacement for the read-only attribute of the settings file: the owner's write bit.
-  // The constructor clears it and the destructor sets it; the workspace may call them itself.
+  // In mode kHold the constructor clears it and the destructor sets it.
   // kOk, kFileNotFound, or kCannotSave when the bit cannot be changed.
   frt::Result ClearReadOnly();
   frt::Result SetReadOnly();

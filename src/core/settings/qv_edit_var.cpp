@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "catalogue/ft_variable.h"
 #include "library/utility.h"
 #include "profile/qv_prof_default.h"
 #include "profile/qv_profile.h"
@@ -26,6 +27,10 @@ int RepresentationOf(char conversion) {
 }
 
 }  // namespace
+
+bool CQVPoolInfo::IsUsable() const {
+  return CFTPoolVariable::IsUsable(code, type, unitType);
+}
 
 const CQVPoolInfo* CQVPoolTable::Find(int code) const {
   for (const auto& entry : entries_)
@@ -67,7 +72,7 @@ CQVEditVar::CQVEditVar(const CQVProfile& profile, const CQVPoolLookup& pool, std
 
 void CQVEditVar::LookUp(const CQVPoolLookup& pool) {
   const CQVPoolInfo* info = pool.Find(code_);
-  if (info != nullptr)
+  if (info != nullptr && info->IsUsable())
     pool_ = *info;
   else
     pool_.reset();
@@ -114,27 +119,26 @@ std::string CQVEditVar::BuildConversionText() const {
   return settings_.BuildText(dataType_, IsOutput());
 }
 
-int CQVEditVar::FlagMask() const {
-  if (flags_.size() > static_cast<std::size_t>(kMaxFlags)) return 0;
+int CQVEditVar::FlagMaskOf(const CQVProfFlags::List& flags) {
+  if (flags.size() > static_cast<std::size_t>(kMaxFlags)) return 0;
   int mask = 0;
-  for (std::size_t i = 0; i < flags_.size(); ++i)
-    if (flags_[i].value != 0) mask |= 1 << i;
+  for (std::size_t i = 0; i < flags.size(); ++i)
+    if (flags[i].value != 0) mask |= 1 << i;
   return mask;
 }
 
-int CQVEditVar::FlagDigit() const {
-  // One digit holds masks up to 9; a combination beyond that cannot be stored and is dropped,
-  // as a list too long for the digit is.
-  const int mask = FlagMask();
-  return mask <= 9 ? mask : 0;
+int CQVEditVar::FlagDigitOf(const CQVProfFlags::List& flags) {
+  const int mask = FlagMaskOf(flags);
+  return mask <= kMaxFlagDigit ? mask : kNoFlagDigit;
 }
 
-std::string CQVEditVar::BuildReference() const {
-  const int code = pool_ ? pool_->code : code_;
-  const int unitType = pool_ ? pool_->unitType : 0;
-  const int dataType = pool_ ? pool_->type : 0;
-  return std::to_string(FlagDigit()) + CUtility::IntToText(unitCode_, 2) +
-         std::to_string(unitType) + CUtility::IntToText(dataType, 2) + CUtility::IntToText(code, 3);
+bool CQVEditVar::BuildReference(std::string& reference) const {
+  const int digit = FlagDigitOf(flags_);
+  if (!pool_ || digit == kNoFlagDigit) return false;
+  reference = std::to_string(digit) + CUtility::IntToText(unitCode_, 2) +
+              std::to_string(pool_->unitType) + CUtility::IntToText(pool_->type, 2) +
+              CUtility::IntToText(pool_->code, 3);
+  return true;
 }
 
 bool CQVEditVar::HasFixedUnit(int code) {

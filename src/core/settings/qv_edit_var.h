@@ -18,6 +18,9 @@ struct CQVPoolInfo {
   int type = 0;      // data type 1..12
   int unitType = 0;  // 0 none, 1 angular, 2 linear, 3 temperature, 4 pressure
   std::string name;
+
+  // Whether a reference can be made of it (see CFTPoolVariable::IsUsable).
+  bool IsUsable() const;
 };
 
 class CQVPoolLookup {
@@ -52,6 +55,10 @@ class CQVEditVar {
   static constexpr std::size_t kReferenceLength = 9;
   // A flag list longer than this cannot be written in the reference.
   static constexpr int kMaxFlags = 8;
+  // The largest flag mask the reference's one flag digit holds.
+  static constexpr int kMaxFlagDigit = 9;
+  // FlagDigitOf for a combination that the flag digit cannot hold.
+  static constexpr int kNoFlagDigit = -1;
   // The longest width an input conversion may have.
   static constexpr int kMaxInputLength = 20;
   // The unit code of the variables whose unit is fixed.
@@ -63,6 +70,9 @@ class CQVEditVar {
   // A format's direction number (1 export, 2 import) as the editor's direction.
   static Direction DirectionOfFormat(int formatDirection);
 
+  // The pool variable of a code counts only when it is usable; an unusable one is treated as
+  // missing, so it is neither inserted nor read back from a stored text.
+  //
   // A new variable: the profile's flags and defaults, the pool variable of `code`, the unit code
   // by the fixed-unit rule, then the defaults of its data type.
   CQVEditVar(const CQVProfFlags& flags, const CQVProfDefault& defaults, const CQVPoolLookup& pool,
@@ -81,7 +91,10 @@ class CQVEditVar {
 
   // Settings reset, value kind and defaults of `dataType` for this variable's direction.
   void ApplyDefaults(int dataType);
-  std::string BuildReference() const;
+  // The nine-digit reference. False (and `reference` untouched) when the variable has no pool
+  // variable or its flags do not fit the flag digit: nothing may store a reference that does not
+  // read back as this variable.
+  bool BuildReference(std::string& reference) const;
   std::string BuildConversionText() const;
 
   // Parse a conversion (from its "%" to its conversion character) into the settings. False when
@@ -99,9 +112,11 @@ class CQVEditVar {
   static bool HasFixedUnit(int code);
 
   // The flag list as a bit mask (bit i: flag i on); 0 for more than eight flags.
-  int FlagMask() const;
-  // The reference's flag digit: the mask when it is a single digit, otherwise 0.
-  int FlagDigit() const;
+  int FlagMask() const { return FlagMaskOf(flags_); }
+  static int FlagMaskOf(const CQVProfFlags::List& flags);
+  // The reference's flag digit for a flag list: its mask when that is one digit (0 for a list
+  // longer than kMaxFlags, which the digit never carries); kNoFlagDigit for any other mask.
+  static int FlagDigitOf(const CQVProfFlags::List& flags);
 
   int Code() const { return code_; }
   int DataType() const { return dataType_; }

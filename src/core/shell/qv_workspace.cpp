@@ -46,7 +46,9 @@ bool CQVWorkspace::Start(const CWorkspaceOptions& options) {
 
   // The profile and then the catalogue take turns in the one reader; each shows its own
   // messages when it fails.
-  profile_ = std::make_unique<CQVProfile>(reader_, locations_, options.fileSystem);
+  profile_ = std::make_unique<CQVProfile>(
+      reader_, locations_, options.fileSystem,
+      options.holdSettingsFile ? CQVSettingsMode::kHold : CQVSettingsMode::kLeave);
   if (profile_->Read() == 0) {
     Drop();
     return false;

@@ -34,6 +34,10 @@ struct CWorkspaceOptions {
   // dialogs expect; the previous one is restored at shutdown. A command-line tool keeps its own,
   // since its arguments are relative to it.
   bool enterFormatDir = false;
+  // Hold the settings file: writable while the workspace runs, read-only after, as the editor
+  // has it. A tool that only reads settings leaves the file's mode alone (an editor may be
+  // running); a key it writes all the same leaves the file read-only, as between runs.
+  bool holdSettingsFile = true;
   // Serves the settings writes and the read-only bit (null: the real file system).
   frt::FileSystem* fileSystem = nullptr;
   // Makes the pool object; null from it means the pool could not be created. Empty: the real one.
@@ -60,7 +64,7 @@ class CQVWorkspace {
   // be created (1111) or loaded (1251) is shown and left out; the start goes on.
   bool Start(const CWorkspaceOptions& options);
   // The shutdown: records the template for new files as the last active one, drops the
-  // catalogue, the profile (which makes the settings file read-only again) and the pool (which
+  // catalogue, the profile (which makes a held settings file read-only again) and the pool (which
   // saves itself when changed), and restores the working directory. Safe to call twice.
   void Shutdown();
   bool IsRunning() const { return running_; }

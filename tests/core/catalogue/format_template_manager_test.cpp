@@ -204,6 +204,7 @@ TEST_F(CatalogueTest, WhatAFailureKeeps) {
   Load(All({V(2, "A", 2), V(3, "B", 3), R("Variables", "Code2"), R("Variables", "Code3")}));
   ASSERT_EQ(manager_->PoolVariables().size(), 2u);
   EXPECT_EQ(manager_->PoolVariables()[1]->Code(), CFTBase::kMissing);
+  EXPECT_FALSE(manager_->PoolVariables()[1]->IsUsable());  // loaded, but makes no reference
   Load(R("TemplateList", "Template_INST"));
   EXPECT_EQ(manager_->InstrumentNames(), Strings{"INST"});
   Load(S(kApp, "Id", "1000"));

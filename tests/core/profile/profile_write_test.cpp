@@ -113,26 +113,38 @@ TEST_F(ProfileTest, FailedWritesAreReportedAndKeepTheNewValues) {
   EXPECT_EQ(testfiles::ReadBytes(Path()), kIni);
 }
 
-TEST_F(ProfileTest, ReadOnlyBitClearedWhileLoadedAndSetAtTheEnd) {
-  testfiles::WriteBytes(Path(), kIni);
-  ASSERT_EQ(frt::SetOwnerWritable(Path(), false), frt::kOk);
-  {
-    CQVProfile p(reader_, Path(), dir_ / "QV.tpl", dir_.path());
-    EXPECT_TRUE(frt::IsOwnerWritable(Path()));
-    ASSERT_EQ(p.Read(), 1);
-    EXPECT_TRUE(p.SaveUnits());
-    EXPECT_EQ(p.SetReadOnly(), frt::kOk);
-    EXPECT_FALSE(frt::IsOwnerWritable(Path()));
-    EXPECT_FALSE(p.SaveUnits());  // a read-only file is not replaced
-    EXPECT_EQ(p.ClearReadOnly(), frt::kOk);
-    EXPECT_TRUE(frt::IsOwnerWritable(Path()));
+// The editor holds the settings file: writable while it runs, read-only after. A tool leaves
+// the mode as it finds it unless it writes. Any other process may set the bit meanwhile; a key
+// write succeeds all the same.
+TEST_F(ProfileTest, ReadOnlyBitAcrossProcesses) {
+  using Mode = CQVSettingsMode;
+  struct Case {
+    Mode mode;
+    bool writableBefore, writes, writableWhileLoaded, writableAfter;
+  } const cases[] = {
+      {Mode::kHold, false, false, true, false}, {Mode::kHold, true, true, true, false},
+      {Mode::kLeave, true, false, true, true},  {Mode::kLeave, false, false, false, false},
+      {Mode::kLeave, true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << &c - cases);
+    testfiles::WriteBytes(Path(), kIni);
+    ASSERT_EQ(frt::SetOwnerWritable(Path(), c.writableBefore), frt::kOk);
+    {
+      CQVProfile p(reader_, Path(), dir_ / "QV.tpl", dir_.path(), nullptr, c.mode);
+      ASSERT_EQ(p.Read(), 1);
+      if (c.writes) {
+        ASSERT_EQ(frt::SetOwnerWritable(Path(), false), frt::kOk);
+        EXPECT_TRUE(p.SetLastActive("TS-9", "Other"));
+      }
+      EXPECT_EQ(frt::IsOwnerWritable(Path()), c.writableWhileLoaded);
+    }
+    EXPECT_EQ(frt::IsOwnerWritable(Path()), c.writableAfter);
+    frt::SetOwnerWritable(Path(), true);
   }
-  EXPECT_FALSE(frt::IsOwnerWritable(Path()));
 }
 
-TEST_F(ProfileTest, ReadOnlyBitOfMissingOrStubbornFile) {
-  CQVProfile missing(reader_, dir_ / "none.ini", dir_ / "QV.tpl", dir_.path());
-  EXPECT_EQ(missing.ClearReadOnly(), frt::kFileNotFound);
+TEST_F(ProfileTest, ReadOnlyBitOfAStubbornFile) {
   testfiles::FaultyFileSystem fs;
   auto p = Make(kIni, &fs);
   fs.FailAt(testfiles::FaultyFileSystem::Step::kSetMode);
