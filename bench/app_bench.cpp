@@ -79,7 +79,7 @@ struct Workspace {
     context.profile = profile.get();
     context.engine = &engine;
     document = std::make_unique<CDocFormat>(context);
-    document->SetTemplate(catalogue->FindTemplate(CQVApp::kNewFormatTemplate));
+    document->SetTemplate(catalogue->FindTemplate(CQVWorkspace::kNewFileTemplate));
     return document->Template() != nullptr && document->InitNew() != 0;
   }
 

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "pool/dialog_hooks.h"
-#include "preview/preview_screenshots.h"
+#include "shell/dialog_hooks.h"
+#include "shell/preview_screenshots.h"
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
 

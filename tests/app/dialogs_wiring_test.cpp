@@ -12,12 +12,12 @@
 
 #include "dialogs_fixture.h"
 #include "pool/assign_appl_dlg.h"
-#include "pool/dialog_hooks.h"
 #include "pool/string_pool.h"
 #include "pool/string_pool_dlg.h"
 #include "profile/qv_profile.h"
 #include "settings/settings_pages.h"
 #include "settings/variable_pages.h"
+#include "shell/dialog_hooks.h"
 #include "story_support.h"
 
 namespace {

@@ -18,10 +18,10 @@
 #include <clocale>
 
 #include "library/text_encoding.h"
-#include "preview/export_preview.h"
 #include "preview/print_layout.h"
 #include "preview/qv_view_preview.h"
 #include "shell/child_frame.h"
+#include "shell/export_preview.h"
 #include "shell/main_frame.h"
 
 namespace {

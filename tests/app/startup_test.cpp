@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "catalogue/format_template.h"
 #include "library/error_message.h"
 #include "shell/frame_document.h"
 #include "shell/main_frame.h"
@@ -147,9 +148,10 @@ class StartupTest : public QObject {
       app.MainFrame()->Action(qvcmd::kFileNew)->trigger();
       QVERIFY(app.OnFileNew());
       QCOMPARE(docs.newTemplates, (std::vector<std::string>{"Kite_Basic", "Kite_Basic"}));
-      QVERIFY(app.TemplateForNewFiles());
-      QCOMPARE(app.NewFileTemplate(), std::string("Kite_Basic"));
-      instrument = app.NewFileInstrument();
+      const CFormatTemplate* newFiles = app.Workspace().NewFileTemplate();
+      QVERIFY(newFiles);
+      QCOMPARE(newFiles->Name(), std::string("Kite_Basic"));
+      instrument = newFiles->Instrument();
       QVERIFY(!instrument.empty());
       QCOMPARE(app.ExitInstance(), 0);
       QCOMPARE(QDir::currentPath(), cwd_);

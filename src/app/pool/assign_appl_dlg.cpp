@@ -10,7 +10,7 @@
 
 #include "catalogue/format_template.h"
 #include "document/doc_format.h"
-#include "pool/ui_text.h"
+#include "uilib/ui_text.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "document/doc_format.h"
 #include "uilib/dialog_ex.h"
 #include "uilib/u2_list_box.h"
 
@@ -22,7 +23,7 @@ class CAssignApplicationsDialog : public CDialogEx {
  public:
   static constexpr int kTemplateId = 133;
   // The kind base of export block strings, which the format tree passes.
-  static constexpr std::int32_t kExportKindBase = 11000000;
+  static constexpr std::int32_t kExportKindBase = CDocFormat::kKindExport * CDocFormat::kKindFactor;
 
   // `selectedId` is the tree item's datum: a string of the block (string ID = kind base + block
   // type * 1000 + index) or the block itself (index 0). The lists are filled at once.

@@ -18,7 +18,7 @@
 #include "catalogue/format_template_manager.h"
 #include "library/error_message.h"
 #include "pool/string_pool.h"
-#include "pool/ui_text.h"
+#include "uilib/ui_text.h"
 
 namespace {
 

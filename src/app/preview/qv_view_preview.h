@@ -7,7 +7,7 @@
 #include <QString>
 #include <ctime>
 
-#include "shell/frame_document.h"
+#include "uilib/printable.h"
 
 class QPainter;
 

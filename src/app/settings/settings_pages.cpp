@@ -13,9 +13,9 @@
 
 #include "document/doc_format.h"
 #include "library/error_message.h"
-#include "pool/ui_text.h"
 #include "profile/qv_profile.h"
 #include "settings/variable_pages.h"
+#include "uilib/ui_text.h"
 
 namespace {
 

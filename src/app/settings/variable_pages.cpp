@@ -15,8 +15,8 @@
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
-#include "library/text_encoding.h"
 #include "profile/qv_profile.h"
+#include "uilib/ui_text.h"
 
 namespace {
 
@@ -25,9 +25,7 @@ constexpr int kIdListSuppress = 521;
 constexpr int kIdListInputRepresentation = 520;
 constexpr int kNoEmpty = INT_MIN;
 
-QString FromGbk(std::string_view gbk) {
-  return QString::fromStdString(frt::GbkToUtf8Lossless(gbk));
-}
+using qvui::FromGbk;
 
 QString VariableName(const CQVEditVar& v) {
   if (const CQVPoolInfo* info = v.PoolVariable()) return FromGbk(info->name);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "shell/frame_document.h"
+#include "uilib/printable.h"
 
 class CQVViewEdit;
 class QSplitter;

@@ -10,7 +10,7 @@
 #include "library/error_message.h"
 #include "library/frt_file.h"
 #include "library/string_table.h"
-#include "library/text_encoding.h"
+#include "uilib/ui_text.h"
 
 namespace {
 
@@ -39,13 +39,8 @@ constexpr FieldInfo kFields[] = {
     {CFormatPropertiesDlg::kType, "格式类型：", false, 0},
 };
 
-QString FromGbk(std::string_view gbk) {
-  return QString::fromStdString(frt::GbkToUtf8Lossless(gbk));
-}
-
-std::string ToGbk(const QString& text) {
-  return frt::Utf8ToGbkLossless(text.toStdString());
-}
+using qvui::FromGbk;
+using qvui::ToGbk;
 
 // The length message of the dialog's data check.
 void ShowTooLong(int maxLength) {

@@ -5,7 +5,6 @@
 #include <string>
 
 class CMainFrame;
-class QPrinter;
 
 // What a format window needs of its document.
 class CQVFrameDocument {
@@ -24,19 +23,12 @@ class CQVFrameDocument {
   virtual bool IsCommandEnabled(int commandId) const = 0;
 };
 
-// What a preview window needs of its content: printing.
-class CQVPrintable {
- public:
-  virtual ~CQVPrintable() = default;
-  virtual void PrintTo(QPrinter& printer) = 0;
-};
-
 // The document side of the application: makes the windows of new and opened documents.
 class CQVDocumentManager {
  public:
   virtual ~CQVDocumentManager() = default;
   // Command "(&N)新文件": a new format of the template the application found in its catalogue
-  // (CQVApp::TemplateForNewFiles, named here too); false when nothing was made.
+  // (the workspace's template for new files, named here too); false when nothing was made.
   virtual bool NewDocument(CMainFrame& frame, const std::string& templateName) = 0;
   // Opens a format file, or activates the window that has it open already; false when it
   // failed (the document has shown why).

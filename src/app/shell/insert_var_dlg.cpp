@@ -11,16 +11,14 @@
 #include "catalogue/ft_variable.h"
 #include "editor/qv_view_edit.h"
 #include "library/string_table.h"
-#include "library/text_encoding.h"
+#include "uilib/ui_text.h"
 
 namespace {
 
 constexpr int kIdCaptionInput = 513;
 constexpr int kIdCaptionOutput = 514;
 
-QString FromGbk(const std::string& gbk) {
-  return QString::fromStdString(frt::GbkToUtf8(gbk));
-}
+using qvui::FromGbk;
 
 }  // namespace
 

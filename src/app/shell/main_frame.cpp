@@ -22,16 +22,13 @@
 
 #include "library/string_table.h"
 #include "shell/child_frame.h"
+#include "uilib/ui_text.h"
 
 namespace {
 
 constexpr int kIdAppName = 57344;
 constexpr int kIdNoCategory = 61446;
 const char kRecentKey[] = "RecentFiles";
-
-QString TableText(int id) {
-  return QString::fromUtf8(frt::LoadText(id));
-}
 
 // Menu texts: the system's own where it has one, the editor's otherwise.
 QString CommandText(int id) {
@@ -65,7 +62,7 @@ QString CommandText(int id) {
 // The status prompt of a command: its string-table entry up to the line break (the part after
 // it is the tool tip).
 QString StatusTip(int id) {
-  const QString text = TableText(id);
+  const QString text = qvui::Text(id);
   return text.section(QLatin1Char('\n'), 0, 0);
 }
 
@@ -135,7 +132,7 @@ CMdiBackground::CMdiBackground(QWidget* parent) : QMdiArea(parent) {
 CMdiBackground::~CMdiBackground() = default;
 
 QString CMdiBackground::BannerText() {
-  return QStringLiteral("Terrapane - ") + TableText(kIdAppName);
+  return QStringLiteral("Terrapane - ") + qvui::Text(kIdAppName);
 }
 
 QFont CMdiBackground::BannerFont() {
@@ -179,7 +176,7 @@ void CMdiBackground::paintEvent(QPaintEvent* event) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new CMdiBackground(this)) {
   setObjectName(QStringLiteral("mainFrame"));
-  setWindowTitle(TableText(kIdAppName));
+  setWindowTitle(qvui::Text(kIdAppName));
   setWindowIcon(AppIcon(QStringLiteral("quarvel.png")));
   mdi_->setObjectName(QStringLiteral("mdiArea"));
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -398,7 +395,7 @@ QToolBar* CMainFrame::PreviewToolBar() const {
 
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
-  const QStringList texts = {QString(), TableText(kIdNoCategory), QStringLiteral("CAP"),
+  const QStringList texts = {QString(), qvui::Text(kIdNoCategory), QStringLiteral("CAP"),
                              QStringLiteral("NUM"), QStringLiteral("SCRL")};
   for (int i = 0; i < kStatusPaneCount; ++i) {
     auto* pane = new QLabel(texts[i], bar);
@@ -417,7 +414,7 @@ void CMainFrame::BuildStatusBar() {
 }
 
 void CMainFrame::SetCategoryText(const QString& text) {
-  panes_[1]->setText(text.isEmpty() ? TableText(kIdNoCategory) : text);
+  panes_[1]->setText(text.isEmpty() ? qvui::Text(kIdNoCategory) : text);
 }
 
 void CMainFrame::ShowMenuSet(int id) {
@@ -507,7 +504,7 @@ void CMainFrame::UpdateCommands() {
 }
 
 void CMainFrame::UpdateCaption() {
-  caption_ = TableText(kIdAppName);
+  caption_ = qvui::Text(kIdAppName);
   bool modified = false;
   if (QMdiSubWindow* w = mdi_->activeSubWindow()) {
     caption_ += QStringLiteral(" - ") + w->widget()->windowTitle().remove(QStringLiteral("[*]")) +

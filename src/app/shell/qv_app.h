@@ -1,6 +1,7 @@
 #pragma once
-// The application object: start-up and shutdown, and the objects every document and dialog
-// reaches through it (data locations, the settings profile, the string pool, the main window).
+// The application object: the workspace's start-up and shutdown around the main window, and the
+// objects every document and dialog reaches through it (the workspace, the main window).
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -8,21 +9,14 @@
 #include <string>
 
 #include "catalogue/data_locations.h"
-#include "catalogue/ini_reader.h"
-#include "document/doc_format.h"
-#include "library/error_message.h"
-#include "library/frt_engine.h"
-#include "preview/sample_value_source.h"
+#include "shell/qv_workspace.h"
 #include "shell/tree_hooks.h"
 
 class CCataloguePoolLookup;
-class CFormatTemplate;
-class CFormatTemplateManager;
 class CMainFrame;
+class CMessageSink;
 class CQVDocumentManager;
-class CQVProfile;
 class CQtMessageSink;
-class CStringPool;
 
 // Registers the icons and pictures of the editor (call once after the QApplication exists).
 void InitAppResources();
@@ -44,9 +38,6 @@ struct CQVAppOptions {
 class CQVApp : public QObject {
   Q_OBJECT
  public:
-  // The name of the template every new format gets.
-  static constexpr const char* kNewFormatTemplate = "Kite_Basic";
-
   explicit CQVApp(CQVAppOptions options = {}, QObject* parent = nullptr);
   ~CQVApp() override;
   CQVApp(const CQVApp&) = delete;
@@ -64,16 +55,16 @@ class CQVApp : public QObject {
   // The text of --help.
   static QString HelpText();
 
-  // Start-up. False when the start must end; the failing step has shown its message and no
-  // main window remains.
+  // Start-up: the locale, the main frame, the workspace (which enters the Format folder), the
+  // main window shown, then the pool and the file of the command line. False when the start
+  // must end; the failing step has shown its message and no main window remains.
   bool InitInstance();
-  // Shutdown: records the last template, drops the profile and the pool, restores the working
-  // directory. The exit code.
+  // Shutdown: closes the windows, then the workspace records the last template, drops the
+  // profile and the pool and restores the working directory. The exit code.
   int ExitInstance();
 
-  // Command "(&N)新文件": a new format of the template "Kite_Basic", which becomes the template
-  // for new files. Nothing happens (and nothing is shown) without that template or without a
-  // document manager.
+  // Command "(&N)新文件": a new format of the workspace's template for new files ("Kite_Basic").
+  // Nothing happens (and nothing is shown) without that template or without a document manager.
   bool OnFileNew();
   // Opening a file (command line, open dialog, recent files).
   bool OpenFile(const QString& path);
@@ -85,54 +76,34 @@ class CQVApp : public QObject {
   void SetDocumentManager(CQVDocumentManager* manager) { documents_ = manager; }
   CQVDocumentManager* DocumentManager() const { return documents_; }
 
-  // What every format document is made with: the catalogue, the profile and the one renderer,
-  // whose sample values come from the catalogue's variable pool. Valid after a good start.
-  CDocContext DocContext();
+  // What the windows of a format document are given. Valid after a good start.
+  CQVDocServices DocServices();
   // The catalogue's variable pool as the variable editor looks it up (null before the start).
   const CCataloguePoolLookup* PoolLookup() const { return poolLookup_.get(); }
 
-  const CQVAppOptions& Options() const { return options_; }
-  const CDataLocations& Locations() const { return locations_; }
-  CIniReader& Reader() { return reader_; }
-  CQVProfile* Profile() const { return profile_.get(); }
-  CFormatTemplateManager* Catalogue() const { return catalogue_.get(); }
-  CStringPool* Pool() const { return pool_.get(); }
+  // The settings profile, the catalogue, the pool, the renderer and the template for new files.
+  CQVWorkspace& Workspace() { return workspace_; }
+  const CDataLocations& Locations() const { return workspace_.Locations(); }
+  CQVProfile* Profile() const { return workspace_.Profile(); }
+  CFormatTemplateManager* Catalogue() const { return workspace_.Catalogue(); }
+  CStringPool* Pool() const { return workspace_.Pool(); }
   // The dialog commands of every format tree.
   CQVTreeHooks& TreeHooks() { return treeHooks_; }
   CMainFrame* MainFrame() const { return mainFrame_.get(); }
   // The working directory before the start changed it to the Format folder.
-  const QString& StartDirectory() const { return startDirectory_; }
-
-  // The template the last new format was made with ("" until then): instrument and name.
-  // Recorded as the last active template at exit.
-  void SetTemplateForNewFiles(const std::string& instrument, const std::string& name);
-  const CFormatTemplate* TemplateForNewFiles() const { return newFileTemplate_; }
-  const std::string& NewFileInstrument() const { return newInstrument_; }
-  const std::string& NewFileTemplate() const { return newTemplate_; }
+  QString StartDirectory() const { return QFile::decodeName(workspace_.StartDirectory().c_str()); }
 
  private:
-  bool PrepareLocations();
-  void LoadPool();
   void Fail();
 
   CQVAppOptions options_;
-  CDataLocations locations_;
-  CIniReader reader_;
   std::unique_ptr<CQtMessageSink> sink_;
   CMessageSink* previousSink_ = nullptr;
-  std::unique_ptr<CQVProfile> profile_;
-  std::unique_ptr<CFormatTemplateManager> catalogue_;
-  std::unique_ptr<CStringPool> pool_;
+  CQVWorkspace workspace_;
   std::unique_ptr<CCataloguePoolLookup> poolLookup_;
-  CSampleValueSource sampleValues_;
-  CFrtEngine engine_{&sampleValues_};
   std::unique_ptr<CQVDocumentManager> ownDocuments_;
-  const CFormatTemplate* newFileTemplate_ = nullptr;
   std::unique_ptr<CMainFrame> mainFrame_;
   CQVDocumentManager* documents_ = nullptr;
-  QString startDirectory_;
-  std::string newInstrument_;
-  std::string newTemplate_;
   bool started_ = false;
   CQVTreeHooks treeHooks_;
 };

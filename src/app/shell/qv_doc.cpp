@@ -16,7 +16,6 @@
 #include "profile/qv_profile.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
-#include "shell/qv_app.h"
 #include "preview/qv_view_preview.h"
 #include "shell/qv_view_tree.h"
 
@@ -34,8 +33,8 @@ QString AbsolutePath(const QString& path) {
 
 }  // namespace
 
-CQVDoc::CQVDoc(CQVApp& app, CMainFrame& mainFrame)
-    : app_(app), mainFrame_(mainFrame), document_(app.DocContext()) {}
+CQVDoc::CQVDoc(const CQVDocServices& services, CMainFrame& mainFrame)
+    : services_(services), mainFrame_(mainFrame), document_(services.context) {}
 
 CQVDoc::~CQVDoc() {
   if (tree_) tree_->Detach();
@@ -163,10 +162,11 @@ bool CQVDoc::IsCommandEnabled(int commandId) const {
 void CQVDoc::AttachFrame(CChildFrame* frame) {
   frame_ = frame;
   CQVViewEdit* editor = frame->Editor();
-  if (app_.Profile() && app_.PoolLookup())
-    editor->SetContext(CQVEditContext::FromProfile(*app_.Profile(), *app_.PoolLookup()));
+  if (services_.context.profile && services_.poolLookup)
+    editor->SetContext(
+        CQVEditContext::FromProfile(*services_.context.profile, *services_.poolLookup));
   preview_ = new CQVViewPre;
-  tree_ = new CQVViewTree(app_, document_, editor, preview_, frame, [this] { return title_; });
+  tree_ = new CQVViewTree(services_, document_, editor, preview_, frame, [this] { return title_; });
   frame->SetTreeView(tree_);
   frame->SetPreviewPane(preview_);
   connect(tree_, &CQVViewTree::documentModified, this, [this] { UpdateFrameTitle(); });
@@ -194,10 +194,10 @@ void CQVDocManager::ShowDocument(CMainFrame& frame, std::unique_ptr<CQVDoc> docu
 }
 
 bool CQVDocManager::NewDocument(CMainFrame& frame, const std::string& templateName) {
-  const CFormatTemplate* t =
-      app_.Catalogue() ? app_.Catalogue()->FindTemplate(templateName) : nullptr;
+  const CFormatTemplateManager* catalogue = services_.context.catalogue;
+  const CFormatTemplate* t = catalogue ? catalogue->FindTemplate(templateName) : nullptr;
   if (!t) return false;
-  auto doc = std::make_unique<CQVDoc>(app_, frame);
+  auto doc = std::make_unique<CQVDoc>(services_, frame);
   if (!doc->OnNewDocument(t, ++untitledCount_)) return false;
   ShowDocument(frame, std::move(doc));
   return true;
@@ -209,7 +209,7 @@ bool CQVDocManager::OpenDocument(CMainFrame& frame, const QString& path) {
       if (w->widget() == open) frame.MdiArea()->setActiveSubWindow(w);
     return true;
   }
-  auto doc = std::make_unique<CQVDoc>(app_, frame);
+  auto doc = std::make_unique<CQVDoc>(services_, frame);
   if (!doc->OnOpenDocument(path)) return false;  // the document has said why; no window
   // A file saved as UTF-8 shows garbled: say why once its window is there.
   const bool utf8 = doc->Document().Format().TextLooksLikeUtf8();

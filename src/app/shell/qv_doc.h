@@ -9,11 +9,11 @@
 #include "document/format_document.h"
 #include "shell/child_frame.h"
 #include "shell/frame_document.h"
+#include "shell/tree_hooks.h"
 
 class CChildFrame;
 class CFormatTemplate;
 class CMainFrame;
-class CQVApp;
 class CQVViewEdit;
 class CQVViewPre;
 class CQVViewTree;
@@ -25,7 +25,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   static constexpr const char* kNewName = "Noname";
   static constexpr const char* kFileExtension = ".FRT";
 
-  CQVDoc(CQVApp& app, CMainFrame& mainFrame);
+  CQVDoc(const CQVDocServices& services, CMainFrame& mainFrame);
   ~CQVDoc() override;
 
   // A new format of the template, titled "Noname" and `number`; modified from the start.
@@ -71,7 +71,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   QString AskSavePath();
   void UpdateFrameTitle();
 
-  CQVApp& app_;
+  CQVDocServices services_;
   CMainFrame& mainFrame_;
   CFormatDocument document_;
   QString title_;
@@ -82,7 +82,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
 
 class CQVDocManager : public CQVDocumentManager {
  public:
-  explicit CQVDocManager(CQVApp& app) : app_(app) {}
+  explicit CQVDocManager(const CQVDocServices& services) : services_(services) {}
 
   bool NewDocument(CMainFrame& frame, const std::string& templateName) override;
   bool OpenDocument(CMainFrame& frame, const QString& path) override;
@@ -93,6 +93,6 @@ class CQVDocManager : public CQVDocumentManager {
  private:
   void ShowDocument(CMainFrame& frame, std::unique_ptr<CQVDoc> document);
 
-  CQVApp& app_;
+  CQVDocServices services_;
   int untitledCount_ = 0;
 };

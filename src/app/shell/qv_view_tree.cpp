@@ -11,17 +11,16 @@
 #include "editor/qv_view_edit.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
-#include "library/text_encoding.h"
-#include "preview/export_preview.h"
 #include "preview/qv_view_preview.h"
 #include "preview/sample_export.h"
 #include "profile/qv_profile.h"
 #include "settings/variable_pages.h"
 #include "shell/child_frame.h"
+#include "shell/export_preview.h"
 #include "shell/format_props_dlg.h"
 #include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
-#include "shell/qv_app.h"
+#include "uilib/ui_text.h"
 
 namespace {
 
@@ -39,23 +38,9 @@ constexpr int kIdRestriction = 511;
 constexpr int kIdInputHeader = 512;
 constexpr int kIdDefaultString = 515;
 
-constexpr int kKindExport = 11;
-constexpr int kKindBlockHeader = 12;
-constexpr int kKindApplicationHeader = 13;
-constexpr int kKindFileHeader = 14;
-constexpr int kKindFileFooter = 15;
-constexpr int kKindDefault = 17;
-constexpr int kKindImport = 21;
-constexpr int kKindImportHeader = 24;
-constexpr int kKindRestriction = 26;
+using qvui::Text;
 
-QString Text(int id) {
-  return QString::fromUtf8(frt::LoadText(id));
-}
-
-QString FromGbk(const std::string& gbk) {
-  return QString::fromStdString(frt::GbkToUtf8Lossless(gbk));
-}
+using qvui::FromGbk;
 
 const QIcon& Image(int index) {
   static const QIcon images[] = {QIcon(QStringLiteral(":/icons/folder.png")),
@@ -74,15 +59,11 @@ QString ContextText(int id) {
 
 }  // namespace
 
-CQVTreeHooks& CQVViewTree::Hooks() {
-  return app_.TreeHooks();
-}
-
-CQVViewTree::CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor,
-                         CQVViewPre* preview, CChildFrame* childFrame,
+CQVViewTree::CQVViewTree(const CQVDocServices& services, CFormatDocument& document,
+                         CQVViewEdit* editor, CQVViewPre* preview, CChildFrame* childFrame,
                          std::function<QString()> title, QWidget* parent)
     : QTreeWidget(parent),
-      app_(app),
+      services_(services),
       document_(&document),
       editor_(editor),
       preview_(preview),
@@ -182,49 +163,53 @@ void CQVViewTree::BuildTree() {
   QTreeWidgetItem* header = AddItem(nullptr, Text(kIdHeaderBranch), 0, kHeaderBranch);
   QTreeWidgetItem* general = AddItem(header, Text(kIdGeneral), 1, 1);
   if (t->FileHeaderFlag() == 1)
-    AddItem(general, Text(kIdFileHeader), 2, CDocFormat::MakeId(kKindFileHeader, 0, 0));
+    AddItem(general, Text(kIdFileHeader), 2, CDocFormat::MakeId(CDocFormat::kKindFileHeader, 0, 0));
   if (t->FileFooterFlag() == 1)
-    AddItem(general, Text(kIdFileFooter), 2, CDocFormat::MakeId(kKindFileFooter, 0, 0));
+    AddItem(general, Text(kIdFileFooter), 2, CDocFormat::MakeId(CDocFormat::kKindFileFooter, 0, 0));
   if (!t->ApplicationList().empty()) {
     QTreeWidgetItem* applications = AddItem(header, Text(kIdApplications), 1, 1);
     for (const auto& a : t->ApplicationList())
       if (a->HeaderLength() > 0)
         AddItem(applications, FromGbk(a->Item()), 2,
-                CDocFormat::MakeId(kKindApplicationHeader, 0, static_cast<int>(a->Number())));
+                CDocFormat::MakeId(CDocFormat::kKindApplicationHeader, 0,
+                                   static_cast<int>(a->Number())));
   }
   QTreeWidgetItem* blocks = AddItem(header, Text(kIdBlocks), 1, 1);
   for (const auto& d : t->ExportFormatList())
     if (d->Header() > 0)
-      AddItem(blocks, FromGbk(d->Item()), 2,
-              CDocFormat::MakeId(kKindBlockHeader, static_cast<int>(d->BlockType()), 0));
+      AddItem(
+          blocks, FromGbk(d->Item()), 2,
+          CDocFormat::MakeId(CDocFormat::kKindBlockHeader, static_cast<int>(d->BlockType()), 0));
 
   if (!t->ImportFormatList().empty()) {
     QTreeWidgetItem* input = AddItem(nullptr, Text(kIdInputBranch), 0, kInputBranch);
     for (const auto& d : t->ImportFormatList()) {
       const int block = static_cast<int>(d->BlockType());
-      QTreeWidgetItem* b =
-          AddItem(input, FromGbk(d->Item()), 1, CDocFormat::MakeId(kKindImport, block, 0));
+      QTreeWidgetItem* b = AddItem(input, FromGbk(d->Item()), 1,
+                                   CDocFormat::MakeId(CDocFormat::kKindImport, block, 0));
       for (long i = 1; i <= d->StrCount(); ++i)
         AddItem(b, number(kIdInputString, i), 2,
-                CDocFormat::MakeId(kKindImport, block, static_cast<int>(i)));
+                CDocFormat::MakeId(CDocFormat::kKindImport, block, static_cast<int>(i)));
       if (d->Restriction() == 1)
-        AddItem(b, Text(kIdRestriction), 2, CDocFormat::MakeId(kKindRestriction, block, 0));
+        AddItem(b, Text(kIdRestriction), 2,
+                CDocFormat::MakeId(CDocFormat::kKindRestriction, block, 0));
       if (d->Header() == 1)
-        AddItem(b, Text(kIdInputHeader), 2, CDocFormat::MakeId(kKindImportHeader, block, 0));
+        AddItem(b, Text(kIdInputHeader), 2,
+                CDocFormat::MakeId(CDocFormat::kKindImportHeader, block, 0));
     }
   }
   if (!t->ExportFormatList().empty()) {
     QTreeWidgetItem* output = AddItem(nullptr, Text(kIdOutputBranch), 0, kOutputBranch);
     for (const auto& d : t->ExportFormatList()) {
       const int block = static_cast<int>(d->BlockType());
-      QTreeWidgetItem* b =
-          AddItem(output, FromGbk(d->Item()), 1, CDocFormat::MakeId(kKindExport, block, 0));
+      QTreeWidgetItem* b = AddItem(output, FromGbk(d->Item()), 1,
+                                   CDocFormat::MakeId(CDocFormat::kKindExport, block, 0));
       for (long i = 1; i <= d->StrCount(); ++i)
         AddItem(b, number(kIdOutputString, i), 2,
-                CDocFormat::MakeId(kKindExport, block, static_cast<int>(i)));
+                CDocFormat::MakeId(CDocFormat::kKindExport, block, static_cast<int>(i)));
       if (t->DefaultStringsFlag() == 1)
         AddItem(b, Text(d->StrCount() > 0 ? kIdDefaultString : kIdOutputString), 2,
-                CDocFormat::MakeId(kKindDefault, block, 0));
+                CDocFormat::MakeId(CDocFormat::kKindDefault, block, 0));
     }
   }
   for (QTreeWidgetItemIterator it(this); *it; ++it) RenewMark(*it);
@@ -236,7 +221,7 @@ void CQVViewTree::OnInitialUpdate() {
   if (const CFormatTemplate* t = Template()) {
     const QString name = FromGbk(t->Name());
     if (childFrame_) childFrame_->SetStatusText(name);
-    if (CMainFrame* frame = app_.MainFrame()) frame->SetCategoryText(name);
+    if (CMainFrame* frame = services_.mainFrame) frame->SetCategoryText(name);
   }
 }
 
@@ -306,7 +291,7 @@ bool CQVViewTree::PrepareSave() {
   if (!SwitchString()) return false;
   CUnassignedString where;
   if (!document_->CheckApplications(where)) {
-    SelectItem(FindItem(CDocFormat::MakeId(kKindExport, where.block, 0)));
+    SelectItem(FindItem(CDocFormat::MakeId(CDocFormat::kKindExport, where.block, 0)));
     CErrorMessage::ShowMessage(frt::kIdNoApplication, true);
     return false;
   }
@@ -321,26 +306,26 @@ void CQVViewTree::Limits(std::int32_t id, int& maxLength, int& maxVariables) con
   const int block = CDocFormat::BlockOf(id);
   const CFTFormat* d = nullptr;
   switch (CDocFormat::Kind(id)) {
-    case kKindFileHeader:
+    case CDocFormat::kKindFileHeader:
       maxLength = static_cast<int>(t->FileHeaderLength());
       return;
-    case kKindFileFooter:
+    case CDocFormat::kKindFileFooter:
       maxLength = static_cast<int>(t->FileFooterLength());
       return;
-    case kKindApplicationHeader:
+    case CDocFormat::kKindApplicationHeader:
       if (const CFTAppl* a = t->FindApplication(CDocFormat::IndexOf(id)))
         maxLength = static_cast<int>(a->HeaderLength());
       return;
-    case kKindBlockHeader:
+    case CDocFormat::kKindBlockHeader:
       if ((d = t->FindFormat(block, true))) maxLength = static_cast<int>(d->Header());
       return;
-    case kKindExport:
-    case kKindDefault:
+    case CDocFormat::kKindExport:
+    case CDocFormat::kKindDefault:
       d = t->FindFormat(block, true);
       break;
-    case kKindImport:
-    case kKindImportHeader:
-    case kKindRestriction:
+    case CDocFormat::kKindImport:
+    case CDocFormat::kKindImportHeader:
+    case CDocFormat::kKindRestriction:
       d = t->FindFormat(block, false);
       break;
     default:
@@ -369,7 +354,7 @@ void CQVViewTree::ShowInsertWindow(QTreeWidgetItem* item) {
   const CFormatTemplate* t = Template();
   if (!t) return;
   if (!insertWindow_) {
-    CMainFrame* frame = app_.MainFrame();
+    CMainFrame* frame = services_.mainFrame;
     insertWindow_ =
         new CQVInsertVarDlg(*t, editor_, frame ? static_cast<QWidget*>(frame) : window());
     if (frame) {
@@ -414,7 +399,7 @@ void CQVViewTree::OnFieldActivated(int index) {
   if (!field) return;
   CQVEditVar variable = *field;
   CQVVarPageContext context;
-  context.profile = app_.Profile();
+  context.profile = services_.context.profile;
   context.format = &document_->Format();
   if (const CFormatTemplate* t = Template(); t && t->StringLength() > 0)
     context.lengthLimit = static_cast<int>(t->StringLength());
@@ -439,7 +424,7 @@ bool CQVViewTree::BlockHasExportText(int block) const {
   const CFTFormat* d = t ? t->FindFormat(block, true) : nullptr;
   if (!d) return false;
   for (long i = 1; i <= d->StrCount(); ++i) {
-    const std::int32_t id = CDocFormat::MakeId(kKindExport, block, static_cast<int>(i));
+    const std::int32_t id = CDocFormat::MakeId(CDocFormat::kKindExport, block, static_cast<int>(i));
     if (id == currentId_) {
       // The loaded string counts as the editor has it.
       if (editor_ && !editor_->StoredText().empty()) return true;
@@ -470,14 +455,15 @@ bool CQVViewTree::IsCommandEnabled(int commandId, bool contextMenu) const {
 
 void CQVViewTree::OnCommand(int commandId) {
   if (!document_) return;
-  CQVTreeHooks& hooks = Hooks();
+  CQVTreeHooks& hooks = *services_.hooks;
   QTreeWidgetItem* item = currentItem();
   switch (commandId) {
     case qvcmd::kAssignApplications: {
       if (!SwitchString()) return;
       item = currentItem();
       if (!hooks.assignApplications ||
-          !hooks.assignApplications(*this, Datum(item), CDocFormat::MakeId(kKindExport, 0, 0)))
+          !hooks.assignApplications(*this, Datum(item),
+                                    CDocFormat::MakeId(CDocFormat::kKindExport, 0, 0)))
         return;
       SetModified();
       const std::int32_t id = Datum(item);
@@ -523,7 +509,7 @@ void CQVViewTree::OnCommand(int commandId) {
 void CQVViewTree::ShowExportPreview() {
   if (!SwitchString()) return;
   const CFormatTemplate* t = Template();
-  CMainFrame* frame = app_.MainFrame();
+  CMainFrame* frame = services_.mainFrame;
   if (!t || !frame) return;
   OpenExportPreview(*frame, title_ ? title_() : QString(), SampleExport(document_->Format(), *t));
 }

@@ -18,7 +18,6 @@ class CDocFormat;
 class CFormatDocument;
 class CFormatTemplate;
 class CMainFrame;
-class CQVApp;
 class CQVInsertVarDlg;
 class CQVViewEdit;
 class CQVViewPre;
@@ -42,13 +41,10 @@ class CQVViewTree : public QTreeWidget {
   static constexpr int kMarkApplications = 4;
   static constexpr std::int32_t kNoString = -1;
 
-  // The hooks every tree uses (filled in by the dialogs' code at start-up).
-  // The dialog commands, as the application installed them.
-  CQVTreeHooks& Hooks();
-
   // `title` gives the document's title for the sample export; none of the objects is owned.
-  CQVViewTree(CQVApp& app, CFormatDocument& document, CQVViewEdit* editor, CQVViewPre* preview,
-              CChildFrame* childFrame, std::function<QString()> title, QWidget* parent = nullptr);
+  CQVViewTree(const CQVDocServices& services, CFormatDocument& document, CQVViewEdit* editor,
+              CQVViewPre* preview, CChildFrame* childFrame, std::function<QString()> title,
+              QWidget* parent = nullptr);
   ~CQVViewTree() override;
 
   // Builds the tree, marks the strings and shows the template's name in the status bar.
@@ -122,7 +118,7 @@ class CQVViewTree : public QTreeWidget {
   // Selects without the switch (the editor keeps what it has).
   void SelectQuietly(QTreeWidgetItem* item);
 
-  CQVApp& app_;
+  CQVDocServices services_;
   CFormatDocument* document_;
   CQVViewEdit* editor_;
   CQVViewPre* preview_;

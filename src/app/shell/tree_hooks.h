@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "document/doc_format.h"
+
+class CCataloguePoolLookup;
+class CMainFrame;
 class CQVViewTree;
 
 struct CQVTreeHooks {
@@ -17,4 +21,14 @@ struct CQVTreeHooks {
   std::function<bool(CQVViewTree&)> formatSettings;
   // "&默认": the sheet "变量的默认设置" (output defaults, flags).
   std::function<void(CQVViewTree&)> defaultSettings;
+};
+
+// What the application gives a format document and its tree: the document context (catalogue,
+// profile, renderer), the variable pool as the editor looks it up, the dialog commands and the
+// main window. Nothing is owned; the application outlives every document.
+struct CQVDocServices {
+  CDocContext context;
+  const CCataloguePoolLookup* poolLookup = nullptr;
+  CQVTreeHooks* hooks = nullptr;
+  CMainFrame* mainFrame = nullptr;
 };

@@ -10,12 +10,9 @@
 #include <QVBoxLayout>
 
 #include "library/string_table.h"
+#include "uilib/ui_text.h"
 
 namespace {
-
-QString TableText(int id) {
-  return QString::fromUtf8(frt::LoadText(id));
-}
 
 // OK and Cancel with the editor's own labels, whatever the installed Qt translations are.
 QDialogButtonBox* MakeOkCancel(QWidget* parent) {
@@ -41,7 +38,7 @@ void CDialogEx::showEvent(QShowEvent* event) {
 
 CPropertyPageEx::CPropertyPageEx(int templateId, int captionId, QWidget* parent)
     : QWidget(parent), templateId_(templateId) {
-  if (captionId != 0) caption_ = TableText(captionId);
+  if (captionId != 0) caption_ = qvui::Text(captionId);
 }
 
 void CPropertyPageEx::EnsureInitialized() {
@@ -52,7 +49,7 @@ void CPropertyPageEx::EnsureInitialized() {
 
 CPropertySheetEx::CPropertySheetEx(int captionId, QWidget* parent, int selectPage)
     : QDialog(parent) {
-  Build(TableText(captionId), selectPage);
+  Build(qvui::Text(captionId), selectPage);
 }
 
 CPropertySheetEx::CPropertySheetEx(const QString& caption, QWidget* parent, int selectPage)
@@ -187,11 +184,11 @@ CReportRow* CReportView::ReportViewItem(int row) const {
 }
 
 QString CAboutDialog::DescriptionText() {
-  return TableText(frt::kIdDescriptionText);
+  return qvui::Text(frt::kIdDescriptionText);
 }
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("说明 ") + TableText(57344));
+  setWindowTitle(QStringLiteral("说明 ") + qvui::Text(57344));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* icon = new QLabel(this);
   icon->setPixmap(QPixmap(QStringLiteral(":/icons/quarvel.png")));

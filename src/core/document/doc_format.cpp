@@ -262,12 +262,12 @@ void CDocFormat::NormaliseIds() {
     const int kind = KindOfKey(s->key);
     const std::int32_t base = MakeId(kind, s->key.block, 0);
     std::int32_t id = base;
-    if (kind == 11 || kind == 21) {
+    if (kind == kKindExport || kind == kKindImport) {
       int& index = nextIndex.try_emplace(base, 1).first->second;
       while (byId_.count(base + index)) ++index;
       id = base + index;
       ++index;
-    } else if (kind == 13) {
+    } else if (kind == kKindApplicationHeader) {
       id = kApplicationHeaderKind + s->ApplicationAt(0);
     }
     s->identity = id;

@@ -42,7 +42,19 @@ class CDocFormat {
  public:
   static constexpr std::size_t kSampleBufferSize = 10000;
   static constexpr std::int32_t kKindFactor = 1000000;
-  static constexpr std::int32_t kApplicationHeaderKind = 13 * kKindFactor;
+  // The kind of a string, the first part of its ID: its key's direction * 10 + section.
+  enum StringKind : int {
+    kKindExport = 11,  // the strings of an export block
+    kKindBlockHeader = 12,
+    kKindApplicationHeader = 13,
+    kKindFileHeader = 14,
+    kKindFileFooter = 15,
+    kKindDefault = 17,  // an export block's fallback string
+    kKindImport = 21,
+    kKindImportHeader = 24,
+    kKindRestriction = 26,
+  };
+  static constexpr std::int32_t kApplicationHeaderKind = kKindApplicationHeader * kKindFactor;
   static constexpr std::size_t kVariableGroup = 9;
   static constexpr std::size_t kApplicationGroup = 3;
 

@@ -132,7 +132,7 @@ void CDocFormatCheck::CountStrings() {
   for (int i = 0; i < n; ++i) {
     const auto* s = static_cast<const CFrtStringEx*>(format_.StringAt(i));
     const int kind = CDocFormat::KindOfKey(s->key);
-    if (kind >= 12 && kind <= 15) {
+    if (kind >= CDocFormat::kKindBlockHeader && kind <= CDocFormat::kKindFileFooter) {
       ++keyCounts_[PackKey(s->key)];
       // An application header counts for every application it holds, in any position.
       for (std::uint16_t a : s->Applications())
@@ -161,19 +161,19 @@ bool CDocFormatCheck::CheckFormatStrings() {
     const auto& s = static_cast<const CFrtStringEx&>(*format_.StringAt(i));
     bool ok = false;
     switch (CDocFormat::KindOfKey(s.key)) {
-      case 11:
-      case 17:
-      case 21:
-      case 24:
-      case 26:
+      case CDocFormat::kKindExport:
+      case CDocFormat::kKindDefault:
+      case CDocFormat::kKindImport:
+      case CDocFormat::kKindImportHeader:
+      case CDocFormat::kKindRestriction:
         ok = CheckDataBlockString(s, i);
         break;
-      case 12:
-      case 14:
-      case 15:
+      case CDocFormat::kKindBlockHeader:
+      case CDocFormat::kKindFileHeader:
+      case CDocFormat::kKindFileFooter:
         ok = CheckHeaderString(s, i);
         break;
-      case 13:
+      case CDocFormat::kKindApplicationHeader:
         ok = CheckApplicationHeader(s, i);
         break;
       default:
@@ -248,14 +248,16 @@ bool CDocFormatCheck::CheckHeaderString(const CFrtStringEx& s, int position) {
   if (keyCounts_[PackKey(s.key)] != 1) return Fail(kRepeatedHeader, position);
   const int kind = CDocFormat::Kind(s.identity);
   const int block = CDocFormat::BlockOf(s.identity);
-  if ((kind == 14 || kind == 15) && block != 0) return Fail(kBadBlock, position);
+  const bool fileHeader = kind == CDocFormat::kKindFileHeader;
+  if ((fileHeader || kind == CDocFormat::kKindFileFooter) && block != 0)
+    return Fail(kBadBlock, position);
   long limit = 0;
-  if (kind == 12) {
+  if (kind == CDocFormat::kKindBlockHeader) {
     const CFTFormat* def = template_->FindFormat(block, true);
     if (!def) return Fail(kBadBlock, position);
     limit = def->Header();
   } else {
-    limit = kind == 14 ? template_->FileHeaderLength() : template_->FileFooterLength();
+    limit = fileHeader ? template_->FileHeaderLength() : template_->FileFooterLength();
   }
   if (static_cast<long>(s.TextView().size()) > limit) return Fail(kTooLong, position);
   return true;

@@ -102,10 +102,11 @@ const CFormatTemplate* CQVWorkspace::ChooseNewFileTemplate() {
   return tpl;
 }
 
-void CQVWorkspace::Shutdown() {
+void CQVWorkspace::Shutdown(RecordFailure failure) {
   if (!running_) return;
   if (profile_ && newFileTemplate_ != nullptr &&
-      !profile_->SetLastActive(newFileTemplate_->Instrument(), newFileTemplate_->Name())) {
+      !profile_->SetLastActive(newFileTemplate_->Instrument(), newFileTemplate_->Name()) &&
+      failure == RecordFailure::kShow) {
     profile_->ShowError();
   }
   Drop();

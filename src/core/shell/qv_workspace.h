@@ -63,10 +63,15 @@ class CQVWorkspace {
   // catalogue fail; their messages have been shown and nothing stays loaded. A pool that cannot
   // be created (1111) or loaded (1251) is shown and left out; the start goes on.
   bool Start(const CWorkspaceOptions& options);
+  // A start without the pool loads it here, later (the editor shows its main window first). The
+  // same messages as in the start; false when there is no pool.
+  bool LoadPool(const CWorkspaceOptions& options);
   // The shutdown: records the template for new files as the last active one, drops the
   // catalogue, the profile (which makes a held settings file read-only again) and the pool (which
-  // saves itself when changed), and restores the working directory. Safe to call twice.
-  void Shutdown();
+  // saves itself when changed), and restores the working directory. Safe to call twice. A failed
+  // record is shown, or ignored as the editor does at exit.
+  enum class RecordFailure { kShow, kIgnore };
+  void Shutdown(RecordFailure failure = RecordFailure::kShow);
   bool IsRunning() const { return running_; }
 
   // The new-file command's choice: the first template named kNewFileTemplate becomes the
@@ -87,9 +92,10 @@ class CQVWorkspace {
   CSampleValueSource& ValueSource() { return valueSource_; }
   // What a format document needs of the program: catalogue, profile and the renderer.
   CDocContext DocContext();
+  // The working directory the start left for the Format folder (empty when it stayed).
+  const std::string& StartDirectory() const { return startDir_; }
 
  private:
-  bool LoadPool(const CWorkspaceOptions& options);
   void Drop();
 
   CDataLocations locations_;

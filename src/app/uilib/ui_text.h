@@ -1,6 +1,6 @@
 #pragma once
-// Texts between the GBK bytes of the data and the UTF-8 of the dialogs. Editing goes through the
-// lossless pair, so bytes that are not GBK survive a round trip through a field.
+// Texts between the GBK bytes of the data and the UTF-8 of the windows, the one pair every window
+// uses. It is lossless, so bytes that are not GBK survive a round trip through a field.
 #include <QString>
 #include <string>
 #include <string_view>
@@ -22,10 +22,6 @@ inline std::string ToGbk(const QString& text) {
 inline QString Text(int id) {
   return QString::fromUtf8(frt::LoadText(id));
 }
-
-}  // namespace qvui
-
-namespace qvui {
 
 // The text in GBK, shortened by whole characters until it fits in `maxBytes`.
 inline std::string ToGbk(QString text, std::size_t maxBytes) {

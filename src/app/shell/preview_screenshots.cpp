@@ -1,4 +1,4 @@
-#include "preview/preview_screenshots.h"
+#include "shell/preview_screenshots.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,9 +9,9 @@
 #include <QPrinter>
 
 #include "library/text_encoding.h"
-#include "preview/export_preview.h"
 #include "preview/qv_view_preview.h"
 #include "shell/child_frame.h"
+#include "shell/export_preview.h"
 #include "shell/main_frame.h"
 
 namespace {

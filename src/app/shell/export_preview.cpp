@@ -1,4 +1,4 @@
-#include "preview/export_preview.h"
+#include "shell/export_preview.h"
 
 #include "library/text_encoding.h"
 #include "preview/qv_view_preview.h"
