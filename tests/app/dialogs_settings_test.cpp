@@ -16,6 +16,8 @@
 #include "settings/defaults_pages.h"
 #include "settings/settings_pages.h"
 
+using Direction = CQVEditVar::Direction;
+
 namespace {
 
 // The file with the value of one key of one section replaced, as the key writer does it.
@@ -114,7 +116,7 @@ class DialogsSettingsTest : public QObject {
     sheet->show();
     ClickTab(*sheet, 1);
     auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
-    page->Combo("Linear")->setCurrentIndex(3);  // 英尺-英寸
+    page->Combo("Linear")->setCurrentIndex(3);    // 英尺-英寸
     page->Combo("Pressure")->setCurrentIndex(1);  // 毫米汞柱
     Toggle(page->ApplyToEveryFormat());
     Shot(sheet.get(), "dialog-settings-units.png");
@@ -161,7 +163,7 @@ class DialogsSettingsTest : public QObject {
     const QByteArray before = Ini();
     auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
-    auto* page = PageOf<CFormatScalesPage>(*sheet, 0);
+    auto* page = PageOf<CQVTextSettingsPage>(*sheet, 0);
     QVERIFY(page && page->isVisible());
     QLineEdit* linear = page->Edit("&L");
     Retype(linear, QStringLiteral("abc"));
@@ -198,7 +200,7 @@ class DialogsSettingsTest : public QObject {
     auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
     ClickTab(*sheet, 2);
-    auto* page = PageOf<CFormatDefaultsPage>(*sheet, 2);
+    auto* page = PageOf<CQVTextSettingsPage>(*sheet, 2);
     QCOMPARE(page->Edit("@Dd")->text(), QStringLiteral("-9999.999"));
     QCOMPARE(page->Edit("@Ds")->maxLength(), 20);
     Retype(page->Edit("@Df"), QStringLiteral("42"));
@@ -211,7 +213,7 @@ class DialogsSettingsTest : public QObject {
     sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
     ClickTab(*sheet, 2);
-    page = PageOf<CFormatDefaultsPage>(*sheet, 2);
+    page = PageOf<CQVTextSettingsPage>(*sheet, 2);
     Retype(page->Edit("@Df"), QStringLiteral("42"));
     Toggle(page->ApplyToEveryFormat());
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
@@ -226,22 +228,22 @@ class DialogsSettingsTest : public QObject {
   void outputDefaultsCopiedWithoutWriting() {
     const QByteArray before = Ini();
     CPropertySheetEx sheet(524);
-    auto* page = new CQVExportDefaultsPage(Profile(), &Format());
+    auto* page = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
     sheet.AddPage(page);
     sheet.show();
-    QCOMPARE(page->Conversion()->AlignCombo()->currentIndex(), 0);
-    QCOMPARE(page->Conversion()->LengthEdit()->text(), QStringLiteral("12"));
-    QVERIFY(page->Conversion()->FillCombo()->isEnabled());
-    page->Conversion()->AlignCombo()->setCurrentIndex(1);  // left: never filled
-    QVERIFY(!page->Conversion()->FillCombo()->isEnabled());
+    QCOMPARE(page->OutputConversion()->AlignCombo()->currentIndex(), 0);
+    QCOMPARE(page->OutputConversion()->LengthEdit()->text(), QStringLiteral("12"));
+    QVERIFY(page->OutputConversion()->FillCombo()->isEnabled());
+    page->OutputConversion()->AlignCombo()->setCurrentIndex(1);  // left: never filled
+    QVERIFY(!page->OutputConversion()->FillCombo()->isEnabled());
     Shot(&sheet, "dialog-defaults-output.png");
-    page->Conversion()->SignCombo()->setCurrentIndex(1);
-    Retype(page->Conversion()->LengthEdit(), QStringLiteral("25"));
+    page->OutputConversion()->SignCombo()->setCurrentIndex(1);
+    Retype(page->OutputConversion()->LengthEdit(), QStringLiteral("25"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QVERIFY(sheet.isVisible());
     QCOMPARE(data_.sink.Count(), std::size_t{1});
-    Retype(page->Conversion()->LengthEdit(), QString());
-    Retype(page->Conversion()->PrecisionEdit(), QStringLiteral("4"));
+    Retype(page->OutputConversion()->LengthEdit(), QString());
+    Retype(page->OutputConversion()->PrecisionEdit(), QStringLiteral("4"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
 
@@ -263,12 +265,12 @@ class DialogsSettingsTest : public QObject {
     QCOMPARE(Ini(), before);
 
     CPropertySheetEx again(524);
-    auto* second = new CQVExportDefaultsPage(Profile(), &Format());
+    auto* second = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
     again.AddPage(second);
     again.show();
-    QVERIFY(second->Conversion()->LengthEdit()->text().isEmpty());
+    QVERIFY(second->OutputConversion()->LengthEdit()->text().isEmpty());
     QVERIFY(!second->ApplyToEveryFormat()->isChecked());
-    Retype(second->Conversion()->LengthEdit(), QStringLiteral("10"));
+    Retype(second->OutputConversion()->LengthEdit(), QStringLiteral("10"));
     Toggle(second->ApplyToEveryFormat());
     QTest::mouseClick(Ok(again), Qt::LeftButton);
     const QByteArray after = Ini();
@@ -283,17 +285,17 @@ class DialogsSettingsTest : public QObject {
   void inputDefaultsForEveryFormat() {
     const QByteArray before = Ini();
     CPropertySheetEx sheet(524);
-    auto* page = new CQVImportDefaultsPage(Profile(), &Format());
+    auto* page = new CQVConversionDefaultsPage(Direction::kInput, Profile(), &Format());
     sheet.AddPage(page);
     sheet.show();
-    QCOMPARE(page->Conversion()->SuppressAssignmentCombo()->itemText(1), QStringLiteral("是"));
-    QVERIFY(page->Conversion()->LengthEdit()->text().isEmpty());
-    Retype(page->Conversion()->LengthEdit(), QStringLiteral("0"));
+    QCOMPARE(page->InputConversion()->SuppressAssignmentCombo()->itemText(1), QStringLiteral("是"));
+    QVERIFY(page->InputConversion()->LengthEdit()->text().isEmpty());
+    Retype(page->InputConversion()->LengthEdit(), QStringLiteral("0"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QVERIFY(sheet.isVisible());
-    Retype(page->Conversion()->LengthEdit(), QStringLiteral("8"));
-    page->Conversion()->SuppressAssignmentCombo()->setCurrentIndex(1);
-    page->Conversion()->RepresentationCombo()->setCurrentIndex(2);
+    Retype(page->InputConversion()->LengthEdit(), QStringLiteral("8"));
+    page->InputConversion()->SuppressAssignmentCombo()->setCurrentIndex(1);
+    page->InputConversion()->RepresentationCombo()->setCurrentIndex(2);
     Shot(&sheet, "dialog-defaults-input.png");
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -306,10 +308,10 @@ class DialogsSettingsTest : public QObject {
     QCOMPARE(Ini(), before);
 
     CPropertySheetEx again(524);
-    auto* second = new CQVImportDefaultsPage(Profile(), &Format());
+    auto* second = new CQVConversionDefaultsPage(Direction::kInput, Profile(), &Format());
     again.AddPage(second);
     again.show();
-    QCOMPARE(second->Conversion()->LengthEdit()->text(), QStringLiteral("8"));
+    QCOMPARE(second->InputConversion()->LengthEdit()->text(), QStringLiteral("8"));
     Toggle(second->ApplyToEveryFormat());
     QTest::mouseClick(Ok(again), Qt::LeftButton);
     for (const CQVScanFDefaultBase* other :

@@ -30,6 +30,11 @@ QStringList Items(const QComboBox* combo) {
   return out;
 }
 
+// The length edit of the output variable page on a sheet's first tab.
+QLineEdit* LengthEdit(CQvPropertySheet* sheet) {
+  return static_cast<CQVExpVarPage*>(sheet->Page(0))->Conversion()->LengthEdit();
+}
+
 }  // namespace
 
 class VariableSheetTest : public QObject {
@@ -86,8 +91,7 @@ class VariableSheetTest : public QObject {
     auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     QCOMPARE(sheet.windowTitle(), QStringLiteral("输出变量的格式选项"));
     QCOMPARE(page->Caption(), QStringLiteral("设置"));
-    QCOMPARE(page->VariableName()->text(),
-             QStringLiteral("斜距"));
+    QCOMPARE(page->VariableName()->text(), QStringLiteral("斜距"));
     QCOMPARE(Items(page->Conversion()->AlignCombo()), (QStringList{"右", "左"}));
     QCOMPARE(Items(page->Conversion()->RepresentationCombo()),
              (QStringList{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
@@ -98,7 +102,8 @@ class VariableSheetTest : public QObject {
     QCOMPARE(page->Conversion()->AlignCombo()->currentIndex(), v.Align());
     QCOMPARE(page->Conversion()->RepresentationCombo()->currentIndex(), v.Representation());
     QCOMPARE(page->Conversion()->PrecisionEdit()->text(), QString::number(v.Precision()));
-    QVERIFY(page->Conversion()->RepresentationCombo()->isEnabled() && page->Conversion()->AlternateFormatCombo()->isEnabled());
+    QVERIFY(page->Conversion()->RepresentationCombo()->isEnabled() &&
+            page->Conversion()->AlternateFormatCombo()->isEnabled());
     // The format's linear unit "M" is the first of the profile's list.
     QVERIFY(page->UnitCombo()->isVisibleTo(page));
     QVERIFY(!page->NoUnitText()->isVisibleTo(page));
@@ -278,7 +283,7 @@ class VariableSheetTest : public QObject {
     CQVViewEdit* edit = e_->Edit();
     const std::string before = edit->StoredText();
     auto found = story::OnNextModal<CQvPropertySheet>([](CQvPropertySheet* sheet) {
-      static_cast<CQVExpVarPage*>(sheet->Page(0))->Conversion()->LengthEdit()->setText(QStringLiteral("3"));
+      LengthEdit(sheet)->setText(QStringLiteral("3"));
       sheet->reject();
     });
     emit edit->fieldActivated(1);
@@ -287,7 +292,7 @@ class VariableSheetTest : public QObject {
     int pages = 0;
     found = story::OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
       pages = sheet->PageCount();
-      static_cast<CQVExpVarPage*>(sheet->Page(0))->Conversion()->LengthEdit()->setText(QStringLiteral("20"));
+      LengthEdit(sheet)->setText(QStringLiteral("20"));
       sheet->accept();
     });
     emit edit->fieldActivated(1);

@@ -2,53 +2,74 @@
 
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "profile/qv_profile.h"
-#include "settings/page_widgets.h"
 
 namespace {
 
+constexpr int kIdOutputDefaultsPage = 206;
+constexpr int kIdInputDefaultsPage = 207;
 // The real-number defaults are those of this data type.
 constexpr int kRealDataType = 8;
 
-CQVConversionSettings RealDefaults(const CQVProfDefault& defaults, bool output) {
-  CQVConversionSettings settings;
-  settings.ApplyDefaults(defaults, kRealDataType, output);
-  return settings;
-}
-
 }  // namespace
 
-// --- Output defaults --------------------------------------------------------------------------
-
-CQVExportDefaultsPage::CQVExportDefaultsPage(CQVProfile& profile, CDocFormat* format,
-                                             QWidget* parent)
-    : CQVSettingsPage(kTemplateId, tr("输出"), profile, format, parent) {
-  setObjectName(QStringLiteral("outputDefaultsPage"));
-  conversion_ = new CQVOutputConversionBox(0, kLengthLimit,
-                                           CQVOutputConversionBox::Order::kWidthAfterSign, this);
+CQVConversionDefaultsPage::CQVConversionDefaultsPage(CQVEditVar::Direction direction,
+                                                     CQVProfile& profile, CDocFormat* format,
+                                                     QWidget* parent)
+    : CQVSettingsPage(direction == CQVEditVar::Direction::kOutput ? kIdOutputDefaultsPage
+                                                                  : kIdInputDefaultsPage,
+                      direction == CQVEditVar::Direction::kOutput ? tr("输出") : tr("输入"),
+                      profile, format, parent),
+      output_(direction == CQVEditVar::Direction::kOutput) {
+  setObjectName(output_ ? QStringLiteral("outputDefaultsPage")
+                        : QStringLiteral("inputDefaultsPage"));
+  if (output_)
+    conversion_ = new CQVOutputConversionBox(0, kLengthLimit,
+                                             CQVOutputConversionBox::Order::kWidthAfterSign, this);
+  else
+    conversion_ = new CQVInputConversionBox(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(conversion_);
   AddApplyBox(layout);
 }
 
-bool CQVExportDefaultsPage::OnInitDialog() {
+CQVOutputConversionBox* CQVConversionDefaultsPage::OutputConversion() const {
+  return qobject_cast<CQVOutputConversionBox*>(conversion_);
+}
+
+CQVInputConversionBox* CQVConversionDefaultsPage::InputConversion() const {
+  return qobject_cast<CQVInputConversionBox*>(conversion_);
+}
+
+bool CQVConversionDefaultsPage::OnInitDialog() {
   CQVSettingsPage::OnInitDialog();
-  const CQVConversionSettings shown = RealDefaults(profile_.Default(), true);
+  CQVConversionSettings shown;
+  shown.ApplyDefaults(profile_.Default(), kRealDataType, output_);
   conversion_->Show(shown);
   // A precision the file leaves below zero is shown as it is: the page takes none.
-  conversion_->PrecisionEdit()->setText(QString::number(shown.precision));
+  if (output_) OutputConversion()->PrecisionEdit()->setText(QString::number(shown.precision));
   return true;
 }
 
-bool CQVExportDefaultsPage::OnKillActive() {
+bool CQVConversionDefaultsPage::OnKillActive() {
   return conversion_->Check();
 }
 
-bool CQVExportDefaultsPage::OnApply() {
+bool CQVConversionDefaultsPage::OnApply() {
+  CQVConversionSettings settings;
+  settings.ApplyDefaults(profile_.Default(), kRealDataType, output_);
+  if (!conversion_->Take(settings)) return false;
+  if (output_)
+    StoreOutput(settings);
+  else
+    StoreInput(settings);
+  return true;
+}
+
+void CQVConversionDefaultsPage::StoreOutput(const CQVConversionSettings& s) {
   CQVProfDefault& defaults = profile_.Default();
-  CQVConversionSettings s = RealDefaults(defaults, true);
-  if (!conversion_->Take(s)) return false;
   CQVPrintFDefFloat& d = defaults.PrintFFloat();
   d.SetAlign(s.align);
   d.SetRepresentation(s.representation);
@@ -59,48 +80,20 @@ bool CQVExportDefaultsPage::OnApply() {
   d.SetPrecision(s.precision);
   defaults.CopyPrintFFloatToOthers();
   if (ApplyAll()) defaults.SavePrintFDefaults();
-  return true;
 }
 
-// --- Input defaults ---------------------------------------------------------------------------
-
-CQVImportDefaultsPage::CQVImportDefaultsPage(CQVProfile& profile, CDocFormat* format,
-                                             QWidget* parent)
-    : CQVSettingsPage(kTemplateId, tr("输入"), profile, format, parent) {
-  setObjectName(QStringLiteral("inputDefaultsPage"));
-  conversion_ = new CQVInputConversionBox(this);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(conversion_);
-  AddApplyBox(layout);
-}
-
-bool CQVImportDefaultsPage::OnInitDialog() {
-  CQVSettingsPage::OnInitDialog();
-  conversion_->Show(RealDefaults(profile_.Default(), false));
-  return true;
-}
-
-bool CQVImportDefaultsPage::OnKillActive() {
-  return conversion_->Check();
-}
-
-bool CQVImportDefaultsPage::OnApply() {
+void CQVConversionDefaultsPage::StoreInput(const CQVConversionSettings& s) {
   CQVProfDefault& defaults = profile_.Default();
-  CQVConversionSettings s = RealDefaults(defaults, false);
-  if (!conversion_->Take(s)) return false;
-  CQVScanFDefFloat& d = defaults.ScanFFloat();
-  d.SetSubpressAssignment(s.subpressAssignment);
-  d.SetRepresentation(s.representation);
-  d.SetLength(s.length);
-  if (!ApplyAll()) return true;
-  CQVScanFDefaultBase* others[3] = {&defaults.ScanFInteger(), &defaults.ScanFStrings(),
-                                    &defaults.ScanFChar()};
-  for (CQVScanFDefaultBase* other : others) {
-    other->SetSubpressAssignment(d.SubpressAssignment());
-    other->SetLength(d.Length());
+  defaults.ScanFFloat().SetRepresentation(s.representation);
+  // The real-number defaults first; "作用于每一格式" hands SubpressAssignment and Length on to
+  // the other kinds and writes every section, even after a failure (each has shown its message).
+  CQVScanFDefaultBase* kinds[] = {&defaults.ScanFFloat(), &defaults.ScanFInteger(),
+                                  &defaults.ScanFStrings(), &defaults.ScanFChar()};
+  const std::size_t count = ApplyAll() ? std::size(kinds) : 1;
+  for (std::size_t i = 0; i < count; ++i) {
+    kinds[i]->SetSubpressAssignment(s.subpressAssignment);
+    kinds[i]->SetLength(s.length);
   }
-  // Every section is written even after a failure; each failure has shown its message.
-  d.Write();
-  for (CQVScanFDefaultBase* other : others) other->Write();
-  return true;
+  if (!ApplyAll()) return;
+  for (CQVScanFDefaultBase* kind : kinds) kind->Write();
 }

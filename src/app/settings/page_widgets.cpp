@@ -36,12 +36,6 @@ QLineEdit* MakeNumberEdit(QWidget* parent, const char* name) {
   return edit;
 }
 
-QFormLayout* MakeForm(QWidget* box) {
-  auto* form = new QFormLayout(box);
-  form->setContentsMargins(0, 0, 0, 0);
-  return form;
-}
-
 // A setting shown in a combo: its entry, or none when the setting is not one.
 void ShowSetting(QComboBox* combo, int value) {
   combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
@@ -90,11 +84,23 @@ QGroupBox* MakeApplyToEveryFormatGroup(QWidget* page, QCheckBox*& box) {
   return group;
 }
 
+// --- Conversion boxes ----------------------------------------------------------------------
+
+CQVConversionBox::CQVConversionBox(QWidget* parent)
+    : QWidget(parent), form_(new QFormLayout(this)) {
+  form_->setContentsMargins(0, 0, 0, 0);
+}
+
+bool CQVConversionBox::Check() const {
+  CQVConversionSettings unused;
+  return Take(unused);
+}
+
 // --- Output ----------------------------------------------------------------------------------
 
 CQVOutputConversionBox::CQVOutputConversionBox(int lengthMinimum, int limit, Order order,
                                                QWidget* parent)
-    : QWidget(parent), lengthMinimum_(lengthMinimum), limit_(limit), form_(MakeForm(this)) {
+    : CQVConversionBox(parent), lengthMinimum_(lengthMinimum), limit_(limit) {
   setObjectName(QStringLiteral("outputConversion"));
   align_ = MakeListCombo(this, "alignCombo", frt::kIdListAlign);
   representation_ = MakeListCombo(this, "representationCombo", frt::kIdListRepresentation);
@@ -139,11 +145,6 @@ void CQVOutputConversionBox::Show(const CQVConversionSettings& settings) {
   OnAlignChanged();
 }
 
-bool CQVOutputConversionBox::Check() const {
-  CQVConversionSettings unused;
-  return Take(unused);
-}
-
 bool CQVOutputConversionBox::Take(CQVConversionSettings& settings) const {
   int length = kNoWidth;
   int precision = settings.precision;
@@ -162,8 +163,7 @@ bool CQVOutputConversionBox::Take(CQVConversionSettings& settings) const {
 
 // --- Input -----------------------------------------------------------------------------------
 
-CQVInputConversionBox::CQVInputConversionBox(QWidget* parent)
-    : QWidget(parent), form_(MakeForm(this)) {
+CQVInputConversionBox::CQVInputConversionBox(QWidget* parent) : CQVConversionBox(parent) {
   setObjectName(QStringLiteral("inputConversion"));
   suppress_ = MakeListCombo(this, "suppressAssignmentCombo", kIdListSuppress);
   representation_ = MakeListCombo(this, "representationCombo", kIdListInputRepresentation);
@@ -177,11 +177,6 @@ void CQVInputConversionBox::Show(const CQVConversionSettings& settings) {
   ShowSetting(suppress_, settings.subpressAssignment);
   ShowSetting(representation_, settings.representation);
   ShowNumber(length_, std::min(settings.length, CQVEditVar::kMaxInputLength));
-}
-
-bool CQVInputConversionBox::Check() const {
-  CQVConversionSettings unused;
-  return Take(unused);
 }
 
 bool CQVInputConversionBox::Take(CQVConversionSettings& settings) const {

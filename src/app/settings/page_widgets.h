@@ -16,9 +16,28 @@ class QLineEdit;
 // The group "有效" with the unchecked box "作用于每一格式" in it, made on `page`.
 QGroupBox* MakeApplyToEveryFormatGroup(QWidget* page, QCheckBox*& box);
 
+// The controls of one conversion: shown from settings, and taken back into them after the
+// range checks of the edits.
+class CQVConversionBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CQVConversionBox(QWidget* parent = nullptr);
+
+  // The rows, for a page that adds its own above them.
+  QFormLayout* Form() const { return form_; }
+  virtual void Show(const CQVConversionSettings& settings) = 0;
+  // After the checks: the combos' choices (a combo without one keeps the setting) and the
+  // numbers; false after a range message.
+  virtual bool Take(CQVConversionSettings& settings) const = 0;
+  bool Check() const;
+
+ protected:
+  QFormLayout* form_;
+};
+
 // Align, representation, sign, fill character, alternate form, length and precision of an output
 // conversion. Length is empty or lengthMinimum..limit, precision (while enabled) 0..limit.
-class CQVOutputConversionBox : public QWidget {
+class CQVOutputConversionBox : public CQVConversionBox {
   Q_OBJECT
  public:
   // The variable page lists the five choices first; the defaults page puts length and precision
@@ -26,8 +45,6 @@ class CQVOutputConversionBox : public QWidget {
   enum class Order { kChoicesFirst, kWidthAfterSign };
   CQVOutputConversionBox(int lengthMinimum, int limit, Order order, QWidget* parent = nullptr);
 
-  // The rows, for a page that adds its own above them.
-  QFormLayout* Form() const { return form_; }
   QComboBox* AlignCombo() const { return align_; }
   QComboBox* RepresentationCombo() const { return representation_; }
   QComboBox* SignCombo() const { return sign_; }
@@ -39,12 +56,9 @@ class CQVOutputConversionBox : public QWidget {
   // Whether the fill can be chosen at all; left-aligned output is never filled either way.
   void SetFillable(bool fillable);
   // Combos on their entries (none for a value that is not one), numbers empty below zero.
-  void Show(const CQVConversionSettings& settings);
-  // The range checks of the edits.
-  bool Check() const;
-  // After the checks: the combos' choices (a combo without one keeps the setting), the length
-  // and, while its edit is enabled, the precision.
-  bool Take(CQVConversionSettings& settings) const;
+  void Show(const CQVConversionSettings& settings) override;
+  // The precision only while its edit is enabled.
+  bool Take(CQVConversionSettings& settings) const override;
 
  private:
   void OnAlignChanged();
@@ -52,7 +66,6 @@ class CQVOutputConversionBox : public QWidget {
   int lengthMinimum_;
   int limit_;
   bool fillable_ = true;
-  QFormLayout* form_;
   QComboBox* align_;
   QComboBox* representation_;
   QComboBox* sign_;
@@ -63,23 +76,20 @@ class CQVOutputConversionBox : public QWidget {
 };
 
 // Suppressed assignment, representation and length (empty or 1..20) of an input conversion.
-class CQVInputConversionBox : public QWidget {
+class CQVInputConversionBox : public CQVConversionBox {
   Q_OBJECT
  public:
   explicit CQVInputConversionBox(QWidget* parent = nullptr);
 
-  QFormLayout* Form() const { return form_; }
   QComboBox* SuppressAssignmentCombo() const { return suppress_; }
   QComboBox* RepresentationCombo() const { return representation_; }
   QLineEdit* LengthEdit() const { return length_; }
 
   // A length above the limit is shown lowered to it.
-  void Show(const CQVConversionSettings& settings);
-  bool Check() const;
-  bool Take(CQVConversionSettings& settings) const;
+  void Show(const CQVConversionSettings& settings) override;
+  bool Take(CQVConversionSettings& settings) const override;
 
  private:
-  QFormLayout* form_;
   QComboBox* suppress_;
   QComboBox* representation_;
   QLineEdit* length_;

@@ -37,22 +37,6 @@ constexpr UnitTypeInfo kUnitTypes[4] = {
     {"Pressure", "#P", "压力单位:", "pressureUnitCombo"},
 };
 
-constexpr CQVTextSettingField kScales[] = {
-    {"&W", "角度比例：", "angularScaleEdit", "Angular"},
-    {"&L", "长度比例：", "linearScaleEdit", "Linear"},
-    {"&T", "温度比例：", "temperatureScaleEdit", "Temperature"},
-    {"&P", "压力比例：", "pressureScaleEdit", "Pressure"},
-};
-
-constexpr CQVTextSettingField kDefaultValues[] = {
-    {"@Dd", "浮点数默认值：", "realDefaultEdit", nullptr, &CQVProfDefault::FloatValue,
-     &CQVProfDefault::SetFloatValue},
-    {"@Df", "整数默认值：", "integerDefaultEdit", nullptr, &CQVProfDefault::IntegerValue,
-     &CQVProfDefault::SetIntegerValue},
-    {"@Ds", "字符串默认值：", "textDefaultEdit", nullptr, &CQVProfDefault::StringValue,
-     &CQVProfDefault::SetStringValue},
-};
-
 }  // namespace
 
 // --- Common part ------------------------------------------------------------------------------
@@ -104,14 +88,40 @@ void CQVSettingsPage::CloseSheetCancelled() {
 
 // --- Pages of texts ---------------------------------------------------------------------------
 
-CQVTextSettingsPage::CQVTextSettingsPage(int templateId, const QString& caption,
-                                         std::span<const CQVTextSettingField> fields,
-                                         CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVSettingsPage(templateId, caption, profile, format, parent), fields_(fields) {
+namespace {
+
+constexpr CQVTextSettingField kScaleFields[] = {
+    {"&W", "角度比例：", "angularScaleEdit", "Angular"},
+    {"&L", "长度比例：", "linearScaleEdit", "Linear"},
+    {"&T", "温度比例：", "temperatureScaleEdit", "Temperature"},
+    {"&P", "压力比例：", "pressureScaleEdit", "Pressure"},
+};
+
+constexpr CQVTextSettingField kDefaultValueFields[] = {
+    {"@Dd", "浮点数默认值：", "realDefaultEdit", nullptr, &CQVProfDefault::FloatValue,
+     &CQVProfDefault::SetFloatValue},
+    {"@Df", "整数默认值：", "integerDefaultEdit", nullptr, &CQVProfDefault::IntegerValue,
+     &CQVProfDefault::SetIntegerValue},
+    {"@Ds", "字符串默认值：", "textDefaultEdit", nullptr, &CQVProfDefault::StringValue,
+     &CQVProfDefault::SetStringValue},
+};
+
+}  // namespace
+
+const CQVTextSettingsTable CQVTextSettingsPage::kScales = {
+    204, "比例因子", "scalesPage", kScaleFields, 0, 999999999999999.0};
+const CQVTextSettingsTable CQVTextSettingsPage::kDefaultValues = {
+    203, "默认值", "defaultValuesPage", kDefaultValueFields, 20};
+
+CQVTextSettingsPage::CQVTextSettingsPage(const CQVTextSettingsTable& table, CQVProfile& profile,
+                                         CDocFormat* format, QWidget* parent)
+    : CQVSettingsPage(table.templateId, tr(table.caption), profile, format, parent), table_(table) {
+  setObjectName(QString::fromLatin1(table.objectName));
   auto* form = new QFormLayout;
-  for (const CQVTextSettingField& field : fields_) {
+  for (const CQVTextSettingField& field : table_.fields) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(field.objectName));
+    if (table_.maxLength > 0) edit->setMaxLength(table_.maxLength);
     form->addRow(tr(field.label), edit);
     edits_.push_back(edit);
   }
@@ -121,16 +131,16 @@ CQVTextSettingsPage::CQVTextSettingsPage(int templateId, const QString& caption,
 }
 
 QLineEdit* CQVTextSettingsPage::Edit(std::string_view key) const {
-  for (std::size_t i = 0; i < fields_.size(); ++i)
-    if (fields_[i].key == key) return edits_[i];
+  for (std::size_t i = 0; i < table_.fields.size(); ++i)
+    if (table_.fields[i].key == key) return edits_[i];
   return nullptr;
 }
 
 bool CQVTextSettingsPage::OnInitDialog() {
   CQVSettingsPage::OnInitDialog();
   const CQVProfDefault& defaults = profile_.Default();
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    const CQVTextSettingField& field = fields_[i];
+  for (std::size_t i = 0; i < edits_.size(); ++i) {
+    const CQVTextSettingField& field = table_.fields[i];
     std::string text;
     if (!ShowSetting(
             field.key,
@@ -143,8 +153,25 @@ bool CQVTextSettingsPage::OnInitDialog() {
 }
 
 bool CQVTextSettingsPage::ReadEdit(QLineEdit* edit, std::string& value) const {
-  value = qvui::ToGbk(edit->text());
-  return true;
+  if (table_.realLimit <= 0) {
+    value = qvui::ToGbk(edit->text());
+    return true;
+  }
+  const double limit = table_.realLimit;
+  const QString text = edit->text().trimmed();
+  bool ok = false;
+  const double number = QLocale::c().toDouble(text, &ok);
+  if (ok && std::isfinite(number) && number >= -limit && number <= limit) {
+    value = text.toStdString();
+    return true;
+  }
+  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
+                                              .arg(-limit, 0, 'f', 1)
+                                              .arg(limit, 0, 'f', 1)
+                                              .toStdString());
+  edit->setFocus();
+  edit->selectAll();
+  return false;
 }
 
 bool CQVTextSettingsPage::ReadEdits(std::vector<std::string>& values) const {
@@ -162,43 +189,20 @@ bool CQVTextSettingsPage::OnKillActive() {
 bool CQVTextSettingsPage::OnApply() {
   std::vector<std::string> values;
   if (!ReadEdits(values)) return false;
-  for (std::size_t i = 0; i < fields_.size(); ++i)
-    if (!StoreSetting(fields_[i].key, values[i])) return false;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!StoreSetting(table_.fields[i].key, values[i])) return false;
   if (!ApplyAll()) return true;
   CQVProfDefault& defaults = profile_.Default();
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (fields_[i].scaleName)
-      defaults.SetScaleText(fields_[i].scaleName, values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const CQVTextSettingField& field = table_.fields[i];
+    if (field.scaleName)
+      defaults.SetScaleText(field.scaleName, values[i]);
     else
-      (defaults.*fields_[i].setValue)(values[i]);
+      (defaults.*field.setValue)(values[i]);
   }
   // Scalings and DefaultValues are written together; a failed write has shown its message.
   defaults.Write();
   return true;
-}
-
-// --- Scales -----------------------------------------------------------------------------------
-
-CFormatScalesPage::CFormatScalesPage(CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVTextSettingsPage(kTemplateId, tr("比例因子"), kScales, profile, format, parent) {
-  setObjectName(QStringLiteral("scalesPage"));
-}
-
-bool CFormatScalesPage::ReadEdit(QLineEdit* edit, std::string& value) const {
-  const QString text = edit->text().trimmed();
-  bool ok = false;
-  const double number = QLocale::c().toDouble(text, &ok);
-  if (ok && std::isfinite(number) && number >= -kLimit && number <= kLimit) {
-    value = text.toStdString();
-    return true;
-  }
-  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
-                                              .arg(-kLimit, 0, 'f', 1)
-                                              .arg(kLimit, 0, 'f', 1)
-                                              .toStdString());
-  edit->setFocus();
-  edit->selectAll();
-  return false;
 }
 
 // --- Units ------------------------------------------------------------------------------------
@@ -269,23 +273,15 @@ bool CFormatUnitsPage::OnApply() {
   return true;
 }
 
-// --- Default values ---------------------------------------------------------------------------
-
-CFormatDefaultsPage::CFormatDefaultsPage(CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVTextSettingsPage(kTemplateId, tr("默认值"), kDefaultValues, profile, format, parent) {
-  setObjectName(QStringLiteral("defaultValuesPage"));
-  for (const CQVTextSettingField& field : kDefaultValues) Edit(field.key)->setMaxLength(kMaxLength);
-}
-
 // --- Sheet ------------------------------------------------------------------------------------
 
 std::unique_ptr<CPropertySheetEx> MakeFormatSettingsSheet(CQVProfile& profile, CDocFormat* format,
                                                           QWidget* parent) {
   auto sheet = std::make_unique<CQvPropertySheet>(kIdSettingsSheet, parent);
   sheet->setObjectName(QStringLiteral("formatSettingsSheet"));
-  sheet->AddPage(new CFormatScalesPage(profile, format));
+  sheet->AddPage(new CQVTextSettingsPage(CQVTextSettingsPage::kScales, profile, format));
   sheet->AddPage(new CFormatUnitsPage(profile, format));
-  sheet->AddPage(new CFormatDefaultsPage(profile, format));
+  sheet->AddPage(new CQVTextSettingsPage(CQVTextSettingsPage::kDefaultValues, profile, format));
   sheet->RemoveApplyButton(true);
   sheet->resize(380, sheet->sizeHint().height());
   return sheet;

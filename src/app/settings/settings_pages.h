@@ -65,15 +65,30 @@ struct CQVTextSettingField {
   void (CQVProfDefault::*setValue)(std::string) = nullptr;
 };
 
+// A page of text settings: its fields, and what an edit must hold.
+struct CQVTextSettingsTable {
+  int templateId;
+  const char* caption;
+  const char* objectName;
+  std::span<const CQVTextSettingField> fields;
+  // The longest text an edit takes; 0: no limit.
+  int maxLength = 0;
+  // Above 0: a real number (decimal point, exponent allowed) within ±realLimit, stored trimmed.
+  double realLimit = 0;
+};
+
 // A page with one edit a field: shown from the format's keys (without a format, from the
 // profile), stored under them on confirmation and, with "作用于每一格式", also into the profile,
-// whose Scalings and DefaultValues are then written.
+// whose Scalings and DefaultValues are then written. The pages "比例因子" (204: "&W", "&L",
+// "&T", "&P") and "默认值" (203: "@Dd", "@Df", "@Ds") are such pages.
 class CQVTextSettingsPage : public CQVSettingsPage {
   Q_OBJECT
  public:
-  CQVTextSettingsPage(int templateId, const QString& caption,
-                      std::span<const CQVTextSettingField> fields, CQVProfile& profile,
-                      CDocFormat* format, QWidget* parent = nullptr);
+  static const CQVTextSettingsTable kScales;
+  static const CQVTextSettingsTable kDefaultValues;
+
+  CQVTextSettingsPage(const CQVTextSettingsTable& table, CQVProfile& profile, CDocFormat* format,
+                      QWidget* parent = nullptr);
 
   bool OnInitDialog() override;
   bool OnKillActive() override;
@@ -81,28 +96,13 @@ class CQVTextSettingsPage : public CQVSettingsPage {
   // The edit of a field, by its format key.
   QLineEdit* Edit(std::string_view key) const;
 
- protected:
-  // The text an edit stores; false after a message when it may not be stored.
-  virtual bool ReadEdit(QLineEdit* edit, std::string& value) const;
-
  private:
+  // The text an edit stores; false after the range message when it may not be stored.
+  bool ReadEdit(QLineEdit* edit, std::string& value) const;
   bool ReadEdits(std::vector<std::string>& values) const;
 
-  std::span<const CQVTextSettingField> fields_;
+  const CQVTextSettingsTable& table_;
   std::vector<QLineEdit*> edits_;
-};
-
-// "比例因子" (204): the scale factors "&W", "&L", "&T", "&P", real numbers within ±kLimit,
-// stored as typed.
-class CFormatScalesPage : public CQVTextSettingsPage {
-  Q_OBJECT
- public:
-  static constexpr int kTemplateId = 204;
-  static constexpr double kLimit = 999999999999999.0;
-  CFormatScalesPage(CQVProfile& profile, CDocFormat* format, QWidget* parent = nullptr);
-
- protected:
-  bool ReadEdit(QLineEdit* edit, std::string& value) const override;
 };
 
 // "单位" (205): the unit of each unit type, or the instrument's own units.
@@ -123,15 +123,6 @@ class CFormatUnitsPage : public CQVSettingsPage {
 
   QComboBox* combos_[4];
   QCheckBox* instrument_;
-};
-
-// "默认值" (203): the default sample values "@Dd", "@Df", "@Ds".
-class CFormatDefaultsPage : public CQVTextSettingsPage {
-  Q_OBJECT
- public:
-  static constexpr int kTemplateId = 203;
-  static constexpr int kMaxLength = 20;
-  CFormatDefaultsPage(CQVProfile& profile, CDocFormat* format, QWidget* parent = nullptr);
 };
 
 // The sheet "设置" with the pages scales, units and default values, in this order.
