@@ -16,6 +16,8 @@
 #include "settings/defaults_pages.h"
 #include "settings/settings_pages.h"
 
+using Direction = CQVEditVar::Direction;
+
 namespace {
 
 // The file with the value of one key of one section replaced, as the key writer does it.
@@ -93,12 +95,12 @@ class DialogsSettingsTest : public QObject {
     ClickTab(*sheet, 1);
     auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
     QVERIFY(page && page->isVisible());
-    QCOMPARE(page->Combo(2043)->currentText(), QStringLiteral("米 (m)"));
-    QCOMPARE(page->Combo(2042)->currentText(), QStringLiteral("度分秒 (ddd.mmss)"));
+    QCOMPARE(page->Combo("Linear")->currentText(), QStringLiteral("米 (m)"));
+    QCOMPARE(page->Combo("Angular")->currentText(), QStringLiteral("度分秒 (ddd.mmss)"));
     QVERIFY(!page->InstrumentUnits()->isChecked());
     QVERIFY(!page->ApplyToEveryFormat()->isChecked());
-    page->Combo(2043)->setCurrentIndex(1);
-    page->Combo(2045)->setCurrentIndex(1);
+    page->Combo("Linear")->setCurrentIndex(1);
+    page->Combo("Temperature")->setCurrentIndex(1);
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
     QCOMPARE(sheet->result(), int(QDialog::Accepted));
     QCOMPARE(Setting("#L"), std::string("F"));
@@ -114,8 +116,8 @@ class DialogsSettingsTest : public QObject {
     sheet->show();
     ClickTab(*sheet, 1);
     auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
-    page->Combo(2043)->setCurrentIndex(3);  // 英尺-英寸
-    page->Combo(2047)->setCurrentIndex(1);  // 毫米汞柱
+    page->Combo("Linear")->setCurrentIndex(3);    // 英尺-英寸
+    page->Combo("Pressure")->setCurrentIndex(1);  // 毫米汞柱
     Toggle(page->ApplyToEveryFormat());
     Shot(sheet.get(), "dialog-settings-units.png");
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
@@ -143,12 +145,12 @@ class DialogsSettingsTest : public QObject {
     ClickTab(*sheet, 1);
     auto* page = PageOf<CFormatUnitsPage>(*sheet, 1);
     QVERIFY(page->InstrumentUnits()->isChecked());
-    QVERIFY(!page->Combo(2043)->isEnabled());
-    QCOMPARE(page->Combo(2043)->currentIndex(), 0);
+    QVERIFY(!page->Combo("Linear")->isEnabled());
+    QCOMPARE(page->Combo("Linear")->currentIndex(), 0);
     Toggle(page->InstrumentUnits());
-    QVERIFY(page->Combo(2043)->isEnabled());
+    QVERIFY(page->Combo("Linear")->isEnabled());
     Toggle(page->InstrumentUnits());
-    QVERIFY(!page->Combo(2042)->isEnabled());
+    QVERIFY(!page->Combo("Angular")->isEnabled());
     Toggle(page->ApplyToEveryFormat());
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
     QCOMPARE(sheet->result(), int(QDialog::Accepted));
@@ -161,9 +163,9 @@ class DialogsSettingsTest : public QObject {
     const QByteArray before = Ini();
     auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
-    auto* page = PageOf<CFormatScalesPage>(*sheet, 0);
+    auto* page = PageOf<CQVTextSettingsPage>(*sheet, 0);
     QVERIFY(page && page->isVisible());
-    QLineEdit* linear = page->Edit(2045);
+    QLineEdit* linear = page->Edit("&L");
     Retype(linear, QStringLiteral("abc"));
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
     QVERIFY(sheet->isVisible());
@@ -178,7 +180,7 @@ class DialogsSettingsTest : public QObject {
     QVERIFY(data_.sink.Last().text.find("999999999999999.0") != std::string::npos);
 
     Retype(linear, QStringLiteral("0.3048"));
-    Retype(page->Edit(2044), QStringLiteral("-1.5e2"));
+    Retype(page->Edit("&W"), QStringLiteral("-1.5e2"));
     Toggle(page->ApplyToEveryFormat());
     Shot(sheet.get(), "dialog-settings-scales.png");
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
@@ -188,8 +190,8 @@ class DialogsSettingsTest : public QObject {
     // The four edit texts, as typed or shown; DefaultValues rewritten unchanged.
     QByteArray expected = WithValue(before, "Scalings", "Linear", "0.3048");
     expected = WithValue(expected, "Scalings", "Angular", "-1.5e2");
-    expected = WithValue(expected, "Scalings", "Temperature", page->Edit(2046)->text().toLatin1());
-    expected = WithValue(expected, "Scalings", "Pressure", page->Edit(2047)->text().toLatin1());
+    expected = WithValue(expected, "Scalings", "Temperature", page->Edit("&T")->text().toLatin1());
+    expected = WithValue(expected, "Scalings", "Pressure", page->Edit("&P")->text().toLatin1());
     QCOMPARE(Ini(), expected);
     QCOMPARE(Profile().Default().ScaleText("Linear"), std::string("0.3048"));
   }
@@ -198,10 +200,10 @@ class DialogsSettingsTest : public QObject {
     auto sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
     ClickTab(*sheet, 2);
-    auto* page = PageOf<CFormatDefaultsPage>(*sheet, 2);
-    QCOMPARE(page->Edit(2047)->text(), QStringLiteral("-9999.999"));
-    QCOMPARE(page->Edit(2049)->maxLength(), 20);
-    Retype(page->Edit(2048), QStringLiteral("42"));
+    auto* page = PageOf<CQVTextSettingsPage>(*sheet, 2);
+    QCOMPARE(page->Edit("@Dd")->text(), QStringLiteral("-9999.999"));
+    QCOMPARE(page->Edit("@Ds")->maxLength(), 20);
+    Retype(page->Edit("@Df"), QStringLiteral("42"));
     Shot(sheet.get(), "dialog-settings-defaults.png");
     // Cancel: the format keeps its value.
     sheet->Buttons()->button(QDialogButtonBox::Cancel)->click();
@@ -211,8 +213,8 @@ class DialogsSettingsTest : public QObject {
     sheet = MakeFormatSettingsSheet(Profile(), &Format());
     sheet->show();
     ClickTab(*sheet, 2);
-    page = PageOf<CFormatDefaultsPage>(*sheet, 2);
-    Retype(page->Edit(2048), QStringLiteral("42"));
+    page = PageOf<CQVTextSettingsPage>(*sheet, 2);
+    Retype(page->Edit("@Df"), QStringLiteral("42"));
     Toggle(page->ApplyToEveryFormat());
     QTest::mouseClick(Ok(*sheet), Qt::LeftButton);
     QCOMPARE(Setting("@Df"), std::string("42"));
@@ -226,22 +228,22 @@ class DialogsSettingsTest : public QObject {
   void outputDefaultsCopiedWithoutWriting() {
     const QByteArray before = Ini();
     CPropertySheetEx sheet(524);
-    auto* page = new CQVExportDefaultsPage(Profile(), &Format());
+    auto* page = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
     sheet.AddPage(page);
     sheet.show();
-    QCOMPARE(page->Combo(2032)->currentIndex(), 0);
-    QCOMPARE(page->Edit(2035)->text(), QStringLiteral("12"));
-    QVERIFY(page->Combo(2037)->isEnabled());
-    page->Combo(2032)->setCurrentIndex(1);  // left: never filled
-    QVERIFY(!page->Combo(2037)->isEnabled());
+    QCOMPARE(page->OutputConversion()->AlignCombo()->currentIndex(), 0);
+    QCOMPARE(page->OutputConversion()->LengthEdit()->text(), QStringLiteral("12"));
+    QVERIFY(page->OutputConversion()->FillCombo()->isEnabled());
+    page->OutputConversion()->AlignCombo()->setCurrentIndex(1);  // left: never filled
+    QVERIFY(!page->OutputConversion()->FillCombo()->isEnabled());
     Shot(&sheet, "dialog-defaults-output.png");
-    page->Combo(2034)->setCurrentIndex(1);
-    Retype(page->Edit(2035), QStringLiteral("25"));
+    page->OutputConversion()->SignCombo()->setCurrentIndex(1);
+    Retype(page->OutputConversion()->LengthEdit(), QStringLiteral("25"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QVERIFY(sheet.isVisible());
     QCOMPARE(data_.sink.Count(), std::size_t{1});
-    Retype(page->Edit(2035), QString());
-    Retype(page->Edit(2036), QStringLiteral("4"));
+    Retype(page->OutputConversion()->LengthEdit(), QString());
+    Retype(page->OutputConversion()->PrecisionEdit(), QStringLiteral("4"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
 
@@ -263,12 +265,12 @@ class DialogsSettingsTest : public QObject {
     QCOMPARE(Ini(), before);
 
     CPropertySheetEx again(524);
-    auto* second = new CQVExportDefaultsPage(Profile(), &Format());
+    auto* second = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
     again.AddPage(second);
     again.show();
-    QVERIFY(second->Edit(2035)->text().isEmpty());
+    QVERIFY(second->OutputConversion()->LengthEdit()->text().isEmpty());
     QVERIFY(!second->ApplyToEveryFormat()->isChecked());
-    Retype(second->Edit(2035), QStringLiteral("10"));
+    Retype(second->OutputConversion()->LengthEdit(), QStringLiteral("10"));
     Toggle(second->ApplyToEveryFormat());
     QTest::mouseClick(Ok(again), Qt::LeftButton);
     const QByteArray after = Ini();
@@ -283,17 +285,17 @@ class DialogsSettingsTest : public QObject {
   void inputDefaultsForEveryFormat() {
     const QByteArray before = Ini();
     CPropertySheetEx sheet(524);
-    auto* page = new CQVImportDefaultsPage(Profile(), &Format());
+    auto* page = new CQVConversionDefaultsPage(Direction::kInput, Profile(), &Format());
     sheet.AddPage(page);
     sheet.show();
-    QCOMPARE(page->Combo(2058)->itemText(1), QStringLiteral("是"));
-    QVERIFY(page->LengthEdit()->text().isEmpty());
-    Retype(page->LengthEdit(), QStringLiteral("0"));
+    QCOMPARE(page->InputConversion()->SuppressAssignmentCombo()->itemText(1), QStringLiteral("是"));
+    QVERIFY(page->InputConversion()->LengthEdit()->text().isEmpty());
+    Retype(page->InputConversion()->LengthEdit(), QStringLiteral("0"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QVERIFY(sheet.isVisible());
-    Retype(page->LengthEdit(), QStringLiteral("8"));
-    page->Combo(2058)->setCurrentIndex(1);
-    page->Combo(2040)->setCurrentIndex(2);
+    Retype(page->InputConversion()->LengthEdit(), QStringLiteral("8"));
+    page->InputConversion()->SuppressAssignmentCombo()->setCurrentIndex(1);
+    page->InputConversion()->RepresentationCombo()->setCurrentIndex(2);
     Shot(&sheet, "dialog-defaults-input.png");
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -306,10 +308,10 @@ class DialogsSettingsTest : public QObject {
     QCOMPARE(Ini(), before);
 
     CPropertySheetEx again(524);
-    auto* second = new CQVImportDefaultsPage(Profile(), &Format());
+    auto* second = new CQVConversionDefaultsPage(Direction::kInput, Profile(), &Format());
     again.AddPage(second);
     again.show();
-    QCOMPARE(second->LengthEdit()->text(), QStringLiteral("8"));
+    QCOMPARE(second->InputConversion()->LengthEdit()->text(), QStringLiteral("8"));
     Toggle(second->ApplyToEveryFormat());
     QTest::mouseClick(Ok(again), Qt::LeftButton);
     for (const CQVScanFDefaultBase* other :

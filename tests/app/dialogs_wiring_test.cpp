@@ -132,7 +132,7 @@ class DialogsWiringTest : public QObject {
     auto found = story::OnNextModal<CPropertySheetEx>([](CPropertySheetEx* sheet) {
       sheet->Tabs()->setCurrentIndex(1);
       auto* units = qobject_cast<CFormatUnitsPage*>(sheet->Page(1));
-      if (units) units->Combo(2043)->setCurrentIndex(1);
+      if (units) units->Combo("Linear")->setCurrentIndex(1);
       sheet->Buttons()->button(QDialogButtonBox::Ok)->click();
     });
     Tree()->OnCommand(qvcmd::kFormatSettings);

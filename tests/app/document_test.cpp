@@ -178,9 +178,9 @@ class DocumentTest : public QObject {
     // The distance's sheet: left-aligned, 12 wide, 2 decimals.
     auto found = OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
       auto* page = static_cast<CQVExpVarPage*>(sheet->Page(0));
-      page->Combo(2005)->setCurrentIndex(1);
-      page->Edit(2008)->setText(QStringLiteral("12"));
-      page->Edit(2009)->setText(QStringLiteral("2"));
+      page->Conversion()->AlignCombo()->setCurrentIndex(1);
+      page->Conversion()->LengthEdit()->setText(QStringLiteral("12"));
+      page->Conversion()->PrecisionEdit()->setText(QStringLiteral("2"));
       sheet->accept();
     });
     ActivateField(edit, 1);

@@ -30,6 +30,11 @@ QStringList Items(const QComboBox* combo) {
   return out;
 }
 
+// The length edit of the output variable page on a sheet's first tab.
+QLineEdit* LengthEdit(CQvPropertySheet* sheet) {
+  return static_cast<CQVExpVarPage*>(sheet->Page(0))->Conversion()->LengthEdit();
+}
+
 }  // namespace
 
 class VariableSheetTest : public QObject {
@@ -86,24 +91,24 @@ class VariableSheetTest : public QObject {
     auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     QCOMPARE(sheet.windowTitle(), QStringLiteral("输出变量的格式选项"));
     QCOMPARE(page->Caption(), QStringLiteral("设置"));
-    QCOMPARE(page->findChild<QLabel*>(QStringLiteral("static2016"))->text(),
-             QStringLiteral("斜距"));
-    QCOMPARE(Items(page->Combo(2005)), (QStringList{"右", "左"}));
-    QCOMPARE(Items(page->Combo(2006)),
+    QCOMPARE(page->VariableName()->text(), QStringLiteral("斜距"));
+    QCOMPARE(Items(page->Conversion()->AlignCombo()), (QStringList{"右", "左"}));
+    QCOMPARE(Items(page->Conversion()->RepresentationCombo()),
              (QStringList{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
-    QCOMPARE(Items(page->Combo(2010)), (QStringList{"只有负", "总是"}));
-    QCOMPARE(Items(page->Combo(2007)), (QStringList{"0", "空格"}));
-    QCOMPARE(Items(page->Combo(2011)), (QStringList{"否", "是"}));
+    QCOMPARE(Items(page->Conversion()->SignCombo()), (QStringList{"只有负", "总是"}));
+    QCOMPARE(Items(page->Conversion()->FillCombo()), (QStringList{"0", "空格"}));
+    QCOMPARE(Items(page->Conversion()->AlternateFormatCombo()), (QStringList{"否", "是"}));
     // Entry index = setting value.
-    QCOMPARE(page->Combo(2005)->currentIndex(), v.Align());
-    QCOMPARE(page->Combo(2006)->currentIndex(), v.Representation());
-    QCOMPARE(page->Edit(2009)->text(), QString::number(v.Precision()));
-    QVERIFY(page->Combo(2006)->isEnabled() && page->Combo(2011)->isEnabled());
+    QCOMPARE(page->Conversion()->AlignCombo()->currentIndex(), v.Align());
+    QCOMPARE(page->Conversion()->RepresentationCombo()->currentIndex(), v.Representation());
+    QCOMPARE(page->Conversion()->PrecisionEdit()->text(), QString::number(v.Precision()));
+    QVERIFY(page->Conversion()->RepresentationCombo()->isEnabled() &&
+            page->Conversion()->AlternateFormatCombo()->isEnabled());
     // The format's linear unit "M" is the first of the profile's list.
-    QVERIFY(page->Combo(2088)->isVisibleTo(page));
+    QVERIFY(page->UnitCombo()->isVisibleTo(page));
     QVERIFY(!page->NoUnitText()->isVisibleTo(page));
-    QCOMPARE(page->Combo(2088)->currentIndex(), profile_->IndexOfUnitValue("Linear", "M"));
-    QCOMPARE(page->Combo(2088)->count(), profile_->FindUnitType("Linear")->Count());
+    QCOMPARE(page->UnitCombo()->currentIndex(), profile_->IndexOfUnitValue("Linear", "M"));
+    QCOMPARE(page->UnitCombo()->count(), profile_->FindUnitType("Linear")->Count());
     QVERIFY(!page->InstrumentUnits()->isChecked());
   }
 
@@ -126,19 +131,19 @@ class VariableSheetTest : public QObject {
       sheet.AddPage(page);
       sheet.show();
       const QByteArray at = QByteArray::number(c.code);
-      QVERIFY2(page->Combo(2006)->isEnabled() == c.representation, at);
-      QVERIFY2(page->Combo(2010)->isEnabled() == c.sign, at);
-      QVERIFY2(page->Combo(2011)->isEnabled() == c.alternate, at);
-      QVERIFY2(page->Edit(2009)->isEnabled() == c.precision, at);
+      QVERIFY2(page->Conversion()->RepresentationCombo()->isEnabled() == c.representation, at);
+      QVERIFY2(page->Conversion()->SignCombo()->isEnabled() == c.sign, at);
+      QVERIFY2(page->Conversion()->AlternateFormatCombo()->isEnabled() == c.alternate, at);
+      QVERIFY2(page->Conversion()->PrecisionEdit()->isEnabled() == c.precision, at);
       QVERIFY2(page->NoUnitText()->isVisibleTo(page) == !c.unit, at);
-      QVERIFY2(page->Combo(2088)->isVisibleTo(page) == c.unit, at);
+      QVERIFY2(page->UnitCombo()->isVisibleTo(page) == c.unit, at);
       if (c.fill) {
-        page->Combo(2005)->setCurrentIndex(1);  // left: never filled
-        QVERIFY2(!page->Combo(2007)->isEnabled(), at);
-        page->Combo(2005)->setCurrentIndex(0);
-        QVERIFY2(page->Combo(2007)->isEnabled(), at);
+        page->Conversion()->AlignCombo()->setCurrentIndex(1);  // left: never filled
+        QVERIFY2(!page->Conversion()->FillCombo()->isEnabled(), at);
+        page->Conversion()->AlignCombo()->setCurrentIndex(0);
+        QVERIFY2(page->Conversion()->FillCombo()->isEnabled(), at);
       } else {
-        QVERIFY2(!page->Combo(2007)->isEnabled(), at);
+        QVERIFY2(!page->Conversion()->FillCombo()->isEnabled(), at);
       }
     }
   }
@@ -149,23 +154,23 @@ class VariableSheetTest : public QObject {
     CQvPropertySheet sheet(QStringLiteral("x"));
     auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
     QCOMPARE(page->LengthLimit(), 40);
-    QCOMPARE(page->Edit(2008)->text(), QStringLiteral("40"));
+    QCOMPARE(page->Conversion()->LengthEdit()->text(), QStringLiteral("40"));
     for (const char* bad : {"41", "0", "-3", "x"}) {
       sink_.Clear();
-      page->Edit(2008)->setText(QString::fromLatin1(bad));
+      page->Conversion()->LengthEdit()->setText(QString::fromLatin1(bad));
       sheet.accept();
       QVERIFY2(sheet.isVisible(), bad);
       QCOMPARE(sink_.Count(), std::size_t{1});
       QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("40")));
     }
-    page->Edit(2008)->setText(QStringLiteral("12"));
-    page->Edit(2009)->clear();  // a real number needs its precision
+    page->Conversion()->LengthEdit()->setText(QStringLiteral("12"));
+    page->Conversion()->PrecisionEdit()->clear();  // a real number needs its precision
     sheet.accept();
     QVERIFY(sheet.isVisible());
     QCOMPARE(v.Length(), 55);  // nothing taken while refused
-    page->Edit(2009)->setText(QStringLiteral("2"));
-    page->Combo(2005)->setCurrentIndex(1);
-    page->Combo(2010)->setCurrentIndex(1);
+    page->Conversion()->PrecisionEdit()->setText(QStringLiteral("2"));
+    page->Conversion()->AlignCombo()->setCurrentIndex(1);
+    page->Conversion()->SignCombo()->setCurrentIndex(1);
     sheet.accept();
     QVERIFY(!sheet.isVisible());
     QCOMPARE(v.BuildConversionText(), std::string("%+-12.2f"));
@@ -175,8 +180,8 @@ class VariableSheetTest : public QObject {
     CQVEditVar v = Var(kPointNumber);
     CQvPropertySheet sheet(QStringLiteral("x"));
     auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
-    page->Edit(2008)->clear();
-    page->Edit(2009)->setText(QStringLiteral("8"));
+    page->Conversion()->LengthEdit()->clear();
+    page->Conversion()->PrecisionEdit()->setText(QStringLiteral("8"));
     sheet.accept();
     QVERIFY(!sheet.isVisible());
     QCOMPARE(v.Length(), -1);
@@ -190,17 +195,17 @@ class VariableSheetTest : public QObject {
     CQvPropertySheet sheet(VariableSheetCaption(v.GetDirection()));
     auto* page = ShowPage(sheet, new CQVImpVarPage(v));
     QCOMPARE(page->Caption(), QStringLiteral("设置"));
-    QCOMPARE(Items(page->Combo(2024)), (QStringList{"否", "是"}));
-    QCOMPARE(Items(page->Combo(2025)),
+    QCOMPARE(Items(page->Conversion()->SuppressAssignmentCombo()), (QStringList{"否", "是"}));
+    QCOMPARE(Items(page->Conversion()->RepresentationCombo()),
              (QStringList{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
-    QVERIFY(page->Combo(2025)->isEnabled());
-    page->LengthEdit()->setText(QStringLiteral("21"));
+    QVERIFY(page->Conversion()->RepresentationCombo()->isEnabled());
+    page->Conversion()->LengthEdit()->setText(QStringLiteral("21"));
     sheet.accept();
     QVERIFY(sheet.isVisible());
     QCOMPARE(sink_.Count(), std::size_t{1});
-    page->LengthEdit()->setText(QStringLiteral("20"));
-    page->Combo(2024)->setCurrentIndex(1);
-    page->Combo(2025)->setCurrentIndex(1);
+    page->Conversion()->LengthEdit()->setText(QStringLiteral("20"));
+    page->Conversion()->SuppressAssignmentCombo()->setCurrentIndex(1);
+    page->Conversion()->RepresentationCombo()->setCurrentIndex(1);
     sheet.accept();
     QVERIFY(!sheet.isVisible());
     QCOMPARE(v.BuildConversionText(), std::string("%*20e"));
@@ -209,7 +214,7 @@ class VariableSheetTest : public QObject {
       CQVEditVar other = Var(code, CQVEditVar::Direction::kInput);
       CQVImpVarPage p(other);
       p.OnInitDialog();
-      QVERIFY(!p.Combo(2025)->isEnabled());
+      QVERIFY(!p.Conversion()->RepresentationCombo()->isEnabled());
     }
   }
 
@@ -278,7 +283,7 @@ class VariableSheetTest : public QObject {
     CQVViewEdit* edit = e_->Edit();
     const std::string before = edit->StoredText();
     auto found = story::OnNextModal<CQvPropertySheet>([](CQvPropertySheet* sheet) {
-      static_cast<CQVExpVarPage*>(sheet->Page(0))->Edit(2008)->setText(QStringLiteral("3"));
+      LengthEdit(sheet)->setText(QStringLiteral("3"));
       sheet->reject();
     });
     emit edit->fieldActivated(1);
@@ -287,7 +292,7 @@ class VariableSheetTest : public QObject {
     int pages = 0;
     found = story::OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
       pages = sheet->PageCount();
-      static_cast<CQVExpVarPage*>(sheet->Page(0))->Edit(2008)->setText(QStringLiteral("20"));
+      LengthEdit(sheet)->setText(QStringLiteral("20"));
       sheet->accept();
     });
     emit edit->fieldActivated(1);

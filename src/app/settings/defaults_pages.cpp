@@ -1,188 +1,100 @@
 #include "defaults_pages.h"
 
-#include <QComboBox>
-#include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <climits>
+#include <iterator>
 
-#include "library/string_table.h"
+#include "library/frt_variable.h"
 #include "profile/qv_profile.h"
-#include "settings/variable_pages.h"
 
 namespace {
 
-constexpr int kIdListSuppress = 521;
-constexpr int kIdListInputRepresentation = 520;
-
-QComboBox* MakeListCombo(QWidget* parent, int controlId, int listId) {
-  auto* combo = new QComboBox(parent);
-  combo->setObjectName(QStringLiteral("combo%1").arg(controlId));
-  FillListCombo(combo, listId);
-  return combo;
-}
-
-QLineEdit* MakeNumberEdit(QWidget* parent, int controlId) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QStringLiteral("edit%1").arg(controlId));
-  edit->setMaxLength(6);
-  return edit;
-}
-
-// A setting in its combo: the entry of that index, or none when the value is not a choice.
-void ShowChoice(QComboBox* combo, int value) {
-  combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
-}
-
-int TakeChoice(const QComboBox* combo, int previous) {
-  return combo->currentIndex() >= 0 ? combo->currentIndex() : previous;
-}
-
-void ShowLength(QLineEdit* edit, int value) {
-  edit->setText(value < 0 ? QString() : QString::number(value));
-}
-
-template <class Page>
-QComboBox* ComboById(const Page* page, int controlId) {
-  return page->template findChild<QComboBox*>(QStringLiteral("combo%1").arg(controlId));
-}
+constexpr int kIdOutputDefaultsPage = 206;
+constexpr int kIdInputDefaultsPage = 207;
+// The real-number defaults are those of this data type.
+constexpr int kRealDataType = frt::kTypeFloat;
 
 }  // namespace
 
-// --- Output defaults --------------------------------------------------------------------------
-
-CQVExportDefaultsPage::CQVExportDefaultsPage(CQVProfile& profile, CDocFormat* format,
-                                             QWidget* parent)
-    : CQVSettingsPage(kTemplateId, QStringLiteral("输出"), profile, format, parent) {
-  align_ = MakeListCombo(this, 2032, frt::kIdListAlign);
-  representation_ = MakeListCombo(this, 2033, frt::kIdListRepresentation);
-  sign_ = MakeListCombo(this, 2034, frt::kIdListSign);
-  fill_ = MakeListCombo(this, 2037, frt::kIdListFillCharacter);
-  alternate_ = MakeListCombo(this, 2038, frt::kIdListAlternateFormat);
-  length_ = MakeNumberEdit(this, 2035);
-  precision_ = MakeNumberEdit(this, 2036);
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("排列："), align_);
-  form->addRow(QStringLiteral("表达式："), representation_);
-  form->addRow(QStringLiteral("符号："), sign_);
-  form->addRow(QStringLiteral("长度："), length_);
-  form->addRow(QStringLiteral("精度："), precision_);
-  form->addRow(QStringLiteral("填充符："), fill_);
-  form->addRow(QStringLiteral("可选格式："), alternate_);
+CQVConversionDefaultsPage::CQVConversionDefaultsPage(CQVEditVar::Direction direction,
+                                                     CQVProfile& profile, CDocFormat* format,
+                                                     QWidget* parent)
+    : CQVSettingsPage(direction == CQVEditVar::Direction::kOutput ? kIdOutputDefaultsPage
+                                                                  : kIdInputDefaultsPage,
+                      direction == CQVEditVar::Direction::kOutput ? tr("输出") : tr("输入"),
+                      profile, format, parent),
+      output_(direction == CQVEditVar::Direction::kOutput) {
+  setObjectName(output_ ? QStringLiteral("outputDefaultsPage")
+                        : QStringLiteral("inputDefaultsPage"));
+  if (output_)
+    conversion_ = new CQVOutputConversionBox(0, kLengthLimit,
+                                             CQVOutputConversionBox::Order::kWidthAfterSign, this);
+  else
+    conversion_ = new CQVInputConversionBox(this);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
+  layout->addWidget(conversion_);
   AddApplyBox(layout);
-  connect(align_, &QComboBox::currentIndexChanged, this, &CQVExportDefaultsPage::OnAlignChanged);
 }
 
-QComboBox* CQVExportDefaultsPage::Combo(int controlId) const {
-  return ComboById(this, controlId);
+CQVOutputConversionBox* CQVConversionDefaultsPage::OutputConversion() const {
+  return qobject_cast<CQVOutputConversionBox*>(conversion_);
 }
 
-QLineEdit* CQVExportDefaultsPage::Edit(int controlId) const {
-  return controlId == 2035 ? length_ : controlId == 2036 ? precision_ : nullptr;
+CQVInputConversionBox* CQVConversionDefaultsPage::InputConversion() const {
+  return qobject_cast<CQVInputConversionBox*>(conversion_);
 }
 
-bool CQVExportDefaultsPage::OnInitDialog() {
+bool CQVConversionDefaultsPage::OnInitDialog() {
   CQVSettingsPage::OnInitDialog();
-  const CQVPrintFDefFloat& d = profile_.Default().PrintFFloat();
-  ShowChoice(align_, d.Align());
-  ShowChoice(representation_, d.Representation());
-  ShowChoice(sign_, d.Sign());
-  ShowChoice(fill_, d.FillCharacter());
-  ShowChoice(alternate_, d.AlternateFormat());
-  ShowLength(length_, d.Length());
-  precision_->setText(QString::number(d.Precision()));
-  OnAlignChanged();
+  CQVConversionSettings shown;
+  shown.ApplyDefaults(profile_.Default(), kRealDataType, output_);
+  conversion_->Show(shown);
+  // A precision the file leaves below zero is shown as it is: the page takes none.
+  if (output_) OutputConversion()->PrecisionEdit()->setText(QString::number(shown.precision));
   return true;
 }
 
-void CQVExportDefaultsPage::OnAlignChanged() {
-  // Left-aligned output is never filled.
-  fill_->setEnabled(align_->currentIndex() != 1);
+bool CQVConversionDefaultsPage::OnKillActive() {
+  return conversion_->Check();
 }
 
-bool CQVExportDefaultsPage::ReadEdits(int& length, int& precision) {
-  return ReadNumberEdit(length_, 0, kLengthLimit, -1, length) &&
-         ReadNumberEdit(precision_, 0, kLengthLimit, INT_MIN, precision);
+bool CQVConversionDefaultsPage::OnApply() {
+  CQVConversionSettings settings;
+  settings.ApplyDefaults(profile_.Default(), kRealDataType, output_);
+  if (!conversion_->Take(settings)) return false;
+  if (output_)
+    StoreOutput(settings);
+  else
+    StoreInput(settings);
+  return true;
 }
 
-bool CQVExportDefaultsPage::OnKillActive() {
-  int length = 0;
-  int precision = 0;
-  return ReadEdits(length, precision);
-}
-
-bool CQVExportDefaultsPage::OnApply() {
-  int length = 0;
-  int precision = 0;
-  if (!ReadEdits(length, precision)) return false;
+void CQVConversionDefaultsPage::StoreOutput(const CQVConversionSettings& s) {
   CQVProfDefault& defaults = profile_.Default();
   CQVPrintFDefFloat& d = defaults.PrintFFloat();
-  d.SetAlign(TakeChoice(align_, d.Align()));
-  d.SetRepresentation(TakeChoice(representation_, d.Representation()));
-  d.SetSign(TakeChoice(sign_, d.Sign()));
-  d.SetFillCharacter(TakeChoice(fill_, d.FillCharacter()));
-  d.SetAlternateFormat(TakeChoice(alternate_, d.AlternateFormat()));
-  d.SetLength(length);
-  d.SetPrecision(precision);
+  d.SetAlign(s.align);
+  d.SetRepresentation(s.representation);
+  d.SetSign(s.sign);
+  d.SetFillCharacter(s.fillCharacter);
+  d.SetAlternateFormat(s.alternateFormat);
+  d.SetLength(s.length);
+  d.SetPrecision(s.precision);
   defaults.CopyPrintFFloatToOthers();
   if (ApplyAll()) defaults.SavePrintFDefaults();
-  return true;
 }
 
-// --- Input defaults ---------------------------------------------------------------------------
-
-CQVImportDefaultsPage::CQVImportDefaultsPage(CQVProfile& profile, CDocFormat* format,
-                                             QWidget* parent)
-    : CQVSettingsPage(kTemplateId, QStringLiteral("输入"), profile, format, parent) {
-  suppress_ = MakeListCombo(this, 2058, kIdListSuppress);
-  representation_ = MakeListCombo(this, 2040, kIdListInputRepresentation);
-  length_ = MakeNumberEdit(this, 2041);
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("限制分配："), suppress_);
-  form->addRow(QStringLiteral("表达式："), representation_);
-  form->addRow(QStringLiteral("长度："), length_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  AddApplyBox(layout);
-}
-
-QComboBox* CQVImportDefaultsPage::Combo(int controlId) const {
-  return ComboById(this, controlId);
-}
-
-bool CQVImportDefaultsPage::OnInitDialog() {
-  CQVSettingsPage::OnInitDialog();
-  const CQVScanFDefFloat& d = profile_.Default().ScanFFloat();
-  ShowChoice(suppress_, d.SubpressAssignment());
-  ShowChoice(representation_, d.Representation());
-  ShowLength(length_, d.Length());
-  return true;
-}
-
-bool CQVImportDefaultsPage::OnKillActive() {
-  int length = 0;
-  return ReadNumberEdit(length_, 1, kLengthLimit, -1, length);
-}
-
-bool CQVImportDefaultsPage::OnApply() {
-  int length = 0;
-  if (!ReadNumberEdit(length_, 1, kLengthLimit, -1, length)) return false;
+void CQVConversionDefaultsPage::StoreInput(const CQVConversionSettings& s) {
   CQVProfDefault& defaults = profile_.Default();
-  CQVScanFDefFloat& d = defaults.ScanFFloat();
-  d.SetSubpressAssignment(TakeChoice(suppress_, d.SubpressAssignment()));
-  d.SetRepresentation(TakeChoice(representation_, d.Representation()));
-  d.SetLength(length);
-  if (!ApplyAll()) return true;
-  CQVScanFDefaultBase* others[3] = {&defaults.ScanFInteger(), &defaults.ScanFStrings(),
-                                    &defaults.ScanFChar()};
-  for (CQVScanFDefaultBase* other : others) {
-    other->SetSubpressAssignment(d.SubpressAssignment());
-    other->SetLength(d.Length());
+  defaults.ScanFFloat().SetRepresentation(s.representation);
+  // The real-number defaults first; "作用于每一格式" hands SubpressAssignment and Length on to
+  // the other kinds and writes every section, even after a failure (each has shown its message).
+  CQVScanFDefaultBase* kinds[] = {&defaults.ScanFFloat(), &defaults.ScanFInteger(),
+                                  &defaults.ScanFStrings(), &defaults.ScanFChar()};
+  const std::size_t count = ApplyAll() ? std::size(kinds) : 1;
+  for (std::size_t i = 0; i < count; ++i) {
+    kinds[i]->SetSubpressAssignment(s.subpressAssignment);
+    kinds[i]->SetLength(s.length);
   }
-  // Every section is written even after a failure; each failure has shown its message.
-  d.Write();
-  for (CQVScanFDefaultBase* other : others) other->Write();
-  return true;
+  if (!ApplyAll()) return;
+  for (CQVScanFDefaultBase* kind : kinds) kind->Write();
 }

@@ -14,9 +14,9 @@ std::unique_ptr<CPropertySheetEx> MakeDefaultSettingsSheet(CQVProfile& profile, 
                                                            QWidget* parent) {
   auto sheet = std::make_unique<CQvPropertySheet>(kIdDefaultsSheet, parent);
   sheet->setObjectName(QStringLiteral("defaultSettingsSheet"));
-  sheet->AddPage(new CQVExportDefaultsPage(profile, format));
+  sheet->AddPage(new CQVConversionDefaultsPage(CQVEditVar::Direction::kOutput, profile, format));
   sheet->AddPage(new CQVVariableFlagsPage(profile));
-  sheet->AddPage(new CQVImportDefaultsPage(profile, format));
+  sheet->AddPage(new CQVConversionDefaultsPage(CQVEditVar::Direction::kInput, profile, format));
   sheet->RemoveApplyButton(true);
   sheet->resize(380, sheet->sizeHint().height());
   return sheet;

@@ -14,6 +14,7 @@
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "profile/qv_profile.h"
+#include "settings/page_widgets.h"
 #include "settings/variable_pages.h"
 #include "uilib/ui_text.h"
 
@@ -21,54 +22,22 @@ namespace {
 
 constexpr int kIdSettingsSheet = 523;
 
-// The four unit types as the pages show them, in the pages' order.
+// The four unit types as the units page shows them, in its order.
 struct UnitTypeInfo {
   const char* name;
   const char* unitKey;
-  const char* scaleKey;
-  int unitCombo;
-  int scaleEdit;
-  const char* unitLabel;
-  const char* scaleLabel;
+  const char* label;
+  const char* objectName;
 };
 
 constexpr UnitTypeInfo kUnitTypes[4] = {
-    {"Angular", "#W", "&W", 2042, 2044, "角度单位:", "角度比例："},
-    {"Linear", "#L", "&L", 2043, 2045, "长度单位:", "长度比例："},
-    {"Temperature", "#T", "&T", 2045, 2046, "温度单位:", "温度比例："},
-    {"Pressure", "#P", "&P", 2047, 2047, "压力单位:", "压力比例："},
+    {"Angular", "#W", "角度单位:", "angularUnitCombo"},
+    {"Linear", "#L", "长度单位:", "linearUnitCombo"},
+    {"Temperature", "#T", "温度单位:", "temperatureUnitCombo"},
+    {"Pressure", "#P", "压力单位:", "pressureUnitCombo"},
 };
-
-struct DefaultValueInfo {
-  const char* key;
-  int edit;
-  const char* label;
-};
-
-constexpr DefaultValueInfo kDefaultValues[3] = {
-    {"@Dd", 2047, "浮点数默认值："},
-    {"@Df", 2048, "整数默认值："},
-    {"@Ds", 2049, "字符串默认值："},
-};
-
-void RangeMessage(QLineEdit* edit, const QString& text) {
-  CErrorMessage::ShowNotice(frt::kIdNone, text.toStdString());
-  edit->setFocus();
-  edit->selectAll();
-}
 
 }  // namespace
-
-bool ReadRealEdit(QLineEdit* edit, double minimum, double maximum, QString& text) {
-  text = edit->text().trimmed();
-  bool ok = false;
-  const double value = QLocale::c().toDouble(text, &ok);
-  if (ok && std::isfinite(value) && value >= minimum && value <= maximum) return true;
-  RangeMessage(edit, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
-                         .arg(minimum, 0, 'f', 1)
-                         .arg(maximum, 0, 'f', 1));
-  return false;
-}
 
 // --- Common part ------------------------------------------------------------------------------
 
@@ -76,7 +45,6 @@ CQVSettingsPage::CQVSettingsPage(int templateId, const QString& caption, CQVProf
                                  CDocFormat* format, QWidget* parent)
     : CPropertyPageEx(templateId, 0, parent), profile_(profile), format_(format) {
   SetCaption(caption);
-  setObjectName(QStringLiteral("page%1").arg(templateId));
 }
 
 bool CQVSettingsPage::ApplyAll() const {
@@ -89,18 +57,17 @@ bool CQVSettingsPage::OnInitDialog() {
 }
 
 void CQVSettingsPage::AddApplyBox(QBoxLayout* layout) {
-  group_ = new QGroupBox(QStringLiteral("有效"), this);
-  group_->setObjectName(QStringLiteral("group2074"));
-  applyAll_ = new QCheckBox(QStringLiteral("作用于每一格式"), group_);
-  applyAll_->setObjectName(QStringLiteral("check2073"));
-  auto* groupLayout = new QVBoxLayout(group_);
-  groupLayout->addWidget(applyAll_);
+  group_ = MakeApplyToEveryFormatGroup(this, applyAll_);
   layout->addStretch();
   layout->addWidget(group_);
 }
 
-bool CQVSettingsPage::ReadSetting(std::string_view key, std::string& value) {
-  if (!format_) return false;
+bool CQVSettingsPage::ShowSetting(std::string_view key, std::string withoutFormat,
+                                  std::string& value) {
+  if (!format_) {
+    value = std::move(withoutFormat);
+    return true;
+  }
   if (format_->GetFileHeader(key, value)) return true;
   CloseSheetCancelled();
   return false;
@@ -119,76 +86,138 @@ void CQVSettingsPage::CloseSheetCancelled() {
     QMetaObject::invokeMethod(sheet, "reject", Qt::QueuedConnection);
 }
 
-// --- Scales -----------------------------------------------------------------------------------
+// --- Pages of texts ---------------------------------------------------------------------------
 
-CFormatScalesPage::CFormatScalesPage(CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVSettingsPage(kTemplateId, QStringLiteral("比例因子"), profile, format, parent) {
+namespace {
+
+constexpr CQVTextSettingField kScaleFields[] = {
+    {"&W", "角度比例：", "angularScaleEdit", "Angular"},
+    {"&L", "长度比例：", "linearScaleEdit", "Linear"},
+    {"&T", "温度比例：", "temperatureScaleEdit", "Temperature"},
+    {"&P", "压力比例：", "pressureScaleEdit", "Pressure"},
+};
+
+constexpr CQVTextSettingField kDefaultValueFields[] = {
+    {"@Dd", "浮点数默认值：", "realDefaultEdit", nullptr, &CQVProfDefault::FloatValue,
+     &CQVProfDefault::SetFloatValue},
+    {"@Df", "整数默认值：", "integerDefaultEdit", nullptr, &CQVProfDefault::IntegerValue,
+     &CQVProfDefault::SetIntegerValue},
+    {"@Ds", "字符串默认值：", "textDefaultEdit", nullptr, &CQVProfDefault::StringValue,
+     &CQVProfDefault::SetStringValue},
+};
+
+}  // namespace
+
+const CQVTextSettingsTable CQVTextSettingsPage::kScales = {
+    204, "比例因子", "scalesPage", kScaleFields, 0, 999999999999999.0};
+const CQVTextSettingsTable CQVTextSettingsPage::kDefaultValues = {
+    203, "默认值", "defaultValuesPage", kDefaultValueFields, 20};
+
+CQVTextSettingsPage::CQVTextSettingsPage(const CQVTextSettingsTable& table, CQVProfile& profile,
+                                         CDocFormat* format, QWidget* parent)
+    : CQVSettingsPage(table.templateId, tr(table.caption), profile, format, parent), table_(table) {
+  setObjectName(QString::fromLatin1(table.objectName));
   auto* form = new QFormLayout;
-  for (int i = 0; i < 4; ++i) {
-    edits_[i] = new QLineEdit(this);
-    edits_[i]->setObjectName(QStringLiteral("edit%1").arg(kUnitTypes[i].scaleEdit));
-    form->addRow(QString::fromUtf8(kUnitTypes[i].scaleLabel), edits_[i]);
+  for (const CQVTextSettingField& field : table_.fields) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(field.objectName));
+    if (table_.maxLength > 0) edit->setMaxLength(table_.maxLength);
+    form->addRow(tr(field.label), edit);
+    edits_.push_back(edit);
   }
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   AddApplyBox(layout);
 }
 
-QLineEdit* CFormatScalesPage::Edit(int controlId) const {
-  for (QLineEdit* e : edits_)
-    if (e->objectName() == QStringLiteral("edit%1").arg(controlId)) return e;
+QLineEdit* CQVTextSettingsPage::Edit(std::string_view key) const {
+  for (std::size_t i = 0; i < table_.fields.size(); ++i)
+    if (table_.fields[i].key == key) return edits_[i];
   return nullptr;
 }
 
-bool CFormatScalesPage::OnInitDialog() {
+bool CQVTextSettingsPage::OnInitDialog() {
   CQVSettingsPage::OnInitDialog();
-  for (int i = 0; i < 4; ++i) {
+  const CQVProfDefault& defaults = profile_.Default();
+  for (std::size_t i = 0; i < edits_.size(); ++i) {
+    const CQVTextSettingField& field = table_.fields[i];
     std::string text;
-    if (format_) {
-      if (!ReadSetting(kUnitTypes[i].scaleKey, text)) return false;
-    } else {
-      text = profile_.Default().ScaleText(kUnitTypes[i].name);
-    }
+    if (!ShowSetting(
+            field.key,
+            field.scaleName ? defaults.ScaleText(field.scaleName) : (defaults.*field.value)(),
+            text))
+      return false;
     edits_[i]->setText(qvui::FromGbk(text));
   }
   return true;
 }
 
-bool CFormatScalesPage::OnKillActive() {
-  for (int i = 0; i < 4; ++i) {
-    if (!ReadRealEdit(edits_[i], -kLimit, kLimit, texts_[i])) return false;
+bool CQVTextSettingsPage::ReadEdit(QLineEdit* edit, std::string& value) const {
+  if (table_.realLimit <= 0) {
+    value = qvui::ToGbk(edit->text());
+    return true;
   }
+  const double limit = table_.realLimit;
+  const QString text = edit->text().trimmed();
+  bool ok = false;
+  const double number = QLocale::c().toDouble(text, &ok);
+  if (ok && std::isfinite(number) && number >= -limit && number <= limit) {
+    value = text.toStdString();
+    return true;
+  }
+  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
+                                              .arg(-limit, 0, 'f', 1)
+                                              .arg(limit, 0, 'f', 1)
+                                              .toStdString());
+  edit->setFocus();
+  edit->selectAll();
+  return false;
+}
+
+bool CQVTextSettingsPage::ReadEdits(std::vector<std::string>& values) const {
+  values.resize(edits_.size());
+  for (std::size_t i = 0; i < edits_.size(); ++i)
+    if (!ReadEdit(edits_[i], values[i])) return false;
   return true;
 }
 
-bool CFormatScalesPage::OnApply() {
-  for (int i = 0; i < 4; ++i) {
-    if (!ReadRealEdit(edits_[i], -kLimit, kLimit, texts_[i])) return false;
+bool CQVTextSettingsPage::OnKillActive() {
+  std::vector<std::string> values;
+  return ReadEdits(values);
+}
+
+bool CQVTextSettingsPage::OnApply() {
+  std::vector<std::string> values;
+  if (!ReadEdits(values)) return false;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!StoreSetting(table_.fields[i].key, values[i])) return false;
+  if (!ApplyAll()) return true;
+  CQVProfDefault& defaults = profile_.Default();
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const CQVTextSettingField& field = table_.fields[i];
+    if (field.scaleName)
+      defaults.SetScaleText(field.scaleName, values[i]);
+    else
+      (defaults.*field.setValue)(values[i]);
   }
-  for (int i = 0; i < 4; ++i) {
-    if (!StoreSetting(kUnitTypes[i].scaleKey, texts_[i].toStdString())) return false;
-  }
-  if (ApplyAll()) {
-    for (int i = 0; i < 4; ++i)
-      profile_.Default().SetScaleText(kUnitTypes[i].name, texts_[i].toStdString());
-    // Scalings goes together with DefaultValues; a failed write has shown its message.
-    profile_.Default().Write();
-  }
+  // Scalings and DefaultValues are written together; a failed write has shown its message.
+  defaults.Write();
   return true;
 }
 
 // --- Units ------------------------------------------------------------------------------------
 
 CFormatUnitsPage::CFormatUnitsPage(CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVSettingsPage(kTemplateId, QStringLiteral("单位"), profile, format, parent) {
+    : CQVSettingsPage(kTemplateId, tr("单位"), profile, format, parent) {
+  setObjectName(QStringLiteral("unitsPage"));
   auto* form = new QFormLayout;
   for (int i = 0; i < 4; ++i) {
     combos_[i] = new QComboBox(this);
-    combos_[i]->setObjectName(QStringLiteral("combo%1").arg(kUnitTypes[i].unitCombo));
-    form->addRow(QString::fromUtf8(kUnitTypes[i].unitLabel), combos_[i]);
+    combos_[i]->setObjectName(QString::fromLatin1(kUnitTypes[i].objectName));
+    form->addRow(tr(kUnitTypes[i].label), combos_[i]);
   }
-  instrument_ = new QCheckBox(QStringLiteral("使用仪器单位"), this);
-  instrument_->setObjectName(QStringLiteral("check2075"));
+  instrument_ = new QCheckBox(tr("使用仪器单位"), this);
+  instrument_->setObjectName(QStringLiteral("instrumentUnits"));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(instrument_);
@@ -196,9 +225,9 @@ CFormatUnitsPage::CFormatUnitsPage(CQVProfile& profile, CDocFormat* format, QWid
   connect(instrument_, &QCheckBox::clicked, this, &CFormatUnitsPage::OnInstrumentUnits);
 }
 
-QComboBox* CFormatUnitsPage::Combo(int controlId) const {
-  for (QComboBox* c : combos_)
-    if (c->objectName() == QStringLiteral("combo%1").arg(controlId)) return c;
+QComboBox* CFormatUnitsPage::Combo(std::string_view unitType) const {
+  for (int i = 0; i < 4; ++i)
+    if (kUnitTypes[i].name == unitType) return combos_[i];
   return nullptr;
 }
 
@@ -206,23 +235,21 @@ bool CFormatUnitsPage::OnInitDialog() {
   CQVSettingsPage::OnInitDialog();
   bool instrumentUnits = false;
   for (int i = 0; i < 4; ++i) {
+    const char* type = kUnitTypes[i].name;
     QComboBox* combo = combos_[i];
     combo->clear();
-    if (const CQVProfUnitType* type = profile_.FindUnitType(kUnitTypes[i].name)) {
-      for (const auto& unit : type->Items()) combo->addItem(qvui::FromGbk(unit->Unit()));
+    if (const CQVProfUnitType* units = profile_.FindUnitType(type)) {
+      for (const auto& unit : units->Items()) combo->addItem(qvui::FromGbk(unit->Unit()));
     }
     std::string value;
-    if (format_) {
-      if (!ReadSetting(kUnitTypes[i].unitKey, value)) return false;
-    } else {
-      value = profile_.GetSelectedUnitValue(kUnitTypes[i].name);
-    }
-    const int at = profile_.IndexOfUnitValue(kUnitTypes[i].name, value);
+    if (!ShowSetting(kUnitTypes[i].unitKey, profile_.GetSelectedUnitValue(type), value))
+      return false;
+    const int at = profile_.IndexOfUnitValue(type, value);
     if (at < 0) instrumentUnits = true;
     combo->setCurrentIndex(at >= 0 ? at : (combo->count() > 0 ? 0 : -1));
   }
   instrument_->setChecked(instrumentUnits);
-  for (QComboBox* c : combos_) c->setEnabled(!instrumentUnits);
+  OnInstrumentUnits();
   return true;
 }
 
@@ -246,70 +273,15 @@ bool CFormatUnitsPage::OnApply() {
   return true;
 }
 
-// --- Default values ---------------------------------------------------------------------------
-
-CFormatDefaultsPage::CFormatDefaultsPage(CQVProfile& profile, CDocFormat* format, QWidget* parent)
-    : CQVSettingsPage(kTemplateId, QStringLiteral("默认值"), profile, format, parent) {
-  auto* form = new QFormLayout;
-  for (int i = 0; i < 3; ++i) {
-    edits_[i] = new QLineEdit(this);
-    edits_[i]->setObjectName(QStringLiteral("edit%1").arg(kDefaultValues[i].edit));
-    edits_[i]->setMaxLength(kMaxLength);
-    form->addRow(QString::fromUtf8(kDefaultValues[i].label), edits_[i]);
-  }
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  AddApplyBox(layout);
-}
-
-QLineEdit* CFormatDefaultsPage::Edit(int controlId) const {
-  for (QLineEdit* e : edits_)
-    if (e->objectName() == QStringLiteral("edit%1").arg(controlId)) return e;
-  return nullptr;
-}
-
-bool CFormatDefaultsPage::OnInitDialog() {
-  CQVSettingsPage::OnInitDialog();
-  const CQVProfDefault& defaults = profile_.Default();
-  const std::string* fromProfile[3] = {&defaults.FloatValue(), &defaults.IntegerValue(),
-                                       &defaults.StringValue()};
-  for (int i = 0; i < 3; ++i) {
-    std::string value;
-    if (format_) {
-      if (!ReadSetting(kDefaultValues[i].key, value)) return false;
-    } else {
-      value = *fromProfile[i];
-    }
-    edits_[i]->setText(qvui::FromGbk(value));
-  }
-  return true;
-}
-
-bool CFormatDefaultsPage::OnApply() {
-  std::string values[3];
-  for (int i = 0; i < 3; ++i) {
-    values[i] = qvui::ToGbk(edits_[i]->text());
-    if (!StoreSetting(kDefaultValues[i].key, values[i])) return false;
-  }
-  if (ApplyAll()) {
-    CQVProfDefault& defaults = profile_.Default();
-    defaults.SetFloatValue(values[0]);
-    defaults.SetIntegerValue(values[1]);
-    defaults.SetStringValue(values[2]);
-    defaults.Write();
-  }
-  return true;
-}
-
 // --- Sheet ------------------------------------------------------------------------------------
 
 std::unique_ptr<CPropertySheetEx> MakeFormatSettingsSheet(CQVProfile& profile, CDocFormat* format,
                                                           QWidget* parent) {
   auto sheet = std::make_unique<CQvPropertySheet>(kIdSettingsSheet, parent);
   sheet->setObjectName(QStringLiteral("formatSettingsSheet"));
-  sheet->AddPage(new CFormatScalesPage(profile, format));
+  sheet->AddPage(new CQVTextSettingsPage(CQVTextSettingsPage::kScales, profile, format));
   sheet->AddPage(new CFormatUnitsPage(profile, format));
-  sheet->AddPage(new CFormatDefaultsPage(profile, format));
+  sheet->AddPage(new CQVTextSettingsPage(CQVTextSettingsPage::kDefaultValues, profile, format));
   sheet->RemoveApplyButton(true);
   sheet->resize(380, sheet->sizeHint().height());
   return sheet;

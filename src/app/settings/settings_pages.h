@@ -5,23 +5,21 @@
 // QV.ini for every format made later.
 #include <QString>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "uilib/dialog_ex.h"
 
 class CDocFormat;
+class CQVProfDefault;
 class CQVProfile;
 class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
-
-// A real number in minimum..maximum (decimal point, exponent allowed) with `text` set to it
-// trimmed; otherwise the range message, the focus in the edit, and false. (Whole numbers go
-// through ReadNumberEdit of the variable pages.)
-bool ReadRealEdit(QLineEdit* edit, double minimum, double maximum, QString& text);
 
 // What every settings page shares: the profile, the active format (may be null) and the box
 // "作用于每一格式" (control 2073), unchecked whenever the page opens.
@@ -41,7 +39,8 @@ class CQVSettingsPage : public CPropertyPageEx {
  protected:
   // The group with the box, at the bottom of the page's layout.
   void AddApplyBox(QBoxLayout* layout);
-  bool ReadSetting(std::string_view key, std::string& value);
+  // The format's setting under `key`; without a format, `withoutFormat`.
+  bool ShowSetting(std::string_view key, std::string withoutFormat, std::string& value);
   bool StoreSetting(std::string_view key, const std::string& value);
 
   CQVProfile& profile_;
@@ -55,23 +54,55 @@ class CQVSettingsPage : public CPropertyPageEx {
   bool failed_ = false;
 };
 
-// "比例因子" (204): the scale factors "&W", "&L", "&T", "&P".
-class CFormatScalesPage : public CQVSettingsPage {
+// One format setting a page edits as text: the format's key, its row, and the profile's text
+// that "作用于每一格式" sets: a scale by its unit type, or a default value.
+struct CQVTextSettingField {
+  const char* key;
+  const char* label;
+  const char* objectName;
+  const char* scaleName = nullptr;
+  const std::string& (CQVProfDefault::*value)() const = nullptr;
+  void (CQVProfDefault::*setValue)(std::string) = nullptr;
+};
+
+// A page of text settings: its fields, and what an edit must hold.
+struct CQVTextSettingsTable {
+  int templateId;
+  const char* caption;
+  const char* objectName;
+  std::span<const CQVTextSettingField> fields;
+  // The longest text an edit takes; 0: no limit.
+  int maxLength = 0;
+  // Above 0: a real number (decimal point, exponent allowed) within ±realLimit, stored trimmed.
+  double realLimit = 0;
+};
+
+// A page with one edit a field: shown from the format's keys (without a format, from the
+// profile), stored under them on confirmation and, with "作用于每一格式", also into the profile,
+// whose Scalings and DefaultValues are then written. The pages "比例因子" (204: "&W", "&L",
+// "&T", "&P") and "默认值" (203: "@Dd", "@Df", "@Ds") are such pages.
+class CQVTextSettingsPage : public CQVSettingsPage {
   Q_OBJECT
  public:
-  static constexpr int kTemplateId = 204;
-  static constexpr double kLimit = 999999999999999.0;
-  CFormatScalesPage(CQVProfile& profile, CDocFormat* format, QWidget* parent = nullptr);
+  static const CQVTextSettingsTable kScales;
+  static const CQVTextSettingsTable kDefaultValues;
+
+  CQVTextSettingsPage(const CQVTextSettingsTable& table, CQVProfile& profile, CDocFormat* format,
+                      QWidget* parent = nullptr);
 
   bool OnInitDialog() override;
   bool OnKillActive() override;
   bool OnApply() override;
-  // By control id: 2044 angular, 2045 linear, 2046 temperature, 2047 pressure.
-  QLineEdit* Edit(int controlId) const;
+  // The edit of a field, by its format key.
+  QLineEdit* Edit(std::string_view key) const;
 
  private:
-  QLineEdit* edits_[4];
-  QString texts_[4];
+  // The text an edit stores; false after the range message when it may not be stored.
+  bool ReadEdit(QLineEdit* edit, std::string& value) const;
+  bool ReadEdits(std::vector<std::string>& values) const;
+
+  const CQVTextSettingsTable& table_;
+  std::vector<QLineEdit*> edits_;
 };
 
 // "单位" (205): the unit of each unit type, or the instrument's own units.
@@ -83,8 +114,8 @@ class CFormatUnitsPage : public CQVSettingsPage {
 
   bool OnInitDialog() override;
   bool OnApply() override;
-  // By control id: 2042 angular, 2043 linear, 2045 temperature, 2047 pressure.
-  QComboBox* Combo(int controlId) const;
+  // By unit type name: Angular, Linear, Temperature, Pressure.
+  QComboBox* Combo(std::string_view unitType) const;
   QCheckBox* InstrumentUnits() const { return instrument_; }
 
  private:
@@ -92,23 +123,6 @@ class CFormatUnitsPage : public CQVSettingsPage {
 
   QComboBox* combos_[4];
   QCheckBox* instrument_;
-};
-
-// "默认值" (203): the default sample values "@Dd", "@Df", "@Ds".
-class CFormatDefaultsPage : public CQVSettingsPage {
-  Q_OBJECT
- public:
-  static constexpr int kTemplateId = 203;
-  static constexpr int kMaxLength = 20;
-  CFormatDefaultsPage(CQVProfile& profile, CDocFormat* format, QWidget* parent = nullptr);
-
-  bool OnInitDialog() override;
-  bool OnApply() override;
-  // By control id: 2047 real numbers, 2048 whole numbers, 2049 texts.
-  QLineEdit* Edit(int controlId) const;
-
- private:
-  QLineEdit* edits_[3];
 };
 
 // The sheet "设置" with the pages scales, units and default values, in this order.

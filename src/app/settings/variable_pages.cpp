@@ -5,15 +5,15 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <climits>
+#include <algorithm>
 
 #include "document/doc_format.h"
 #include "library/error_message.h"
+#include "library/frt_variable.h"
 #include "library/string_table.h"
 #include "profile/qv_profile.h"
 #include "uilib/ui_text.h"
@@ -21,59 +21,25 @@
 namespace {
 
 constexpr int kIdSheetOutput = 527;
-constexpr int kIdListSuppress = 521;
-constexpr int kIdListInputRepresentation = 520;
-constexpr int kNoEmpty = INT_MIN;
+// Its conversion is always "lf": no representation to choose.
+constexpr int kDataTypeAlwaysLf = frt::kTypeDouble;
 
-using qvui::FromGbk;
-
-QString VariableName(const CQVEditVar& v) {
-  if (const CQVPoolInfo* info = v.PoolVariable()) return FromGbk(info->name);
-  return QString::number(v.Code());
-}
-
-QComboBox* MakeCombo(QWidget* parent, int controlId, int listId) {
-  auto* combo = new QComboBox(parent);
-  combo->setObjectName(QStringLiteral("combo%1").arg(controlId));
-  FillListCombo(combo, listId);
-  return combo;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, int controlId) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QStringLiteral("edit%1").arg(controlId));
-  edit->setMaxLength(6);
-  return edit;
-}
-
-void ShowValue(QLineEdit* edit, int value, bool emptyBelowZero) {
-  edit->setText(value < 0 && emptyBelowZero ? QString() : QString::number(value));
-}
-
-// A setting shown in a combo: its entry, or none when the setting is not set.
-void ShowSetting(QComboBox* combo, int value) {
-  combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
-}
-
-int TakeSetting(const QComboBox* combo, int previous) {
-  return combo->isEnabled() && combo->currentIndex() >= 0 ? combo->currentIndex() : previous;
+QLabel* MakeNameLabel(QWidget* page, const CQVEditVar& v) {
+  auto* name = new QLabel(page);
+  name->setObjectName(QStringLiteral("variableName"));
+  QFont bold = name->font();
+  bold.setBold(true);
+  name->setFont(bold);
+  const CQVPoolInfo* info = v.PoolVariable();
+  name->setText(info ? qvui::FromGbk(info->name) : QString::number(v.Code()));
+  return name;
 }
 
 // Unit type numbers (1 angular, 2 linear, 3 temperature, 4 pressure) to the profile's names and
 // the format's unit keys.
 const char* UnitTypeName(int unitType) {
-  switch (unitType) {
-    case 1:
-      return "Angular";
-    case 2:
-      return "Linear";
-    case 3:
-      return "Temperature";
-    case 4:
-      return "Pressure";
-    default:
-      return nullptr;
-  }
+  static const char* const names[] = {"Angular", "Linear", "Temperature", "Pressure"};
+  return unitType >= 1 && unitType <= 4 ? names[unitType - 1] : nullptr;
 }
 
 const char* UnitKey(int unitType) {
@@ -82,33 +48,6 @@ const char* UnitKey(int unitType) {
 }
 
 }  // namespace
-
-void FillListCombo(QComboBox* combo, int listId) {
-  combo->clear();
-  for (const std::string& item : frt::ListItems(listId))
-    combo->addItem(QString::fromStdString(item));
-}
-
-bool ReadNumberEdit(QLineEdit* edit, int minimum, int maximum, int emptyValue, int& value) {
-  const QString text = edit->text().trimmed();
-  if (text.isEmpty() && emptyValue != kNoEmpty) {
-    value = emptyValue;
-    return true;
-  }
-  bool ok = false;
-  const int n = text.toInt(&ok);
-  if (ok && n >= minimum && n <= maximum) {
-    value = n;
-    return true;
-  }
-  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。")
-                                              .arg(minimum)
-                                              .arg(maximum)
-                                              .toStdString());
-  edit->setFocus();
-  edit->selectAll();
-  return false;
-}
 
 // --- Output variable page ---------------------------------------------------------------------
 
@@ -119,96 +58,53 @@ CQVExpVarPage::CQVExpVarPage(CQVEditVar& variable, const CQVVarPageContext& cont
       context_(context),
       limit_(context.lengthLimit > 0 ? context.lengthLimit
                                      : CQVVarPageContext::kDefaultLengthLimit) {
-  SetCaption(QStringLiteral("设置"));
+  SetCaption(tr("设置"));
   setObjectName(QStringLiteral("outputVariablePage"));
-  name_ = new QLabel(this);
-  name_->setObjectName(QStringLiteral("static2016"));
-  QFont bold = name_->font();
-  bold.setBold(true);
-  name_->setFont(bold);
-  align_ = MakeCombo(this, 2005, frt::kIdListAlign);
-  representation_ = MakeCombo(this, 2006, frt::kIdListRepresentation);
-  sign_ = MakeCombo(this, 2010, frt::kIdListSign);
-  fill_ = MakeCombo(this, 2007, frt::kIdListFillCharacter);
-  alternate_ = MakeCombo(this, 2011, frt::kIdListAlternateFormat);
-  length_ = MakeEdit(this, 2008);
-  precision_ = MakeEdit(this, 2009);
+  name_ = MakeNameLabel(this, var_);
+  conversion_ =
+      new CQVOutputConversionBox(1, limit_, CQVOutputConversionBox::Order::kChoicesFirst, this);
+  conversion_->Form()->insertRow(0, tr("变量："), name_);
   unit_ = new QComboBox(this);
-  unit_->setObjectName(QStringLiteral("combo2088"));
-  instrumentUnits_ = new QCheckBox(QStringLiteral("使用仪器单位"), this);
-  instrumentUnits_->setObjectName(QStringLiteral("check2089"));
-  noUnit_ = new QLabel(QStringLiteral("该变量无量纲或不能改变！"), this);
-  noUnit_->setObjectName(QStringLiteral("static2090"));
+  unit_->setObjectName(QStringLiteral("unitCombo"));
+  instrumentUnits_ = new QCheckBox(tr("使用仪器单位"), this);
+  instrumentUnits_->setObjectName(QStringLiteral("instrumentUnits"));
+  noUnit_ = new QLabel(tr("该变量无量纲或不能改变！"), this);
+  noUnit_->setObjectName(QStringLiteral("noUnitText"));
 
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("变量："), name_);
-  form->addRow(QStringLiteral("排列："), align_);
-  form->addRow(QStringLiteral("表达式："), representation_);
-  form->addRow(QStringLiteral("符号："), sign_);
-  form->addRow(QStringLiteral("填充符："), fill_);
-  form->addRow(QStringLiteral("可选格式："), alternate_);
-  form->addRow(QStringLiteral("长度："), length_);
-  form->addRow(QStringLiteral("精度："), precision_);
-  auto* units = new QGroupBox(QStringLiteral("单位"), this);
+  auto* units = new QGroupBox(tr("单位"), this);
   auto* unitLayout = new QVBoxLayout(units);
   unitLayout->addWidget(unit_);
   unitLayout->addWidget(instrumentUnits_);
   unitLayout->addWidget(noUnit_);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
+  layout->addWidget(conversion_);
   layout->addWidget(units);
   layout->addStretch();
   setMinimumWidth(340);
-  connect(align_, &QComboBox::currentIndexChanged, this, [this] { OnAlignChanged(); });
-}
-
-QComboBox* CQVExpVarPage::Combo(int controlId) const {
-  switch (controlId) {
-    case 2005:
-      return align_;
-    case 2006:
-      return representation_;
-    case 2010:
-      return sign_;
-    case 2007:
-      return fill_;
-    case 2011:
-      return alternate_;
-    case 2088:
-      return unit_;
-    default:
-      return nullptr;
-  }
-}
-
-QLineEdit* CQVExpVarPage::Edit(int controlId) const {
-  return controlId == 2008 ? length_ : controlId == 2009 ? precision_ : nullptr;
 }
 
 bool CQVExpVarPage::OnInitDialog() {
-  name_->setText(VariableName(var_));
   const CQVValueKind kind = var_.Kind();
   const bool real = kind == CQVValueKind::kReal;
   const bool integer = kind == CQVValueKind::kInteger;
   const bool text = kind == CQVValueKind::kString;
   // Controls of settings the variable's kind has no use for stay disabled.
-  representation_->setEnabled(real && var_.DataType() != 9);  // type 9 is always "lf"
-  sign_->setEnabled(real || integer);
-  alternate_->setEnabled(real);
-  precision_->setEnabled(real || text);
-  fill_->setEnabled(real || integer || text);
+  conversion_->RepresentationCombo()->setEnabled(real && var_.DataType() != kDataTypeAlwaysLf);
+  conversion_->SignCombo()->setEnabled(real || integer);
+  conversion_->AlternateFormatCombo()->setEnabled(real);
+  conversion_->PrecisionEdit()->setEnabled(real || text);
+  conversion_->SetFillable(real || integer || text);
+  CQVConversionSettings shown = var_.Settings();
+  shown.length = std::min(shown.length, limit_);
+  shown.precision = std::min(shown.precision, limit_);
+  conversion_->Show(shown);
+  ShowUnit();
+  return true;
+}
 
-  ShowSetting(align_, var_.Align());
-  ShowSetting(representation_, var_.Representation());
-  ShowSetting(sign_, var_.Sign());
-  ShowSetting(fill_, var_.FillCharacter());
-  ShowSetting(alternate_, var_.AlternateFormat());
-  ShowValue(length_, std::min(var_.Length(), limit_), true);
-  ShowValue(precision_, std::min(var_.Precision(), limit_), true);
-  OnAlignChanged();
-
-  // The unit: the format's unit of the variable's unit type, shown for information; the
-  // variable writes its value in that unit.
+void CQVExpVarPage::ShowUnit() {
+  // The format's unit of the variable's unit type, shown for information; the variable writes
+  // its value in that unit.
   const CQVPoolInfo* pool = var_.PoolVariable();
   const int unitType = pool ? pool->unitType : 0;
   const char* typeName = UnitTypeName(unitType);
@@ -218,51 +114,29 @@ bool CQVExpVarPage::OnInitDialog() {
   unit_->setVisible(!fixed);
   instrumentUnits_->setVisible(!fixed);
   noUnit_->setVisible(fixed);
-  if (!fixed) {
-    unit_->clear();
-    for (const auto& u : type->Items()) unit_->addItem(FromGbk(u->Unit()));
-    std::string value;
-    int index = -1;
-    if (context_.format && context_.format->GetFileHeader(UnitKey(unitType), value))
-      index = type->IndexOfValue(value);
-    unit_->setCurrentIndex(std::max(0, index));
-    instrumentUnits_->setChecked(index < 0);
-    unit_->setEnabled(false);
-    instrumentUnits_->setEnabled(false);
-  }
-  return true;
-}
-
-void CQVExpVarPage::OnAlignChanged() {
-  // Left-aligned output is never filled.
-  const CQVValueKind kind = var_.Kind();
-  const bool fillable = kind != CQVValueKind::kCharacter && kind != CQVValueKind::kNone;
-  fill_->setEnabled(fillable && align_->currentIndex() != 1);
+  if (fixed) return;
+  unit_->clear();
+  for (const auto& u : type->Items()) unit_->addItem(qvui::FromGbk(u->Unit()));
+  std::string value;
+  int index = -1;
+  if (context_.format && context_.format->GetFileHeader(UnitKey(unitType), value))
+    index = type->IndexOfValue(value);
+  unit_->setCurrentIndex(std::max(0, index));
+  instrumentUnits_->setChecked(index < 0);
+  unit_->setEnabled(false);
+  instrumentUnits_->setEnabled(false);
 }
 
 bool CQVExpVarPage::OnKillActive() {
-  int length = 0;
-  int precision = 0;
-  if (!ReadNumberEdit(length_, 1, limit_, -1, length)) return false;
-  if (precision_->isEnabled() && !ReadNumberEdit(precision_, 0, limit_, kNoEmpty, precision))
-    return false;
-  return true;
+  return conversion_->Check();
 }
 
 bool CQVExpVarPage::OnApply() {
-  int length = -1;
-  int precision = var_.Precision();
-  if (!ReadNumberEdit(length_, 1, limit_, -1, length)) return false;
-  if (precision_->isEnabled() && !ReadNumberEdit(precision_, 0, limit_, kNoEmpty, precision))
-    return false;
-  var_.SetAlign(TakeSetting(align_, var_.Align()));
-  var_.SetRepresentation(TakeSetting(representation_, var_.Representation()));
-  var_.SetSign(TakeSetting(sign_, var_.Sign()));
-  var_.SetFillCharacter(align_->currentIndex() == 1 ? var_.FillCharacter()
-                                                    : TakeSetting(fill_, var_.FillCharacter()));
-  var_.SetAlternateFormat(TakeSetting(alternate_, var_.AlternateFormat()));
-  var_.SetLength(length);
-  var_.SetPrecision(precision);
+  CQVConversionSettings settings = var_.Settings();
+  if (!conversion_->Take(settings)) return false;
+  // A fill the variable cannot use now (left-aligned, or none for its kind) stays as it was.
+  if (!conversion_->FillCombo()->isEnabled()) settings.fillCharacter = var_.FillCharacter();
+  var_.SetSettings(settings);
   return true;
 }
 
@@ -270,51 +144,31 @@ bool CQVExpVarPage::OnApply() {
 
 CQVImpVarPage::CQVImpVarPage(CQVEditVar& variable, QWidget* parent)
     : CPropertyPageEx(kTemplateId, 0, parent), var_(variable) {
-  SetCaption(QStringLiteral("设置"));
+  SetCaption(tr("设置"));
   setObjectName(QStringLiteral("inputVariablePage"));
-  name_ = new QLabel(this);
-  name_->setObjectName(QStringLiteral("static2023"));
-  QFont bold = name_->font();
-  bold.setBold(true);
-  name_->setFont(bold);
-  suppress_ = MakeCombo(this, 2024, kIdListSuppress);
-  representation_ = MakeCombo(this, 2025, kIdListInputRepresentation);
-  length_ = MakeEdit(this, 2026);
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("变量："), name_);
-  form->addRow(QStringLiteral("限制分配："), suppress_);
-  form->addRow(QStringLiteral("表达式："), representation_);
-  form->addRow(QStringLiteral("长度："), length_);
+  name_ = MakeNameLabel(this, var_);
+  conversion_ = new CQVInputConversionBox(this);
+  conversion_->Form()->insertRow(0, tr("变量："), name_);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
+  layout->addWidget(conversion_);
   layout->addStretch();
 }
 
-QComboBox* CQVImpVarPage::Combo(int controlId) const {
-  return controlId == 2024 ? suppress_ : controlId == 2025 ? representation_ : nullptr;
-}
-
 bool CQVImpVarPage::OnInitDialog() {
-  name_->setText(VariableName(var_));
-  const CQVValueKind kind = var_.Kind();
-  representation_->setEnabled(kind == CQVValueKind::kReal && var_.DataType() != 9);
-  ShowSetting(suppress_, var_.SubpressAssignment());
-  ShowSetting(representation_, var_.Representation());
-  ShowValue(length_, std::min(var_.Length(), CQVEditVar::kMaxInputLength), true);
+  conversion_->RepresentationCombo()->setEnabled(var_.Kind() == CQVValueKind::kReal &&
+                                                 var_.DataType() != kDataTypeAlwaysLf);
+  conversion_->Show(var_.Settings());
   return true;
 }
 
 bool CQVImpVarPage::OnKillActive() {
-  int length = 0;
-  return ReadNumberEdit(length_, 1, CQVEditVar::kMaxInputLength, -1, length);
+  return conversion_->Check();
 }
 
 bool CQVImpVarPage::OnApply() {
-  int length = -1;
-  if (!ReadNumberEdit(length_, 1, CQVEditVar::kMaxInputLength, -1, length)) return false;
-  var_.SetSubpressAssignment(TakeSetting(suppress_, var_.SubpressAssignment()));
-  var_.SetRepresentation(TakeSetting(representation_, var_.Representation()));
-  var_.SetLength(length);
+  CQVConversionSettings settings = var_.Settings();
+  if (!conversion_->Take(settings)) return false;
+  var_.SetSettings(settings);
   return true;
 }
 
@@ -351,12 +205,7 @@ void CQVVariableFlagsPage::Build() {
   SetCaption(QStringLiteral("标志"));
   setObjectName(QStringLiteral("flagsPage"));
   list_ = new CQvFlagsReportView(this);
-  group_ = new QGroupBox(QStringLiteral("有效"), this);
-  group_->setObjectName(QStringLiteral("group2074"));
-  applyAll_ = new QCheckBox(QStringLiteral("作用于每一格式"), group_);
-  applyAll_->setObjectName(QStringLiteral("check2073"));
-  auto* groupLayout = new QVBoxLayout(group_);
-  groupLayout->addWidget(applyAll_);
+  group_ = MakeApplyToEveryFormatGroup(this, applyAll_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);
   layout->addWidget(group_);
@@ -403,11 +252,10 @@ bool CQVVariableFlagsPage::OnInitDialog() {
   applyAll_->setChecked(false);
   rows_.clear();
   const CQVProfFlags::List& flags = Flags();
-  const int type = var_ ? var_->DataType() : 0;
-  const bool real = type >= 8 && type <= 10;
+  const bool real = var_ && QVValueKindOf(var_->DataType()) == CQVValueKind::kReal;
   for (std::size_t i = 0; i < flags.size(); ++i) {
     if (var_ && flags[i].valid == 0 && !real) continue;  // a flag for real numbers only
-    rows_.push_back(std::make_unique<Row>(i, FromGbk(flags[i].name)));
+    rows_.push_back(std::make_unique<Row>(i, qvui::FromGbk(flags[i].name)));
   }
   std::vector<CReportRow*> rows;
   for (const auto& r : rows_) rows.push_back(r.get());

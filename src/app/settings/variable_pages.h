@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "settings/page_widgets.h"
 #include "settings/qv_edit_var.h"
 #include "uilib/dialog_ex.h"
 
@@ -14,7 +15,6 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QTreeWidgetItem;
 
 // The settings sheet of the editor: OK and Cancel only.
@@ -33,13 +33,6 @@ struct CQVVarPageContext {
   int lengthLimit = kDefaultLengthLimit;
 };
 
-// A combo box filled from a comma list of the string table; entry index = setting value.
-void FillListCombo(QComboBox* combo, int listId);
-
-// The range message of a number edit, and the number an edit holds. An empty edit gives
-// `emptyValue` when that is allowed (not INT_MIN), else the message; false after the message.
-bool ReadNumberEdit(QLineEdit* edit, int minimum, int maximum, int emptyValue, int& value);
-
 // Output variable page (dialog 214).
 class CQVExpVarPage : public CPropertyPageEx {
   Q_OBJECT
@@ -53,25 +46,20 @@ class CQVExpVarPage : public CPropertyPageEx {
 
   // The limit of Length and Precision.
   int LengthLimit() const { return limit_; }
-  QComboBox* Combo(int controlId) const;
-  QLineEdit* Edit(int controlId) const;
+  QLabel* VariableName() const { return name_; }
+  CQVOutputConversionBox* Conversion() const { return conversion_; }
+  QComboBox* UnitCombo() const { return unit_; }
   QLabel* NoUnitText() const { return noUnit_; }
   QCheckBox* InstrumentUnits() const { return instrumentUnits_; }
 
  private:
-  void OnAlignChanged();
+  void ShowUnit();
 
   CQVEditVar& var_;
   CQVVarPageContext context_;
   int limit_;
   QLabel* name_;
-  QComboBox* align_;
-  QComboBox* representation_;
-  QComboBox* sign_;
-  QComboBox* fill_;
-  QComboBox* alternate_;
-  QLineEdit* length_;
-  QLineEdit* precision_;
+  CQVOutputConversionBox* conversion_;
   QComboBox* unit_;
   QCheckBox* instrumentUnits_;
   QLabel* noUnit_;
@@ -88,15 +76,13 @@ class CQVImpVarPage : public CPropertyPageEx {
   bool OnKillActive() override;
   bool OnApply() override;
 
-  QComboBox* Combo(int controlId) const;
-  QLineEdit* LengthEdit() const { return length_; }
+  QLabel* VariableName() const { return name_; }
+  CQVInputConversionBox* Conversion() const { return conversion_; }
 
  private:
   CQVEditVar& var_;
   QLabel* name_;
-  QComboBox* suppress_;
-  QComboBox* representation_;
-  QLineEdit* length_;
+  CQVInputConversionBox* conversion_;
 };
 
 // The list of flags with a check mark each.
