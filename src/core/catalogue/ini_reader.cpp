@@ -1,6 +1,7 @@
 #include "catalogue/ini_reader.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -10,18 +11,21 @@
 #include <new>
 
 #include "library/out_of_memory.h"
+#include "library/safe_file.h"
 
 namespace {
 
 // Reads a file in the pieces a getline into a 1023-byte buffer would give, with text-mode line
-// ends. After the read that meets the end of the file, good() is false; that read still counts.
+// ends. After the read that meets the end of the file, good() is false; that read still gives a
+// line, which is no line of the file when it took no byte.
 class LineSource {
  public:
   explicit LineSource(std::FILE* f) : f_(f) {}
   bool good() const { return good_; }
   std::size_t consumed() const { return consumed_; }
 
-  void Next(std::string& line) {
+  // False when the read took no byte: the empty read behind a file's last line end.
+  bool Next(std::string& line) {
     line.clear();
     bool cut = false;  // a NUL was met: the rest of the line is read but not kept
     char last = 0;     // the last byte taken into this line
@@ -31,7 +35,7 @@ class LineSource {
         Fill(1);
         if (pos_ == end_) {
           good_ = false;
-          return;
+          return count > 0;
         }
       }
       const char* p = buf_.data() + pos_;
@@ -51,7 +55,7 @@ class LineSource {
       if (nl != nullptr) {
         ++pos_;
         DropCarriageReturn(line, last, cut);
-        return;
+        return true;
       }
       if (count == CIniReader::kMaxLinePiece) {
         // A full buffer still takes the line end that follows it, so a line of exactly this
@@ -66,7 +70,7 @@ class LineSource {
         } else if (c == EOF) {
           good_ = false;  // the read that fills its buffer at the very end sees the end too
         }
-        return;
+        return true;
       }
     }
   }
@@ -130,8 +134,9 @@ void CIniReader::Clear() {
 
 bool CIniReader::Load(const std::string& path) {
   Clear();
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return true;
+  frt::OpenFailure failure;
+  std::FILE* f = frt::OpenRegularStream(path, failure);
+  if (f == nullptr) return !failure.NotRegular();
   LineSource source(f);
   Lines* current = nullptr;
   bool ok = true;
@@ -140,8 +145,8 @@ bool CIniReader::Load(const std::string& path) {
   bool tooLarge = false;
   frt::GuardAllocation([&] {
     while (source.good()) {
-      source.Next(line);
-      if (++lines > kMaxLines || source.consumed() > kMaxFileBytes) {
+      const bool took = source.Next(line);
+      if ((took && ++lines > kMaxLines) || source.consumed() > kMaxFileBytes) {
         tooLarge = true;
         return;
       }
@@ -149,14 +154,14 @@ bool CIniReader::Load(const std::string& path) {
       if (!line.empty() && line[0] == '[') {
         auto it = sections_.find(line);
         if (it == sections_.end()) {
-          auto list = std::unique_ptr<Lines>(new (std::nothrow) Lines);
+          auto list = std::unique_ptr<Section>(new (std::nothrow) Section);
           if (!list) {
             ok = false;
             return;
           }
           it = sections_.emplace(line, std::move(list)).first;
         }
-        current = it->second.get();
+        current = &it->second->lines;
         continue;
       }
       if (current == nullptr) {
@@ -175,6 +180,11 @@ bool CIniReader::Load(const std::string& path) {
 }
 
 const CIniReader::Lines* CIniReader::FindSection(std::string_view name) {
+  const Section* section = FindSectionEntry(name);
+  return section == nullptr ? nullptr : &section->lines;
+}
+
+CIniReader::Section* CIniReader::FindSectionEntry(std::string_view name) {
   if (cacheValid_ && name == lastSection_) return cachedList_;
   if (name != lastSection_) {
     lastSection_.assign(name);
@@ -189,31 +199,53 @@ const CIniReader::Lines* CIniReader::FindSection(std::string_view name) {
   return cachedList_;
 }
 
-bool CIniReader::IsHeaderInMap(const std::string& line) const {
-  return !line.empty() && line[0] == '[' && sections_.find(line) != sections_.end();
+void CIniReader::Index(Section& section) {
+  frt::GuardAllocation([&] {
+    section.keys.clear();
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+      const std::string_view line = section.lines[i];
+      const std::size_t equals = line.find('=');
+      if (equals != std::string_view::npos)
+        section.keys.emplace_back(line.substr(0, equals), static_cast<std::uint32_t>(i));
+    }
+  });
+  std::sort(section.keys.begin(), section.keys.end());
+  section.indexed = true;
 }
 
 const std::string* CIniReader::FindLine(std::string_view section, std::string_view key) {
-  const Lines* list = FindSection(section);
-  if (list == nullptr) return nullptr;
-  const std::size_t n = list->size();
+  Section* entry = FindSectionEntry(section);
+  if (entry == nullptr) return nullptr;
+  if (!entry->indexed) Index(*entry);
+  const Lines& list = entry->lines;
+  const std::size_t n = list.size();
   const std::size_t start = lastLine_ < n ? lastLine_ : 0;
-  auto matches = [&](const std::string& line) {
+  // A line that begins with key + "=" has its first '=' where the key's own first '=' is, or
+  // right behind the key: only the lines of that group can match. (No entry line is a section
+  // header: every line that begins with '[' is one.)
+  const std::string_view group = key.substr(0, key.find('='));
+  const auto byGroup = [](const auto& a, const auto& b) { return a.first < b.first; };
+  const std::pair<std::string_view, std::uint32_t> probe{group, 0};
+  const auto [first, last] =
+      std::equal_range(entry->keys.begin(), entry->keys.end(), probe, byGroup);
+  const auto from = std::lower_bound(first, last, start,
+                                     [](const auto& k, std::size_t i) { return k.second < i; });
+  const auto matches = [&](std::uint32_t i) {
+    const std::string& line = list[i];
     return line.size() > key.size() && line[key.size()] == '=' &&
-           line.compare(0, key.size(), key) == 0 && !IsHeaderInMap(line);
+           line.compare(0, key.size(), key) == 0;
   };
-  // From the last hit to the end, then round from the top: a run of lookups in file order
-  // finds each key at its first comparison.
-  for (std::size_t i = start; i < n; ++i) {
-    if (matches((*list)[i])) {
-      lastLine_ = i;
-      return &(*list)[i];
+  // From the last hit to the end, then round from the top, as a scan of the lines would go.
+  for (auto it = from; it != last; ++it) {
+    if (matches(it->second)) {
+      lastLine_ = it->second;
+      return &list[it->second];
     }
   }
-  for (std::size_t i = 0; i < start; ++i) {
-    if (matches((*list)[i])) {
-      lastLine_ = i;
-      return &(*list)[i];
+  for (auto it = first; it != from; ++it) {
+    if (matches(it->second)) {
+      lastLine_ = it->second;
+      return &list[it->second];
     }
   }
   return nullptr;

@@ -1,27 +1,32 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Holds one sectioned data file (QV.ini or QV.tpl) in memory and answers key lookups.
 //
 // Sections are keyed by their header line exactly as written, brackets included. A section's
-// lines are kept whole and in file order: nothing is split or trimmed. Lookups remember where
-// the last key was found, so reading the keys of a section in file order costs one comparison
-// per key.
+// lines are kept whole and in file order: nothing is split or trimmed. A lookup gives the first
+// line of the key at or after the line where the last key was found, wrapping round to the top;
+// an index of each section's keys answers that in the same time whatever the order of the keys.
 //
 // Reading rules worth knowing:
 //  - A line is read in pieces of at most kMaxLinePiece bytes. What is left of a longer line is
 //    read as the next line (and classified by its own first byte).
 //  - "\r\n" counts as a line end, as a text-mode read gives it; a lone '\r' stays in the line.
 //  - A NUL byte ends the text of its line, as a C string would; the rest of that line is dropped.
-//  - A file that ends with a line end gives one more, empty, line to the current section.
+//  - A file that ends with a line end gives one more, empty, line to the current section. It is
+//    not counted as a line of the file: "a\n" has one line, as a user counts it.
 //  - A file larger than kMaxFileBytes or with more than kMaxLines lines is refused: Load gives
 //    false and the reader is empty. The data files are a few hundred kilobytes; the caps keep a
 //    stray file from taking the memory of the whole machine.
+//  - Anything but a regular file (a folder, named pipe, socket or device) is refused the same
+//    way, without waiting on it.
 class CIniReader {
  public:
   using Lines = std::vector<std::string>;
@@ -34,9 +39,10 @@ class CIniReader {
   CIniReader(const CIniReader&) = delete;
   CIniReader& operator=(const CIniReader&) = delete;
 
-  // Empties the reader, then reads the file. A file that cannot be opened loads as empty and
-  // gives true. An entry line before the first section header gives false; the sections read
-  // up to that line stay. A file over the caps gives false and leaves the reader empty.
+  // Empties the reader, then reads the file. A file that does not exist or cannot be opened
+  // loads as empty and gives true. An entry line before the first section header gives false; the
+  // sections read up to that line stay. A file over the caps gives false and leaves the reader
+  // empty.
   bool Load(const std::string& path);
   void Clear();
 
@@ -61,16 +67,27 @@ class CIniReader {
   static int ToInt(const char* text);
 
  private:
+  // One section: its lines, and once it is first searched, where each key is.
+  struct Section {
+    Lines lines;
+    // (text before the line's first '=', line index) of every line that holds a '=', sorted:
+    // the lines that can hold a key, grouped by that text and in file order within a group.
+    // Made on the first lookup, when the lines no longer change (the views point into them).
+    std::vector<std::pair<std::string_view, std::uint32_t>> keys;
+    bool indexed = false;
+  };
+
   // The line that holds `key` in `section`, or nullptr. Its value starts after key and '='.
   const std::string* FindLine(std::string_view section, std::string_view key);
-  bool IsHeaderInMap(const std::string& line) const;
+  Section* FindSectionEntry(std::string_view name);
+  static void Index(Section& section);
 
-  std::map<std::string, std::unique_ptr<Lines>, std::less<>> sections_;
+  std::map<std::string, std::unique_ptr<Section>, std::less<>> sections_;
   std::string lastSection_;
   std::size_t lastLine_ = 0;
 
-  // FindSection's answer for lastSection_, valid until the map changes.
-  const Lines* cachedList_ = nullptr;
+  // FindSectionEntry's answer for lastSection_, valid until the map changes.
+  Section* cachedList_ = nullptr;
   bool cacheValid_ = false;
   std::string headerBuf_;
 };

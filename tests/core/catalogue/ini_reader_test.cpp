@@ -9,6 +9,9 @@
 #include <random>
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "catalogue/temp_files.h"
 
 namespace {
@@ -143,6 +146,12 @@ TEST_F(IniReaderTest, LoadsAnswer) {
   EXPECT_TRUE(reader_.Load(dir_ / "no-such.ini"));  // missing loads as empty
   EXPECT_EQ(reader_.SectionCount(), 0u);
   ASSERT_TRUE(LoadText("[S]\nA=1\n"));
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.ini").c_str(), 0600), 0);
+  ::alarm(20);  // a reader that waits for a writer ends the test instead of hanging it
+  EXPECT_FALSE(reader_.Load(dir_ / "pipe.ini"));  // not a file: refused
+  ::alarm(0);
+  EXPECT_EQ(reader_.SectionCount(), 0u);
+  ASSERT_TRUE(LoadText("[S]\nA=1\n"));
   EXPECT_FALSE(LoadText("A=1\n[S]\nB=2\n"));  // entry before the first header
   EXPECT_EQ(reader_.SectionCount(), 0u);      // emptied first, stopped before [S]
   EXPECT_FALSE(LoadText(""));
@@ -166,6 +175,18 @@ TEST_F(IniReaderTest, SearchStartsAtTheLastHitAndWrapsRound) {
                                              {"S", "missing", "<absent>"},
                                              {"S", "k", "first"}}) {  // a miss moves nothing
     EXPECT_EQ(Str(l.section, l.key), l.expected);
+  }
+  // A key may hold '=': the first '=' of a line does not end every key it holds.
+  ASSERT_TRUE(LoadText("[S]\nk=v=1\nm=5\nk=2\nk=v=3\nz=9\n"));
+  for (const Lookup& l : std::vector<Lookup>{{"S", "m", "5"},
+                                             {"S", "k", "2"},
+                                             {"S", "k=v", "3"},
+                                             {"S", "k", "v=3"},
+                                             {"S", "z", "9"},
+                                             {"S", "k=v", "1"},
+                                             {"S", "k", "v=1"},
+                                             {"S", "k=v=", "<absent>"}}) {
+    EXPECT_EQ(Str(l.section, l.key), l.expected) << l.key;
   }
   ASSERT_TRUE(LoadText("[S]\nk=1\nx=2\nk=3\n"));
   EXPECT_EQ(Str("S", "x"), "2");

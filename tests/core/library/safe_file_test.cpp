@@ -1,8 +1,13 @@
 #include "library/safe_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <string>
 
@@ -116,6 +121,47 @@ TEST_P(SafeFileFault, AnyFailedStepKeepsTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(Steps, SafeFileFault,
                          ::testing::Values(Step::kCreate, Step::kWrite, Step::kFlush, Step::kClose,
                                            Step::kSetMode, Step::kRename));
+
+// Every reader opens through this one check; the pool reads through ReadAll.
+TEST(OpenRegularFile, RefusesAnythingButARegularFileWithoutWaiting) {
+  TempDir dir;
+  ASSERT_TRUE(testfiles::WriteBytes(dir / "file", "data"));
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, (dir / "sock").c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  struct {
+    std::string path;
+    int error;
+    unsigned fileType;
+    frt::Result readAll;
+  } cases[] = {
+      {dir / "file", 0, 0, frt::kOk},
+      {dir / "missing", ENOENT, 0, frt::kFileNotFound},
+      {dir / "file/below", ENOTDIR, 0, frt::kFileNotFound},
+      {dir.path(), 0, S_IFDIR, frt::kBadData},
+      {dir / "pipe", 0, S_IFIFO, frt::kBadData},  // no writer: an open would wait for one
+      {dir / "sock", 0, S_IFSOCK, frt::kBadData},
+      {"/dev/null", 0, S_IFCHR, frt::kBadData},
+  };
+  ::alarm(20);  // a reader that waits ends the test instead of hanging it
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    frt::OpenFailure failure;
+    const int fd = frt::OpenRegularFile(c.path, failure);
+    EXPECT_EQ(fd >= 0, c.error == 0 && c.fileType == 0);
+    if (fd >= 0) ::close(fd);
+    EXPECT_EQ(failure.error, c.error);
+    EXPECT_EQ(failure.fileType, c.fileType);
+    EXPECT_EQ(failure.Reason().empty(), !failure.Failed());
+    std::string bytes;
+    EXPECT_EQ(frt::FileSystem::Posix().ReadAll(c.path, bytes), c.readAll);
+  }
+  ::alarm(0);
+  ::close(sock);
+}
 
 TEST(OwnerWritable, ClearsAndSetsOnlyTheOwnerWriteBit) {
   TempDir dir;
