@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "library/out_of_memory.h"
@@ -199,55 +200,101 @@ CIniReader::Section* CIniReader::FindSectionEntry(std::string_view name) {
   return cachedList_;
 }
 
+CIniReader::KeyGroup* CIniReader::FindGroup(Section& section, std::string_view text,
+                                            std::size_t line, bool add) {
+  const std::uint64_t hash = std::hash<std::string_view>{}(text);
+  const std::uint64_t tag = hash & ~std::uint64_t{0xFFFFFFFF};
+  const std::size_t mask = section.table.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint64_t entry = section.table[slot];
+    if (entry == 0) {
+      if (!add) return nullptr;
+      section.groups.push_back(KeyGroup{static_cast<std::uint32_t>(line),
+                                        static_cast<std::uint32_t>(text.size()), 0, 0});
+      section.table[slot] = tag | section.groups.size();
+      return &section.groups.back();
+    }
+    if ((entry & ~std::uint64_t{0xFFFFFFFF}) != tag) continue;
+    KeyGroup& group = section.groups[(entry & 0xFFFFFFFF) - 1];
+    if (std::string_view(section.lines[group.line]).substr(0, group.length) == text) return &group;
+  }
+}
+
 void CIniReader::Index(Section& section) {
   frt::GuardAllocation([&] {
-    section.keys.clear();
-    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+    const std::size_t n = section.lines.size();
+    // At most half full, so that every probe soon meets a free slot.
+    std::size_t slots = 16;
+    while (slots < 2 * n) slots *= 2;
+    section.table.assign(slots, 0);
+    section.groups.clear();
+    std::vector<std::uint32_t> groupOf(n, 0);  // 1 + group of each line, 0 for none
+    for (std::size_t i = 0; i < n; ++i) {
       const std::string_view line = section.lines[i];
       const std::size_t equals = line.find('=');
-      if (equals != std::string_view::npos)
-        section.keys.emplace_back(line.substr(0, equals), static_cast<std::uint32_t>(i));
+      if (equals == std::string_view::npos) continue;
+      KeyGroup* group = FindGroup(section, line.substr(0, equals), i, true);
+      ++group->count;
+      groupOf[i] = static_cast<std::uint32_t>(group - section.groups.data()) + 1;
+    }
+    std::uint32_t next = 0;
+    for (KeyGroup& group : section.groups) {
+      group.first = next;
+      next += group.count;
+      group.count = 0;
+    }
+    // Lines in file order, so each group's members come out in file order too.
+    section.members.assign(next, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (groupOf[i] == 0) continue;
+      KeyGroup& group = section.groups[groupOf[i] - 1];
+      section.members[group.first + group.count++] = static_cast<std::uint32_t>(i);
     }
   });
-  std::sort(section.keys.begin(), section.keys.end());
   section.indexed = true;
 }
 
 const std::string* CIniReader::FindLine(std::string_view section, std::string_view key) {
   Section* entry = FindSectionEntry(section);
   if (entry == nullptr) return nullptr;
-  if (!entry->indexed) Index(*entry);
   const Lines& list = entry->lines;
   const std::size_t n = list.size();
   const std::size_t start = lastLine_ < n ? lastLine_ : 0;
-  // A line that begins with key + "=" has its first '=' where the key's own first '=' is, or
-  // right behind the key: only the lines of that group can match. (No entry line is a section
-  // header: every line that begins with '[' is one.)
-  const std::string_view group = key.substr(0, key.find('='));
-  const auto byGroup = [](const auto& a, const auto& b) { return a.first < b.first; };
-  const std::pair<std::string_view, std::uint32_t> probe{group, 0};
-  const auto [first, last] =
-      std::equal_range(entry->keys.begin(), entry->keys.end(), probe, byGroup);
-  const auto from = std::lower_bound(first, last, start,
-                                     [](const auto& k, std::size_t i) { return k.second < i; });
-  const auto matches = [&](std::uint32_t i) {
+  // (No entry line is a section header: every line that begins with '[' is one.)
+  const auto matches = [&](std::size_t i) {
     const std::string& line = list[i];
     return line.size() > key.size() && line[key.size()] == '=' &&
            line.compare(0, key.size(), key) == 0;
   };
-  // From the last hit to the end, then round from the top, as a scan of the lines would go.
-  for (auto it = from; it != last; ++it) {
-    if (matches(it->second)) {
-      lastLine_ = it->second;
-      return &list[it->second];
-    }
+  const auto hit = [&](std::size_t i) {
+    lastLine_ = i;
+    return &list[i];
+  };
+  // Keys read in file order are found right behind the last hit, and a short section is
+  // searched whole, without the index.
+  const std::size_t nearEnd = n <= kShortSection ? n : std::min(n, start + kNearby);
+  for (std::size_t i = start; i < nearEnd; ++i)
+    if (matches(i)) return hit(i);
+  if (n <= kShortSection) {
+    for (std::size_t i = 0; i < start; ++i)
+      if (matches(i)) return hit(i);
+    return nullptr;
   }
-  for (auto it = first; it != from; ++it) {
-    if (matches(it->second)) {
-      lastLine_ = it->second;
-      return &list[it->second];
-    }
-  }
+
+  // Otherwise the first match from the last hit to the end, then round from the top, as the
+  // scan of the lines would find it. A line that begins with key + "=" has its first '=' where
+  // the key's own first '=' is, or right behind the key: only that group of lines can match.
+  if (!entry->indexed) Index(*entry);
+  const KeyGroup* group = FindGroup(*entry, key.substr(0, key.find('=')));
+  if (group == nullptr) return nullptr;
+  if (group->count == 1) return matches(group->line) ? hit(group->line) : nullptr;
+  const auto first = entry->members.begin() + group->first;
+  const auto last = first + group->count;
+  const auto from = std::lower_bound(first, last, nearEnd);
+  for (auto it = from; it != last; ++it)
+    if (matches(*it)) return hit(*it);
+  for (auto it = first; it != from && *it < start; ++it)
+    if (matches(*it)) return hit(*it);
   return nullptr;
 }
 

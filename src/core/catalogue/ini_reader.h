@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // Holds one sectioned data file (QV.ini or QV.tpl) in memory and answers key lookups.
@@ -67,20 +66,37 @@ class CIniReader {
   static int ToInt(const char* text);
 
  private:
-  // One section: its lines, and once it is first searched, where each key is.
+  // The lines of one section whose text before the first '=' is the same: the only lines
+  // that can hold a key with that text before its own first '=' (or that is this text).
+  struct KeyGroup {
+    std::uint32_t line;    // its first line; the text is the start of that line
+    std::uint32_t length;  // of the text
+    std::uint32_t first;   // where its line numbers start in `members`
+    std::uint32_t count;
+  };
+  // One section: its lines, and once it is first searched past the lines near the last hit,
+  // where each key is.
   struct Section {
     Lines lines;
-    // (text before the line's first '=', line index) of every line that holds a '=', sorted:
-    // the lines that can hold a key, grouped by that text and in file order within a group.
-    // Made on the first lookup, when the lines no longer change (the views point into them).
-    std::vector<std::pair<std::string_view, std::uint32_t>> keys;
+    std::vector<KeyGroup> groups;
+    std::vector<std::uint32_t> members;  // line numbers, group by group, each in file order
+    // Open addressing by text: the high half of the text's hash and 1 + its group; 0 is free.
+    std::vector<std::uint64_t> table;
     bool indexed = false;
   };
 
+  // Lines looked at behind the last hit before the index is asked, and the length up to which a
+  // section is searched without one.
+  static constexpr std::size_t kNearby = 4;
+  static constexpr std::size_t kShortSection = 16;
   // The line that holds `key` in `section`, or nullptr. Its value starts after key and '='.
   const std::string* FindLine(std::string_view section, std::string_view key);
   Section* FindSectionEntry(std::string_view name);
   static void Index(Section& section);
+  // The group of `text`, or nullptr; with `add` (and `line`, where the text is), a new empty
+  // group when there is none.
+  static KeyGroup* FindGroup(Section& section, std::string_view text, std::size_t line = 0,
+                             bool add = false);
 
   std::map<std::string, std::unique_ptr<Section>, std::less<>> sections_;
   std::string lastSection_;

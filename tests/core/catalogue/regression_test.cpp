@@ -43,7 +43,7 @@ TEST(IniReaderCaps, OversizedFilesAreRefusedWhole) {
   // behind the last line end is kept in the section but is no line of the file.
   const std::string lines =
       Append(Append(dir / "lines.ini", "[S]\n"), "k=v\n", CIniReader::kMaxLines - 1);
-  EXPECT_TRUE(reader.Load(lines));
+  ASSERT_TRUE(reader.Load(lines));
   EXPECT_EQ(reader.FindSection("S")->size(), CIniReader::kMaxLines);
   EXPECT_FALSE(reader.Load(Append(lines, "k=v\n")));
   EXPECT_EQ(reader.SectionCount(), 0u);
