@@ -1,17 +1,20 @@
 // Template catalogue: constructing the manager over a generated QV.tpl and reading it whole,
 // against reading the same file's lines into a vector (the least any reader has to do). Prints
-// the ratios to the baseline and how the load time grows with the file.
+// the ratios to the baseline and how the load time grows with the file, and what the order of
+// a section's keys costs.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 #include "bench_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/format_template_manager.h"
@@ -155,6 +158,53 @@ const TestFile& FileOf(long lines) {
   return tf;
 }
 
+// Writes the lines of `text`, separated by '|'.
+void Lines(Writer& w, const std::string& text) {
+  for (std::size_t from = 0, bar = 0; from <= text.size(); from = bar + 1) {
+    bar = std::min(text.find('|', from), text.size());
+    w.Line(text.substr(from, bar - from));
+  }
+}
+
+// A catalogue of one template with one export definition that allows `codes` variables, its
+// Code keys in file order or in reverse. The catalogue asks for Code1, Code2, ... in turn, so
+// the reverse order is the worst one for a search that goes on from its last hit.
+const TestFile& CodesFileOf(long codes, bool reversed) {
+  static std::map<std::pair<long, bool>, TestFile> files;
+  auto it = files.find({codes, reversed});
+  if (it != files.end()) return it->second;
+  TestFile& tf = files[{codes, reversed}];
+  tf.path = ScratchPath("cat-bench-codes") + "-" + std::to_string(codes) +
+            (reversed ? "-reversed" : "-in-order") + ".tpl";
+  std::FILE* f = std::fopen(tf.path.c_str(), "wb");
+  if (f == nullptr) std::abort();
+  Writer w(f);
+  constexpr int kPool = 999;
+  Lines(w,
+        "[FileHeader]|Type=FRT_TPL|Version=1.00|[Instruments]|InstrumentList=I0|"
+        "[TemplateList]|Template_I0=Tpl|[Variables]");
+  for (int v = 1; v <= kPool; ++v) {
+    const std::string n = std::to_string(v);
+    w.Line("Name" + n + "=" + Numbered("Var", v));
+    w.Key("Code" + n, v);
+    w.Key("Type" + n, v % 12 + 1);
+    w.Key("UnitType" + n, v % 5);
+    w.Line("Default" + n + "=1");
+  }
+  Lines(w,
+        "[Tpl_Generalities]|StrLength=40|FileHeader=0|FileFooter=0|PrintFDefaultStrings=1|"
+        "[Tpl_Applications]|List=App|[Tpl_Application_App]|Id=101|Header=0|"
+        "[Tpl_Formatstring_List]|Export=Out|[Tpl_Export_Out]|ID=0|Length=200|StrCount=1|"
+        "VarCount=15|Header=0|Comment=0|[Tpl_Export_Out_Variables]");
+  for (long c = 1; c <= codes; ++c) {
+    const long i = reversed ? codes + 1 - c : c;
+    w.Key("Code" + std::to_string(i), i % kPool + 1);
+  }
+  std::fclose(f);
+  tf.lines = w.lines();
+  return tf;
+}
+
 // Reading is what is compared: freeing what was read (the lines here, the catalogue and the
 // reader's sections below) is left out of the timing in the Read benchmarks, and measured on
 // its own in BM_CatalogueLoadAndFree.
@@ -174,8 +224,7 @@ void BM_ReadLinesBaseline(benchmark::State& state) {
 }
 
 // Construction (which loads the file into the reader) and Read, as at start-up.
-void LoadCatalogue(benchmark::State& state, bool timeFreeing) {
-  const TestFile& tf = FileOf(state.range(0));
+void LoadCatalogue(benchmark::State& state, const TestFile& tf, bool timeFreeing) {
   CRecordingMessageSink sink;
   CScopedMessageSink scoped(sink);
   CIniReader reader;
@@ -195,11 +244,17 @@ void LoadCatalogue(benchmark::State& state, bool timeFreeing) {
 }
 
 void BM_CatalogueLoad(benchmark::State& state) {
-  LoadCatalogue(state, false);
+  LoadCatalogue(state, FileOf(state.range(0)), false);
 }
 
 void BM_CatalogueLoadAndFree(benchmark::State& state) {
-  LoadCatalogue(state, true);
+  LoadCatalogue(state, FileOf(state.range(0)), true);
+}
+
+// The same codes of one definition in file order (0) and reversed (1).
+constexpr long kManyCodes = 30000;
+void BM_CatalogueCodes(benchmark::State& state) {
+  LoadCatalogue(state, CodesFileOf(state.range(0), state.range(1) != 0), false);
 }
 
 // The machine is shared: the median of a few repetitions keeps one slow stretch out of the
@@ -211,6 +266,12 @@ void Sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_ReadLinesBaseline)->Apply(Sizes);
 BENCHMARK(BM_CatalogueLoad)->Apply(Sizes);
 BENCHMARK(BM_CatalogueLoadAndFree)->Apply(Sizes);
+BENCHMARK(BM_CatalogueCodes)
+    ->Args({kManyCodes, 0})
+    ->Args({kManyCodes, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Remembers each benchmark's time so that main can print the ratios.
 class RatioReporter : public TimeKeeper {
@@ -236,6 +297,12 @@ class RatioReporter : public TimeKeeper {
       const double large = Time(std::string(name) + "/100000");
       if (small > 0 && large > 0) std::printf("  %-24s %5.2fx\n", name, large / small);
     }
+    const std::string codes = "BM_CatalogueCodes/" + std::to_string(kManyCodes);
+    const double inOrder = Time(codes + "/0");
+    const double reversed = Time(codes + "/1");
+    if (inOrder > 0 && reversed > 0)
+      std::printf("%ld codes of one definition in reverse: %.2fx the same codes in file order\n",
+                  kManyCodes, reversed / inOrder);
   }
 };
 
@@ -249,5 +316,6 @@ int main(int argc, char** argv) {
   reporter.PrintRatios();
   benchmark::Shutdown();
   for (long lines : {10000L, 100000L}) std::remove(FileOf(lines).path.c_str());
+  for (bool reversed : {false, true}) std::remove(CodesFileOf(kManyCodes, reversed).path.c_str());
   return 0;
 }

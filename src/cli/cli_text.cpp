@@ -64,6 +64,9 @@ void WarnIfUtf8(const std::string& path, const CDocFormat& format) {
 // The core builds a message from a string-table text (UTF-8) and an extra text that often comes
 // from a file (GBK): only the extra part is converted.
 void CCliMessageSink::Show(const CMessage& message) {
+  // Why a file could not be used ("PATH: reason") goes to stderr at once, whatever the command
+  // makes of the message itself.
+  if (!message.detail.empty()) std::fprintf(stderr, "frtool: %s\n", message.detail.c_str());
   CMessage m = message;
   m.extra = AnyToTerminal(message.extra);
   std::string text = message.text;

@@ -48,6 +48,15 @@ out=$(ft check "$valid" "$tmp/missing.frt" "$tmp/version.frt"); rc=$?
 check "a mix exits 1" '[ $rc -eq 1 ]'
 check "a mix gives one line per file in order" '[ "$(cut -d: -f2 <<<"$out" | tr -d " " | tr "\n" ,)" = "OK,无效的格式文件。版本或文件类型无效。,无效的格式文件。版本或文件类型无效。," ]'
 
+# A file that cannot be used: the system's message on stdout, the reason on stderr, no waiting.
+mkfifo "$tmp/pipe.frt"
+for f in "missing.frt|No such file or directory" "pipe.frt|not a regular file (a named pipe)"; do
+  IFS='|' read -r name reason <<<"$f"
+  out=$(LC_ALL=C timeout 10 "$frtool" --app-dir "$tmp/app" check "$tmp/$name" 2>"$tmp/err"); rc=$?
+  check "$name: exit 1 at once" '[ $rc -eq 1 ]'
+  check "$name: the reason on stderr" '[ "$(cat "$tmp/err")" = "frtool: $tmp/$name: $reason" ]'
+done
+
 if command -v python3 >/dev/null; then
   ft check --json "$valid" "$tmp/unknown_template.frt" "$tmp/malformed_line.frt" >"$tmp/json"
   check "JSON lines: shape" 'python3 - "$tmp/json" "$valid" "$tmp/unknown_template.frt" <<"EOF"

@@ -63,6 +63,7 @@ void CQtMessageSink::Show(const CMessage& message) {
   if (message.kind == CMessage::Kind::kError) icon = QMessageBox::Critical;
   if (message.kind == CMessage::Kind::kWarning) icon = QMessageBox::Warning;
   QMessageBox box(icon, CaptionOf(message), TextOf(message), QMessageBox::Ok, Parent());
+  if (!message.detail.empty()) box.setDetailedText(FromUtf8(message.detail));
   box.exec();
 }
 

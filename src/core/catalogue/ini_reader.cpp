@@ -1,27 +1,32 @@
 #include "catalogue/ini_reader.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "library/out_of_memory.h"
+#include "library/safe_file.h"
 
 namespace {
 
 // Reads a file in the pieces a getline into a 1023-byte buffer would give, with text-mode line
-// ends. After the read that meets the end of the file, good() is false; that read still counts.
+// ends. After the read that meets the end of the file, good() is false; that read still gives a
+// line, which is no line of the file when it took no byte.
 class LineSource {
  public:
   explicit LineSource(std::FILE* f) : f_(f) {}
   bool good() const { return good_; }
   std::size_t consumed() const { return consumed_; }
 
-  void Next(std::string& line) {
+  // False when the read took no byte: the empty read behind a file's last line end.
+  bool Next(std::string& line) {
     line.clear();
     bool cut = false;  // a NUL was met: the rest of the line is read but not kept
     char last = 0;     // the last byte taken into this line
@@ -31,7 +36,7 @@ class LineSource {
         Fill(1);
         if (pos_ == end_) {
           good_ = false;
-          return;
+          return count > 0;
         }
       }
       const char* p = buf_.data() + pos_;
@@ -51,7 +56,7 @@ class LineSource {
       if (nl != nullptr) {
         ++pos_;
         DropCarriageReturn(line, last, cut);
-        return;
+        return true;
       }
       if (count == CIniReader::kMaxLinePiece) {
         // A full buffer still takes the line end that follows it, so a line of exactly this
@@ -66,7 +71,7 @@ class LineSource {
         } else if (c == EOF) {
           good_ = false;  // the read that fills its buffer at the very end sees the end too
         }
-        return;
+        return true;
       }
     }
   }
@@ -130,8 +135,9 @@ void CIniReader::Clear() {
 
 bool CIniReader::Load(const std::string& path) {
   Clear();
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return true;
+  frt::OpenFailure failure;
+  std::FILE* f = frt::OpenRegularStream(path, failure);
+  if (f == nullptr) return !failure.NotRegular();
   LineSource source(f);
   Lines* current = nullptr;
   bool ok = true;
@@ -140,8 +146,8 @@ bool CIniReader::Load(const std::string& path) {
   bool tooLarge = false;
   frt::GuardAllocation([&] {
     while (source.good()) {
-      source.Next(line);
-      if (++lines > kMaxLines || source.consumed() > kMaxFileBytes) {
+      const bool took = source.Next(line);
+      if ((took && ++lines > kMaxLines) || source.consumed() > kMaxFileBytes) {
         tooLarge = true;
         return;
       }
@@ -149,14 +155,14 @@ bool CIniReader::Load(const std::string& path) {
       if (!line.empty() && line[0] == '[') {
         auto it = sections_.find(line);
         if (it == sections_.end()) {
-          auto list = std::unique_ptr<Lines>(new (std::nothrow) Lines);
+          auto list = std::unique_ptr<Section>(new (std::nothrow) Section);
           if (!list) {
             ok = false;
             return;
           }
           it = sections_.emplace(line, std::move(list)).first;
         }
-        current = it->second.get();
+        current = &it->second->lines;
         continue;
       }
       if (current == nullptr) {
@@ -175,6 +181,11 @@ bool CIniReader::Load(const std::string& path) {
 }
 
 const CIniReader::Lines* CIniReader::FindSection(std::string_view name) {
+  const Section* section = FindSectionEntry(name);
+  return section == nullptr ? nullptr : &section->lines;
+}
+
+CIniReader::Section* CIniReader::FindSectionEntry(std::string_view name) {
   if (cacheValid_ && name == lastSection_) return cachedList_;
   if (name != lastSection_) {
     lastSection_.assign(name);
@@ -189,33 +200,101 @@ const CIniReader::Lines* CIniReader::FindSection(std::string_view name) {
   return cachedList_;
 }
 
-bool CIniReader::IsHeaderInMap(const std::string& line) const {
-  return !line.empty() && line[0] == '[' && sections_.find(line) != sections_.end();
+CIniReader::KeyGroup* CIniReader::FindGroup(Section& section, std::string_view text,
+                                            std::size_t line, bool add) {
+  const std::uint64_t hash = std::hash<std::string_view>{}(text);
+  const std::uint64_t tag = hash & ~std::uint64_t{0xFFFFFFFF};
+  const std::size_t mask = section.table.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint64_t entry = section.table[slot];
+    if (entry == 0) {
+      if (!add) return nullptr;
+      section.groups.push_back(KeyGroup{static_cast<std::uint32_t>(line),
+                                        static_cast<std::uint32_t>(text.size()), 0, 0});
+      section.table[slot] = tag | section.groups.size();
+      return &section.groups.back();
+    }
+    if ((entry & ~std::uint64_t{0xFFFFFFFF}) != tag) continue;
+    KeyGroup& group = section.groups[(entry & 0xFFFFFFFF) - 1];
+    if (std::string_view(section.lines[group.line]).substr(0, group.length) == text) return &group;
+  }
+}
+
+void CIniReader::Index(Section& section) {
+  frt::GuardAllocation([&] {
+    const std::size_t n = section.lines.size();
+    // At most half full, so that every probe soon meets a free slot.
+    std::size_t slots = 16;
+    while (slots < 2 * n) slots *= 2;
+    section.table.assign(slots, 0);
+    section.groups.clear();
+    std::vector<std::uint32_t> groupOf(n, 0);  // 1 + group of each line, 0 for none
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string_view line = section.lines[i];
+      const std::size_t equals = line.find('=');
+      if (equals == std::string_view::npos) continue;
+      KeyGroup* group = FindGroup(section, line.substr(0, equals), i, true);
+      ++group->count;
+      groupOf[i] = static_cast<std::uint32_t>(group - section.groups.data()) + 1;
+    }
+    std::uint32_t next = 0;
+    for (KeyGroup& group : section.groups) {
+      group.first = next;
+      next += group.count;
+      group.count = 0;
+    }
+    // Lines in file order, so each group's members come out in file order too.
+    section.members.assign(next, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (groupOf[i] == 0) continue;
+      KeyGroup& group = section.groups[groupOf[i] - 1];
+      section.members[group.first + group.count++] = static_cast<std::uint32_t>(i);
+    }
+  });
+  section.indexed = true;
 }
 
 const std::string* CIniReader::FindLine(std::string_view section, std::string_view key) {
-  const Lines* list = FindSection(section);
-  if (list == nullptr) return nullptr;
-  const std::size_t n = list->size();
+  Section* entry = FindSectionEntry(section);
+  if (entry == nullptr) return nullptr;
+  const Lines& list = entry->lines;
+  const std::size_t n = list.size();
   const std::size_t start = lastLine_ < n ? lastLine_ : 0;
-  auto matches = [&](const std::string& line) {
+  // (No entry line is a section header: every line that begins with '[' is one.)
+  const auto matches = [&](std::size_t i) {
+    const std::string& line = list[i];
     return line.size() > key.size() && line[key.size()] == '=' &&
-           line.compare(0, key.size(), key) == 0 && !IsHeaderInMap(line);
+           line.compare(0, key.size(), key) == 0;
   };
-  // From the last hit to the end, then round from the top: a run of lookups in file order
-  // finds each key at its first comparison.
-  for (std::size_t i = start; i < n; ++i) {
-    if (matches((*list)[i])) {
-      lastLine_ = i;
-      return &(*list)[i];
-    }
+  const auto hit = [&](std::size_t i) {
+    lastLine_ = i;
+    return &list[i];
+  };
+  // Keys read in file order are found right behind the last hit, and a short section is
+  // searched whole, without the index.
+  const std::size_t nearEnd = n <= kShortSection ? n : std::min(n, start + kNearby);
+  for (std::size_t i = start; i < nearEnd; ++i)
+    if (matches(i)) return hit(i);
+  if (n <= kShortSection) {
+    for (std::size_t i = 0; i < start; ++i)
+      if (matches(i)) return hit(i);
+    return nullptr;
   }
-  for (std::size_t i = 0; i < start; ++i) {
-    if (matches((*list)[i])) {
-      lastLine_ = i;
-      return &(*list)[i];
-    }
-  }
+
+  // Otherwise the first match from the last hit to the end, then round from the top, as the
+  // scan of the lines would find it. A line that begins with key + "=" has its first '=' where
+  // the key's own first '=' is, or right behind the key: only that group of lines can match.
+  if (!entry->indexed) Index(*entry);
+  const KeyGroup* group = FindGroup(*entry, key.substr(0, key.find('=')));
+  if (group == nullptr) return nullptr;
+  if (group->count == 1) return matches(group->line) ? hit(group->line) : nullptr;
+  const auto first = entry->members.begin() + group->first;
+  const auto last = first + group->count;
+  const auto from = std::lower_bound(first, last, nearEnd);
+  for (auto it = from; it != last; ++it)
+    if (matches(*it)) return hit(*it);
+  for (auto it = first; it != from && *it < start; ++it)
+    if (matches(*it)) return hit(*it);
   return nullptr;
 }
 

@@ -33,7 +33,10 @@ bool CFormatDocument::New(std::string_view templateName) {
 bool CFormatDocument::Open(const std::string& path) {
   std::string name;
   if (!format_.PeekTemplateName(path, name)) {
-    CErrorMessage::ShowMessage(kIdBadVersion, true);
+    // The message is the system's own; why the file could not be opened goes beside it.
+    const frt::OpenFailure& failure = format_.Format().LastOpenFailure();
+    CErrorMessage::ShowMessage(kIdBadVersion, true, {},
+                               failure.Failed() ? path + ": " + failure.Reason() : std::string());
     return false;
   }
   if (name.empty()) {

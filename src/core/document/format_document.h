@@ -26,7 +26,8 @@ class CFormatDocument {
   // message when there is no such template. A new format counts as modified.
   bool New(const CFormatTemplate* formatTemplate = nullptr);
   bool New(std::string_view templateName);
-  // Header peek, template lookup, load and checks. Messages 1203 (header unreadable) and 1202
+  // Header peek, template lookup, load and checks. Messages 1203 (header unreadable; when the
+  // file could not be opened, its detail is "PATH: reason") and 1202
   // (no template name, or one the catalogue does not know: extra text "\n" + name), then those
   // of the load and the checks.
   bool Open(const std::string& path);

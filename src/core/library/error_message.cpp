@@ -88,11 +88,14 @@ std::vector<int> CRecordingMessageSink::Ids() const {
   return ids;
 }
 
-void CErrorMessage::ShowMessage(int id, bool isError, std::string_view extra) {
+void CErrorMessage::ShowMessage(int id, bool isError, std::string_view extra,
+                                std::string_view detail) {
   std::string text = frt::LoadText(id);
   text.append(extra);
   text.push_back('\n');
-  MessageSink().Show(MakeMessage(id, ErrorOrWarning(isError), std::move(text), extra));
+  CMessage message = MakeMessage(id, ErrorOrWarning(isError), std::move(text), extra);
+  message.detail = std::string(detail);
+  MessageSink().Show(message);
 }
 
 void CErrorMessage::ShowText(int id, bool isError, std::string_view text) {

@@ -24,6 +24,7 @@ struct CMessage {
   std::string caption;  // text of captionId, "" for 0
   std::string text;     // the whole text as shown
   std::string extra;    // what was appended to the entry's text
+  std::string detail;   // shown apart from the text, e.g. "PATH: the system's reason"
 };
 
 class CMessageSink {
@@ -90,8 +91,9 @@ class CErrorMessage {
  public:
   CErrorMessage() = delete;
 
-  // Entry id + extra + "\n" under caption 900 (isError) or 901.
-  static void ShowMessage(int id, bool isError, std::string_view extra = {});
+  // Entry id + extra + "\n" under caption 900 (isError) or 901; `detail` goes beside the text.
+  static void ShowMessage(int id, bool isError, std::string_view extra = {},
+                          std::string_view detail = {});
   // A message whose whole text is built already (e.g. the formatted 1113 and 1114).
   static void ShowText(int id, bool isError, std::string_view text);
   // The framework's plain box: entry id + extra under the application's title.

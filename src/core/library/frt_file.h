@@ -12,6 +12,7 @@
 #include "frt_result.h"
 #include "frt_stream.h"
 #include "frt_string.h"
+#include "safe_file.h"
 
 // Unit codes and scales in storage order: linear, angular, temperature, pressure.
 struct CFrtUnitRecord {
@@ -115,6 +116,8 @@ class CFrtFile {
   int LineNumber() const { return parse_.headerLines + parse_.bodyLines; }
   const CFrtParseState& ParseState() const { return parse_; }
   std::int32_t HeaderRead() const { return headerRead_; }
+  // Why the last ReadHeader or Load could not open its file (nothing failed when it could).
+  const frt::OpenFailure& LastOpenFailure() const { return openFailure_; }
 
  protected:
   virtual std::unique_ptr<CFrtString> NewString() const;
@@ -151,6 +154,7 @@ class CFrtFile {
   CFrtHeader header_;
   std::uint8_t olderVariant_ = 0;
   std::int32_t headerRead_ = 0;
+  frt::OpenFailure openFailure_;
 };
 
 // The format kind the document uses: its strings are CFrtStringEx.

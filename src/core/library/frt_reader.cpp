@@ -10,6 +10,7 @@
 
 #include "frt_file.h"
 #include "frt_older_letters.h"
+#include "safe_file.h"
 
 namespace {
 
@@ -18,22 +19,34 @@ constexpr std::size_t kLineBuffer = 2048;
 
 enum class ReadStatus { kLine, kEnd, kError };
 
-// Reads the next piece like fgets into a buffer of kLineBuffer and removes the line end (LF or
-// CR LF). Embedded NUL bytes end the line's text for the parsers, as they would for a C string.
+// Reads the next piece as fgets in text mode would into a buffer of kLineBuffer, and removes the
+// line end. Text mode turns CR LF into LF before the piece is cut, so a CR LF right after 2,046
+// bytes ends that line, exactly like an LF there; any other CR is text. Embedded NUL bytes end
+// the line's text for the parsers, as they would for a C string.
 // One thread reads one file: the unlocked read saves a lock per byte. `state` learns which line
 // of the file the piece belongs to.
 ReadStatus ReadLine(std::FILE* f, char* buf, CFrtParseState& state) {
   std::size_t n = 0;
-  int c = 0;
-  while (n < kLineBuffer - 1 && (c = getc_unlocked(f)) != EOF) {
+  bool ended = false;
+  while (n < kLineBuffer - 1) {
+    int c = getc_unlocked(f);
+    if (c == EOF) break;
+    if (c == '\r') {
+      const int next = getc_unlocked(f);
+      if (next == '\n')
+        c = '\n';
+      else if (next != EOF)
+        std::ungetc(next, f);
+    }
+    if (c == '\n') {
+      ended = true;
+      break;
+    }
     buf[n++] = static_cast<char>(c);
-    if (c == '\n') break;
   }
-  if (n == 0) return std::ferror(f) ? ReadStatus::kError : ReadStatus::kEnd;
+  if (n == 0 && !ended) return std::ferror(f) ? ReadStatus::kError : ReadStatus::kEnd;
   if (!state.lineOpen) ++state.fileLine;
-  state.lineOpen = buf[n - 1] != '\n';
-  if (buf[n - 1] == '\n') --n;
-  if (n > 0 && buf[n - 1] == '\r') --n;
+  state.lineOpen = !ended;
   buf[n] = '\0';
   return ReadStatus::kLine;
 }
@@ -120,14 +133,16 @@ const UnitTag* FindUnitTag(char c) {
   return nullptr;
 }
 
-// Opens a file for reading and rejects one that is empty or whose size is not known.
-frt::Result OpenForReading(const char* path, std::FILE*& f) {
+// Opens a file for reading and rejects one that is not a regular file (without waiting on a
+// pipe) or that is empty. `failure` keeps the system's reason for the caller's message.
+frt::Result OpenForReading(const char* path, std::FILE*& f, frt::OpenFailure& failure) {
   f = nullptr;
+  failure = frt::OpenFailure{};
   if (!path) return frt::kNullPointer;
-  f = std::fopen(path, "rb");
-  if (!f) return frt::kFileNotFound;
+  f = frt::OpenRegularStream(path, failure);
+  if (!f) return failure.NotRegular() ? frt::kFatal : frt::kFileNotFound;
   struct stat st {};
-  if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+  if (fstat(fileno(f), &st) != 0 || st.st_size <= 0) {
     std::fclose(f);
     f = nullptr;
     return frt::kFatal;
@@ -235,7 +250,7 @@ frt::Result CFrtFile::ReadHeaderStream(std::FILE* f, int checkOnly, int requireC
 
 frt::Result CFrtFile::ReadHeader(const char* path, int checkOnly, int requireCurrent) {
   std::FILE* f = nullptr;
-  frt::Result r = OpenForReading(path, f);
+  frt::Result r = OpenForReading(path, f, openFailure_);
   if (r != frt::kOk) return r;
   r = ReadHeaderStream(f, checkOnly, requireCurrent);
   std::fclose(f);
@@ -275,7 +290,7 @@ frt::Result CFrtFile::LoadStream(std::FILE* f, int checkOnly, int requireCurrent
 
 frt::Result CFrtFile::Load(const char* path, int checkOnly, int requireCurrent) {
   std::FILE* f = nullptr;
-  frt::Result r = OpenForReading(path, f);
+  frt::Result r = OpenForReading(path, f, openFailure_);
   if (r != frt::kOk) return r;
   r = LoadStream(f, checkOnly, requireCurrent);
   std::fclose(f);

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "library/out_of_memory.h"
@@ -26,8 +27,9 @@ std::string DirectoryOf(const std::string& path) {
 class PosixFileSystem : public FileSystem {
  public:
   Result ReadAll(const std::string& path, std::string& out) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kBadData;
+    OpenFailure failure;
+    const int fd = OpenRegularFile(path, failure);
+    if (fd < 0) return failure.Missing() ? kFileNotFound : kBadData;
     out.clear();
     char chunk[64 * 1024];
     Result result = kOk;
@@ -116,6 +118,70 @@ std::string ResolveTarget(const std::string& path) {
 }
 
 }  // namespace
+
+bool OpenFailure::Missing() const {
+  return error == ENOENT || error == ENOTDIR;
+}
+
+std::string OpenFailure::Reason() const {
+  if (error != 0) return std::strerror(error);
+  switch (fileType) {
+    case 0:
+      return {};
+    case S_IFDIR:
+      return std::strerror(EISDIR);
+    case S_IFIFO:
+      return "not a regular file (a named pipe)";
+    case S_IFSOCK:
+      return "not a regular file (a socket)";
+    case S_IFCHR:
+    case S_IFBLK:
+      return "not a regular file (a device)";
+    default:
+      return "not a regular file";
+  }
+}
+
+int OpenRegularFile(const std::string& path, OpenFailure& failure) {
+  failure = OpenFailure{};
+  struct stat st;
+  // Looked at before the open, which may have effects of its own on a device.
+  if (::stat(path.c_str(), &st) != 0) {
+    failure.error = errno;
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    failure.fileType = static_cast<unsigned>(st.st_mode & S_IFMT);
+    return -1;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    failure.error = errno;
+    return -1;
+  }
+  if (::fstat(fd, &st) != 0)
+    failure.error = errno;
+  else if (!S_ISREG(st.st_mode))
+    failure.fileType = static_cast<unsigned>(st.st_mode & S_IFMT);
+  if (failure.Failed()) {
+    ::close(fd);
+    return -1;
+  }
+  // Reads of a regular file never wait anyway; the flag only served the open.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+std::FILE* OpenRegularStream(const std::string& path, OpenFailure& failure) {
+  const int fd = OpenRegularFile(path, failure);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (f == nullptr) {
+    failure.error = errno;
+    ::close(fd);
+  }
+  return f;
+}
 
 FileSystem& FileSystem::Posix() {
   static PosixFileSystem fs;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,27 @@
 #include "frt_stream.h"
 
 namespace frt {
+
+// Why a file was not opened for reading: the system's error, or the kind of a file that is not a
+// regular file.
+struct OpenFailure {
+  int error = 0;          // errno of the call that failed, 0 when none did
+  unsigned fileType = 0;  // S_IFMT bits of a file that is not a regular file, else 0
+
+  bool Failed() const { return error != 0 || fileType != 0; }
+  bool Missing() const;  // no such file (or a path through something that is no folder)
+  bool NotRegular() const { return fileType != 0; }
+  // The system's text for the error, or what kind of file it is.
+  std::string Reason() const;
+};
+
+// Opens an existing regular file for reading: every reader of data and format files starts here.
+// A folder, named pipe, socket or device is refused before it is opened and again after (the
+// open itself does not block, should a pipe have taken the file's place in between), so nothing
+// ever waits for a writer. A descriptor, or -1 with `failure` telling why.
+int OpenRegularFile(const std::string& path, OpenFailure& failure);
+// The same as a C stream in binary mode, or nullptr.
+std::FILE* OpenRegularStream(const std::string& path, OpenFailure& failure);
 
 // The few file operations a safe save needs. Saves go through this seam so that tests can make
 // any single step fail; FileSystem::Posix() is the real thing.
@@ -17,8 +39,9 @@ class FileSystem {
 
   virtual ~FileSystem() = default;
 
-  // Whole file into `out`: kOk, kFileNotFound when it does not exist, kBadData on a read error
-  // or when the file holds more than kMaxReadAll bytes (no data file comes near it).
+  // Whole file into `out`: kOk, kFileNotFound when it does not exist, kBadData on a read error,
+  // for anything but a regular file, or when the file holds more than kMaxReadAll bytes (no data
+  // file comes near it).
   static constexpr std::size_t kMaxReadAll = 64u << 20;
   virtual Result ReadAll(const std::string& path, std::string& out) = 0;
   // Creates a new file next to `target` that no one else uses and opens it for writing.

@@ -6,8 +6,13 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "catalogue/temp_files.h"
 
@@ -143,6 +148,12 @@ TEST_F(IniReaderTest, LoadsAnswer) {
   EXPECT_TRUE(reader_.Load(dir_ / "no-such.ini"));  // missing loads as empty
   EXPECT_EQ(reader_.SectionCount(), 0u);
   ASSERT_TRUE(LoadText("[S]\nA=1\n"));
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.ini").c_str(), 0600), 0);
+  ::alarm(20);  // a reader that waits for a writer ends the test instead of hanging it
+  EXPECT_FALSE(reader_.Load(dir_ / "pipe.ini"));  // not a file: refused
+  ::alarm(0);
+  EXPECT_EQ(reader_.SectionCount(), 0u);
+  ASSERT_TRUE(LoadText("[S]\nA=1\n"));
   EXPECT_FALSE(LoadText("A=1\n[S]\nB=2\n"));  // entry before the first header
   EXPECT_EQ(reader_.SectionCount(), 0u);      // emptied first, stopped before [S]
   EXPECT_FALSE(LoadText(""));
@@ -174,6 +185,41 @@ TEST_F(IniReaderTest, SearchStartsAtTheLastHitAndWrapsRound) {
   EXPECT_EQ(Str("S", "k"), "c");
   ASSERT_TRUE(LoadText("[S]\nk=only\n"));
   EXPECT_EQ(Str("S", "k"), "only");
+}
+
+// Long sections are searched through an index; whatever the order of the keys and wherever
+// the last hit was, it must find the line a scan from the last hit (wrapping round) finds.
+TEST_F(IniReaderTest, AnyOrderFindsTheLineTheScanFinds) {
+  const std::string keys[] = {"a", "b", "a=b", "ab", "", "k1", "k10", "a=b=", "none"};
+  std::mt19937 rng(42);
+  for (int round = 0; round < 40; ++round) {
+    const std::string section = "S" + std::to_string(round);  // a new section: cursor at 0
+    std::vector<std::string> lines;
+    std::string text = "[" + section + "]\n";
+    const std::size_t count = 1 + rng() % 150;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string& key = keys[rng() % 7];
+      lines.push_back(rng() % 8 == 0 ? key + std::to_string(i) : key + "=" + std::to_string(i));
+      text += lines.back() + "\n";
+    }
+    lines.emplace_back();  // the empty read behind the last line end
+    ASSERT_TRUE(LoadText(text));
+    std::size_t last = 0;
+    for (int q = 0; q < 300; ++q) {
+      const std::string& key = keys[rng() % std::size(keys)];
+      std::string expected = "<absent>";
+      for (std::size_t k = 0, start = last; k < lines.size(); ++k) {
+        const std::size_t i = (start + k) % lines.size();
+        const std::string& line = lines[i];
+        if (line.size() > key.size() && line[key.size()] == '=' && line.rfind(key, 0) == 0) {
+          expected = line.substr(key.size() + 1);
+          last = i;
+          break;
+        }
+      }
+      ASSERT_EQ(Str(section.c_str(), key.c_str()), expected) << section << " " << key;
+    }
+  }
 }
 
 TEST_F(IniReaderTest, TypedValues) {

@@ -39,11 +39,12 @@ TEST(IniReaderCaps, OversizedFilesAreRefusedWhole) {
   EXPECT_TRUE(reader.GetString("S", "k", v));
   EXPECT_FALSE(reader.Load(Append(bytes, "v")));
   EXPECT_EQ(reader.SectionCount(), 0u);
-  // The header, the entries and the empty read at the end: exactly kMaxLines lines.
+  // The header and the entries, each with its line end: exactly kMaxLines lines. The empty read
+  // behind the last line end is kept in the section but is no line of the file.
   const std::string lines =
-      Append(Append(dir / "lines.ini", "[S]\n"), "k=v\n", CIniReader::kMaxLines - 2);
-  EXPECT_TRUE(reader.Load(lines));
-  EXPECT_EQ(reader.FindSection("S")->size(), CIniReader::kMaxLines - 1);
+      Append(Append(dir / "lines.ini", "[S]\n"), "k=v\n", CIniReader::kMaxLines - 1);
+  ASSERT_TRUE(reader.Load(lines));
+  EXPECT_EQ(reader.FindSection("S")->size(), CIniReader::kMaxLines);
   EXPECT_FALSE(reader.Load(Append(lines, "k=v\n")));
   EXPECT_EQ(reader.SectionCount(), 0u);
   EXPECT_FALSE(

@@ -1,4 +1,8 @@
 // New, open and save of a whole document, with the shipped data and with saves that fail.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "catalogue/format_template.h"
@@ -44,6 +48,26 @@ TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
     ASSERT_EQ(sink_.Count(), 1u);
     EXPECT_EQ(sink_.Last().id, c.id);
     EXPECT_EQ(sink_.Last().extra, c.extra);
+    EXPECT_EQ(sink_.Last().detail, "");  // the file was there: no reason from the system
+  }
+  // A file that cannot be used keeps the message and tells why beside it.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.frt").c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    std::string reason;
+  } unusable[] = {
+      {dir_ / "missing.frt", std::strerror(ENOENT)},
+      {dir_.path(), std::strerror(EISDIR)},
+      {dir_ / "pipe.frt", "not a regular file (a named pipe)"},
+  };
+  for (const auto& c : unusable) {
+    sink_.Clear();
+    CFormatDocument doc(context_);
+    EXPECT_FALSE(doc.Open(c.path));
+    ASSERT_EQ(sink_.Count(), 1u);
+    EXPECT_EQ(sink_.Last().id, 1203);
+    EXPECT_EQ(sink_.Last().extra, "");
+    EXPECT_EQ(sink_.Last().detail, c.path + ": " + c.reason);
   }
 }
 

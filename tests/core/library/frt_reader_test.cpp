@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cstdio>
@@ -295,6 +296,13 @@ TEST(FrtReaderFiles, EmptyMissingAndNull) {
   EXPECT_EQ(f.Load(empty.path(), 0, 0), frt::kFatal);
   EXPECT_EQ(f.ReadHeader(empty.path(), 0, 0), frt::kFatal);
   EXPECT_EQ(f.Load(::testing::TempDir().c_str(), 0, 0), frt::kFatal);  // a directory
+  const std::string pipe = ::testing::TempDir() + "frt_reader_pipe_" + std::to_string(::getpid());
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ::alarm(20);  // a reader that waits for a writer ends the test instead of hanging it
+  EXPECT_EQ(f.ReadHeader(pipe.c_str(), 0, 0), frt::kFatal);
+  EXPECT_EQ(f.Load(pipe.c_str(), 0, 0), frt::kFatal);
+  ::alarm(0);
+  std::remove(pipe.c_str());
   EXPECT_EQ(f.Load("/nonexistent/file.frt", 0, 0), frt::kFileNotFound);
   EXPECT_EQ(f.ReadHeader("/nonexistent/file.frt", 0, 0), frt::kFileNotFound);
   EXPECT_EQ(f.Load(nullptr, 0, 0), frt::kNullPointer);
@@ -339,6 +347,8 @@ TEST(FrtReaderFiles, LongLinesAreReadInPieces) {
   RunCases({
       // 2,047 bytes, then the line end alone: a second, empty piece.
       {"exact piece", Body("//" + std::string(2045, 'x')), frt::kOk, kExtraLine + 1},
+      // The CR LF after 2,046 bytes is one line end, as an LF there would be.
+      {"CR LF at the end of a piece", Body("//" + std::string(2044, 'x')), frt::kOk, kExtraLine},
       // The rest of the comment is not a comment any more.
       {"comment too long", Body("//" + std::string(2046, 'x')), frt::kBadFormatFile,
        kExtraLine + 1},
