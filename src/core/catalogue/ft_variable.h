@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/ft_base.h"
+#include "library/frt_variable.h"
 
 class CIniReader;
 
@@ -42,8 +43,8 @@ class CFTPoolVariable : public CFTBase {
  public:
   static constexpr const char* kSection = "Variables";
   static constexpr long kMaxCode = 999;
-  static constexpr long kMinType = 1;
-  static constexpr long kMaxType = 12;
+  static constexpr long kMinType = frt::kTypeUShort;
+  static constexpr long kMaxType = frt::kTypeChar;
   static constexpr long kMaxUnitType = 4;
 
   CFTPoolVariable(CIniReader& reader, int index);
