@@ -24,8 +24,8 @@ class CFTBase {
   virtual bool IsValid() const { return errorText_.empty(); }
   virtual int Read();
   virtual int Write();
-  // Text reads: the value as found, "" when the key is missing or empty.
-  // No check.
+  // Text reads give the value as found, "" when the key is missing or empty. This one checks
+  // nothing.
   std::string GetText(CIniReader& reader, std::string_view section, std::string_view key);
   // A missing or empty value is an error.
   std::string GetRequiredText(CIniReader& reader, std::string_view section, std::string_view key) {
