@@ -26,19 +26,19 @@ class BenchSource : public CFrtValueSource {
   std::vector<Sample> values;
 
   frt::Result ValueByCode(int, const void*&) override { return frt::kOk; }
-  frt::Result Value(CFrtVariable& variable, const void*& out, int requested) override {
+  frt::Result Value(CFrtVariable& variable, const void*& out, frt::DataType requested) override {
     const Sample& v = values[variable.code];
     switch (requested) {
-      case 11:
-      case 12:
+      case frt::kTypeText:
+      case frt::kTypeChar:
         out = v.text;
         return frt::kOk;
-      case 8:
-      case 9:
+      case frt::kTypeFloat:
+      case frt::kTypeDouble:
         out = &v.number;
         return frt::kOk;
-      case 1:
-      case 2:
+      case frt::kTypeUShort:
+      case frt::kTypeShort:
         small_ = static_cast<std::int16_t>(v.integer);
         out = &small_;
         return frt::kOk;

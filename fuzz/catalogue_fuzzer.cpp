@@ -19,9 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   manager.Read();
   // A few lookups of the kind the editor makes after start-up.
   manager.FindTemplate("Kite_Basic");
-  for (const CFormatTemplate* t = manager.FirstTemplate(); t != nullptr;
-       t = manager.NextTemplate()) {
-  }
   for (long code : {0L, 1L, 11L, 609L, 999L, -1L}) {
     manager.HasPoolVariable(code, "Pt");
     manager.PoolVariableName(code);

@@ -16,7 +16,7 @@ namespace {
 class Sink : public CFrtValueSource {
  public:
   frt::Result ValueByCode(int, const void*&) override { return frt::kOk; }
-  frt::Result Value(CFrtVariable&, const void*&, int) override { return frt::kNotFound; }
+  frt::Result Value(CFrtVariable&, const void*&, frt::DataType) override { return frt::kNotFound; }
   frt::Result Accept(const CFrtVariable&, const CFrtInputValue& value) override {
     // The text must be readable during the call.
     for (char c : value.text) sum_ += static_cast<unsigned char>(c);

@@ -26,7 +26,7 @@ class FuzzSource : public CFrtValueSource {
   std::map<int, Answer> answers;
 
   frt::Result ValueByCode(int, const void*&) override { return frt::kOk; }
-  frt::Result Value(CFrtVariable& variable, const void*& value, int requested) override {
+  frt::Result Value(CFrtVariable& variable, const void*& value, frt::DataType requested) override {
     const auto it = answers.find(variable.code);
     if (it == answers.end()) return frt::kNotFound;
     const Answer& a = it->second;
@@ -41,7 +41,7 @@ class FuzzSource : public CFrtValueSource {
         if (a.mode & 4) return frt::kBadData;
         break;
     }
-    if (requested == 11) {
+    if (requested == frt::kTypeText) {
       value = a.text.c_str();
       return frt::kOk;
     }
@@ -74,9 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool attach = (in.U8() & 1) == 0;
   CFrtFile format;
   for (int unitType = 1; unitType <= 4; ++unitType) format.SetScale(unitType, AsDouble(in.U64()));
-  format.SetDefaultString(1, in.Text(250));
-  format.SetDefaultString(8, in.Text(250));
-  format.SetDefaultString(11, in.Text(250));
+  format.SetDefaultString(frt::kTypeUShort, in.Text(250));
+  format.SetDefaultString(frt::kTypeFloat, in.Text(250));
+  format.SetDefaultString(frt::kTypeText, in.Text(250));
 
   CFrtString string;
   FuzzSource source;

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,9 +8,9 @@
 #include "catalogue/ft_appl.h"
 #include "catalogue/ft_base.h"
 #include "catalogue/ft_format.h"
+#include "catalogue/ft_variable.h"
 
 class CIniReader;
-class CFormatTemplateManager;
 
 // One template of the catalogue: its limits (section T + "_Generalities"), its applications and
 // its format definitions. Built and read by the manager; does not change afterwards.
@@ -22,7 +21,10 @@ class CFormatTemplate : public CFTBase {
   using ImportFormats = std::vector<std::unique_ptr<CFTImportFormat>>;
   using Formats = std::vector<CFTFormat*>;
 
-  CFormatTemplate(CFormatTemplateManager* manager, std::string name, std::string instrument);
+  // A root element with the catalogue's file paths; reads through `reader` and checks variable
+  // codes against `pool`, both of which must outlive it.
+  CFormatTemplate(const CFTBase& catalogue, CIniReader& reader, const CFTVariablePool& pool,
+                  std::string name, std::string instrument);
 
   // Reads the limits, the applications and the definitions with every check; 1 or 0. Shows
   // message 1010 for each problem found. Called once, by the manager.
@@ -35,24 +37,13 @@ class CFormatTemplate : public CFTBase {
   std::string FormatName(long blockType, bool isExport) const;
   // The first application with this number, or nullptr.
   const CFTAppl* FindApplication(long number) const;
-  // The manager's pool, looked up by code only.
-  bool HasPoolVariable(long code) const;
-  const CFTPoolVariable* FindPoolVariable(long code) const;
-  std::string PoolVariableName(long code) const;
+  // The catalogue's pool, looked up by code only.
+  bool HasPoolVariable(long code) const { return pool_->Has(code); }
+  const CFTPoolVariable* FindPoolVariable(long code) const { return pool_->Find(code); }
   // The most format strings a format of this template may hold.
   long CountStrings() const;
 
-  // First/next iteration; nullptr at the end. Each list has a cursor of its own.
-  const CFTAppl* FirstApplication() const;
-  const CFTAppl* NextApplication() const;
-  const CFTExportFormat* FirstExportFormat() const;
-  const CFTExportFormat* NextExportFormat() const;
-  const CFTImportFormat* FirstImportFormat() const;
-  const CFTImportFormat* NextImportFormat() const;
-  // Exports, then imports, in reading order.
-  const CFTFormat* FirstFormat() const;
-  const CFTFormat* NextFormat() const;
-
+  // The lists in reading order; FormatList holds the exports, then the imports.
   const Applications& ApplicationList() const { return applications_; }
   const ExportFormats& ExportFormatList() const { return exports_; }
   const ImportFormats& ImportFormatList() const { return imports_; }
@@ -66,8 +57,6 @@ class CFormatTemplate : public CFTBase {
   long FileFooterFlag() const { return fileFooterFlag_; }
   long FileFooterLength() const { return fileFooterLength_; }
   long DefaultStringsFlag() const { return defaultStringsFlag_; }
-  CFormatTemplateManager* Manager() const { return manager_; }
-  CIniReader& Reader() const;
 
  private:
   // Reads one of the lists Export or Import; false when any of its definitions failed.
@@ -82,7 +71,8 @@ class CFormatTemplate : public CFTBase {
   long fileFooterFlag_ = 0;
   long fileFooterLength_ = 0;
   long defaultStringsFlag_ = 0;
-  CFormatTemplateManager* manager_;
+  CIniReader* reader_;
+  const CFTVariablePool* pool_;
   ExportFormats exports_;
   ImportFormats imports_;
   Formats formats_;
@@ -93,10 +83,4 @@ class CFormatTemplate : public CFTBase {
   std::unordered_map<long, const CFTAppl*> applicationIndex_;
   std::unordered_map<long, CFTFormat*> firstExport_;
   std::unordered_map<long, CFTFormat*> firstImport_;
-
-  // Iteration is a reading operation on a catalogue that never changes after loading.
-  mutable std::size_t applicationCursor_ = 0;
-  mutable std::size_t exportCursor_ = 0;
-  mutable std::size_t importCursor_ = 0;
-  mutable std::size_t formatCursor_ = 0;
 };

@@ -7,7 +7,6 @@
 #include "library/string_table.h"
 
 namespace {
-constexpr int kReadMode = 1;
 constexpr const char* kHeaderSection = "FileHeader";
 
 void ShowStartFailed() {
@@ -25,11 +24,11 @@ CFormatTemplateManager::CFormatTemplateManager(CIniReader& reader, std::string t
 
 int CFormatTemplateManager::ReadEntries() {
   CFTBase::ReadEntries();
-  type_ = GetString(*reader_, kReadMode, kHeaderSection, "Type", {}, {}, 0, -1);
-  version_ = GetString(*reader_, kReadMode, kHeaderSection, "Version", {}, {}, 0, -1);
-  company_ = GetString(*reader_, kReadMode, kHeaderSection, "Company", {}, {}, 0, -1);
-  created_ = GetString(*reader_, kReadMode, kHeaderSection, "Created", {}, {}, 0, -1);
-  comment_ = GetString(*reader_, kReadMode, kHeaderSection, "Comment", {}, {}, 0, -1);
+  type_ = GetText(*reader_, kHeaderSection, "Type");
+  version_ = GetText(*reader_, kHeaderSection, "Version");
+  company_ = GetText(*reader_, kHeaderSection, "Company");
+  created_ = GetText(*reader_, kHeaderSection, "Created");
+  comment_ = GetText(*reader_, kHeaderSection, "Comment");
   ShowError();
   if (IsValid() && (type_ != kFileType || version_.empty())) {
     ShowStartFailed();
@@ -38,42 +37,23 @@ int CFormatTemplateManager::ReadEntries() {
   return IsValid() ? 1 : 0;
 }
 
-int CFormatTemplateManager::ReadVariablePool() {
-  for (int i = 1;; ++i) {
-    auto variable = std::make_unique<CFTPoolVariable>(*reader_, i);
-    if (variable->Read() == 0) return 0;
-    if (variable->Name().empty()) return 1;
-    if (HasPoolVariable(variable->Code(), variable->Name())) {
-      ShowStartFailed();
-      return 0;
-    }
-    poolByCode_.emplace(variable->Code(), variable.get());
-    poolNames_.insert(variable->Name());
-    pool_.push_back(std::move(variable));
-  }
-}
-
 int CFormatTemplateManager::Read() {
   // Read once at start-up; a second call starts from scratch rather than doubling the lists.
   templates_.clear();
-  pool_.clear();
-  poolByCode_.clear();
-  poolNames_.clear();
+  pool_.Clear();
   instruments_.clear();
-  templateCursor_ = 0;
   if (ReadEntries() == 0) return 0;
   CFTBase::Read();
-  if (ReadVariablePool() == 0) return 0;
+  if (pool_.Read(*reader_) == 0) return 0;
 
   bool ok = true;
-  std::string instruments =
-      GetString(*reader_, kReadMode, "Instruments", "InstrumentList", {}, {}, 0, -1);
+  std::string instruments = GetText(*reader_, "Instruments", "InstrumentList");
   for (std::string instrument = FirstItem(instruments); !instrument.empty();
        instrument = NextItem(instruments)) {
-    std::string names =
-        GetString(*reader_, kReadMode, "TemplateList", "Template_" + instrument, {}, {}, 0, -1);
+    std::string names = GetText(*reader_, "TemplateList", "Template_" + instrument);
     for (std::string name = FirstItem(names); !name.empty(); name = NextItem(names)) {
-      templates_.push_back(std::make_unique<CFormatTemplate>(this, name, instrument));
+      templates_.push_back(
+          std::make_unique<CFormatTemplate>(*this, *reader_, pool_, name, instrument));
       // Every template is read and kept, also after an earlier one failed.
       ok = templates_.back()->Read() == 1 && ok;
     }
@@ -91,29 +71,4 @@ const CFormatTemplate* CFormatTemplateManager::FindTemplate(std::string_view nam
     if (t->Name() == name) return t.get();
   }
   return nullptr;
-}
-
-const CFormatTemplate* CFormatTemplateManager::FirstTemplate() const {
-  templateCursor_ = 0;
-  return NextTemplate();
-}
-
-const CFormatTemplate* CFormatTemplateManager::NextTemplate() const {
-  if (templateCursor_ >= templates_.size()) return nullptr;
-  return templates_[templateCursor_++].get();
-}
-
-bool CFormatTemplateManager::HasPoolVariable(long code, std::string_view name) const {
-  if (poolByCode_.find(code) != poolByCode_.end()) return true;
-  return !name.empty() && poolNames_.find(name) != poolNames_.end();
-}
-
-const CFTPoolVariable* CFormatTemplateManager::FindPoolVariable(long code) const {
-  const auto it = poolByCode_.find(code);
-  return it == poolByCode_.end() ? nullptr : it->second;
-}
-
-std::string CFormatTemplateManager::PoolVariableName(long code) const {
-  const CFTPoolVariable* variable = FindPoolVariable(code);
-  return variable != nullptr ? variable->Name() : std::string();
 }

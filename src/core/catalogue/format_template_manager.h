@@ -1,11 +1,7 @@
 #pragma once
-#include <cstddef>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "catalogue/format_template.h"
@@ -19,7 +15,7 @@ class CIniReader;
 class CFormatTemplateManager : public CFTBase {
  public:
   using Templates = std::vector<std::unique_ptr<CFormatTemplate>>;
-  using Pool = std::vector<std::unique_ptr<CFTPoolVariable>>;
+  using Pool = CFTVariablePool::Variables;
   static constexpr const char* kFileType = "FRT_TPL";
 
   // Empties the reader and loads the template file into it; nothing is parsed yet. The reader
@@ -35,19 +31,19 @@ class CFormatTemplateManager : public CFTBase {
 
   // The first template of this exact name, or nullptr.
   const CFormatTemplate* FindTemplate(std::string_view name) const;
-  // First/next iteration over the templates in file order; nullptr at the end.
-  const CFormatTemplate* FirstTemplate() const;
-  const CFormatTemplate* NextTemplate() const;
+  // In file order.
   const Templates& TemplateList() const { return templates_; }
   // In InstrumentList order, duplicates kept.
   const std::vector<std::string>& InstrumentNames() const { return instruments_; }
 
   // True when a pool variable has this code, or `name` is not empty and one has this name.
-  bool HasPoolVariable(long code, std::string_view name = {}) const;
-  const CFTPoolVariable* FindPoolVariable(long code) const;
+  bool HasPoolVariable(long code, std::string_view name = {}) const {
+    return pool_.Has(code, name);
+  }
+  const CFTPoolVariable* FindPoolVariable(long code) const { return pool_.Find(code); }
   // The name of the pool variable with this code, or "".
-  std::string PoolVariableName(long code) const;
-  const Pool& PoolVariables() const { return pool_; }
+  std::string PoolVariableName(long code) const { return pool_.NameOf(code); }
+  const Pool& PoolVariables() const { return pool_.List(); }
 
   const std::string& Type() const { return type_; }
   const std::string& Version() const { return version_; }
@@ -57,27 +53,13 @@ class CFormatTemplateManager : public CFTBase {
   CIniReader& Reader() const { return *reader_; }
 
  private:
-  int ReadVariablePool();
-
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
-
   CIniReader* reader_;
   std::string type_;
   std::string version_;
   std::string company_;
   std::string created_;
   std::string comment_;
-  // Iteration is a reading operation on a catalogue that never changes after loading.
-  mutable std::size_t templateCursor_ = 0;
   Templates templates_;
-  Pool pool_;
+  CFTVariablePool pool_;
   std::vector<std::string> instruments_;
-
-  // Pool lookups by code and by name, so that neither the pool's duplicate check nor the
-  // definitions' code checks scan the pool.
-  std::unordered_map<long, const CFTPoolVariable*> poolByCode_;
-  std::unordered_set<std::string, NameHash, std::equal_to<>> poolNames_;
 };

@@ -2,17 +2,8 @@
 
 #include <utility>
 
-#include "catalogue/format_template.h"
-
-namespace {
-constexpr int kReadMode = 1;
-}  // namespace
-
-CFTAppl::CFTAppl(CFormatTemplate* parentTemplate, std::string section, std::string item)
-    : CFTBase(parentTemplate),
-      template_(parentTemplate),
-      item_(std::move(item)),
-      section_(std::move(section)) {}
+CFTAppl::CFTAppl(CFTBase* parent, CIniReader& reader, std::string section, std::string item)
+    : CFTBase(parent), reader_(&reader), item_(std::move(item)), section_(std::move(section)) {}
 
 int CFTAppl::Read() {
   // The base read after the entries empties the error text again; only the results count.
@@ -23,9 +14,8 @@ int CFTAppl::Read() {
 
 int CFTAppl::ReadEntries() {
   CFTBase::ReadEntries();
-  CIniReader& reader = template_->Reader();
-  number_ = GetLong(reader, kReadMode, section_, "Id", 1, 0, 999, 0, 0);
-  headerLength_ = GetLong(reader, kReadMode, section_, "Header", 1, 0, 10000, 0, 0);
+  number_ = GetLong(*reader_, section_, "Id", 0, 999);
+  headerLength_ = GetLong(*reader_, section_, "Header", 0, 10000);
   ShowError();
   return IsValid() ? 1 : 0;
 }

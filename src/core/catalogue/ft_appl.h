@@ -3,13 +3,14 @@
 
 #include "catalogue/ft_base.h"
 
-class CFormatTemplate;
+class CIniReader;
 
 // One application (on-board program) of a template: keys Id and Header of the section
 // T + "_Application_" + item.
 class CFTAppl : public CFTBase {
  public:
-  CFTAppl(CFormatTemplate* parentTemplate, std::string section, std::string item);
+  // The parent (the template) numbers the element; the reader holds the template file.
+  CFTAppl(CFTBase* parent, CIniReader& reader, std::string section, std::string item);
 
   int Read() override;
   int ReadEntries() override;
@@ -21,7 +22,7 @@ class CFTAppl : public CFTBase {
   const std::string& Section() const { return section_; }
 
  private:
-  CFormatTemplate* template_;
+  CIniReader* reader_;
   std::string item_;
   long number_ = 0;
   long headerLength_ = 0;

@@ -55,12 +55,17 @@ int CFTBase::WriteEntries() {
   return 1;
 }
 
-std::string CFTBase::GetString(CIniReader& reader, int mode, std::string_view section,
-                               std::string_view key, std::string_view expected,
-                               std::string_view allowed, int required, int length) {
-  accessMode_ = mode;
+std::string CFTBase::GetText(CIniReader& reader, std::string_view section, std::string_view key) {
+  accessMode_ = kReadMode;
   std::string value;
   reader.GetString(section, key, value);
+  return value;
+}
+
+std::string CFTBase::GetCheckedText(CIniReader& reader, std::string_view section,
+                                    std::string_view key, bool required, std::string_view expected,
+                                    std::string_view allowed, int length) {
+  std::string value = GetText(reader, section, key);
   if (value.empty()) {
     if (required) AppendError(CErrorMessage::EntryText(section, key));
     return value;
@@ -77,10 +82,9 @@ std::string CFTBase::GetString(CIniReader& reader, int mode, std::string_view se
   return value;
 }
 
-long CFTBase::GetLong(CIniReader& reader, int mode, std::string_view section, std::string_view key,
-                      int check, long minimum, long maximum, int hasException, long exception) {
-  accessMode_ = mode;
-  std::string text = GetString(reader, mode, section, key, {}, {}, 0, -1);
+long CFTBase::GetLong(CIniReader& reader, std::string_view section, std::string_view key, int check,
+                      long minimum, long maximum, int hasException, long exception) {
+  std::string text = GetText(reader, section, key);
   if (text.empty()) return kMissing;
   // The reader's conversion of the text just found: the same as looking the key up again,
   // without the second search.
@@ -98,9 +102,9 @@ long CFTBase::GetLong(CIniReader& reader, int mode, std::string_view section, st
   return value;
 }
 
-std::string CFTBase::GetFloatText(CIniReader& reader, int mode, std::string_view section,
+std::string CFTBase::GetFloatText(CIniReader& reader, std::string_view section,
                                   std::string_view key) {
-  std::string text = GetString(reader, mode, section, key, {}, {}, 0, -1);
+  std::string text = GetText(reader, section, key);
   if (text.empty()) {
     AppendError(CErrorMessage::EntryText(section, key));
     return text;

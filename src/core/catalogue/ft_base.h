@@ -3,7 +3,6 @@
 #include <string_view>
 
 class CIniReader;
-class CFormatTemplate;
 namespace frt {
 class FileSystem;
 }
@@ -25,13 +24,38 @@ class CFTBase {
   virtual bool IsValid() const { return errorText_.empty(); }
   virtual int Read();
   virtual int Write();
-  virtual std::string GetString(CIniReader& reader, int mode, std::string_view section,
-                                std::string_view key, std::string_view expected,
-                                std::string_view allowed, int required, int length);
-  virtual long GetLong(CIniReader& reader, int mode, std::string_view section, std::string_view key,
-                       int check, long minimum, long maximum, int hasException, long exception);
-  virtual std::string GetFloatText(CIniReader& reader, int mode, std::string_view section,
-                                   std::string_view key);
+  // Text reads give the value as found, "" when the key is missing or empty. This one checks
+  // nothing.
+  std::string GetText(CIniReader& reader, std::string_view section, std::string_view key);
+  // A missing or empty value is an error.
+  std::string GetRequiredText(CIniReader& reader, std::string_view section, std::string_view key) {
+    return GetCheckedText(reader, section, key, true, {}, {}, 0);
+  }
+  // Required, and equal to `expected`.
+  std::string GetExpectedText(CIniReader& reader, std::string_view section, std::string_view key,
+                              std::string_view expected) {
+    return GetCheckedText(reader, section, key, true, expected, {}, 0);
+  }
+  // When present, found anywhere in `allowed` (a substring search, not a list lookup).
+  std::string GetAllowedText(CIniReader& reader, std::string_view section, std::string_view key,
+                             std::string_view allowed) {
+    return GetCheckedText(reader, section, key, false, {}, allowed, 0);
+  }
+  // When present, `length` bytes long; checked only while the element has no error yet.
+  std::string GetSizedText(CIniReader& reader, std::string_view section, std::string_view key,
+                           int length) {
+    return GetCheckedText(reader, section, key, false, {}, {}, length);
+  }
+  // A whole number that must lie in [minimum, maximum]; kMissing, without error, when missing.
+  long GetLong(CIniReader& reader, std::string_view section, std::string_view key, long minimum,
+               long maximum) {
+    return GetLong(reader, section, key, 1, minimum, maximum, 0, 0);
+  }
+  // The same with the range check optional (check 0) and one value allowed outside the range.
+  long GetLong(CIniReader& reader, std::string_view section, std::string_view key, int check,
+               long minimum, long maximum, int hasException, long exception);
+  // A floating-point number's text, which must be present and scan as a number.
+  std::string GetFloatText(CIniReader& reader, std::string_view section, std::string_view key);
   virtual void WriteString(std::string_view section, std::string_view key, std::string_view value);
   virtual void ShowError();
   virtual std::string FirstItem(std::string& list);
@@ -41,6 +65,8 @@ class CFTBase {
 
   // The value a missing or empty whole number reads as.
   static constexpr long kMissing = -9999;
+  // The access mode every checked read sets; WriteString sets 0.
+  static constexpr int kReadMode = 1;
 
   int Serial() const { return serial_; }
   const std::string& ErrorText() const { return errorText_; }
@@ -64,6 +90,10 @@ class CFTBase {
   void ClearError() { errorText_.clear(); }
 
  private:
+  std::string GetCheckedText(CIniReader& reader, std::string_view section, std::string_view key,
+                             bool required, std::string_view expected, std::string_view allowed,
+                             int length);
+
   int serial_ = 0;
   std::string errorText_;
   int accessMode_ = 0;

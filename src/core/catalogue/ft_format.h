@@ -1,5 +1,4 @@
 #pragma once
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,7 +6,17 @@
 #include "catalogue/ft_base.h"
 #include "catalogue/ft_variable.h"
 
-class CFormatTemplate;
+class CIniReader;
+
+// What the definitions of one template are read with: the template, which numbers them; the
+// reader holding the template file; the pool their variable codes must be in; and the
+// template's PrintFDefaultStrings flag, read before any definition.
+struct CFTDefinitionScope {
+  CFTBase* parent = nullptr;
+  CIniReader* reader = nullptr;
+  const CFTVariablePool* pool = nullptr;
+  long defaultStringsFlag = 0;
+};
 
 // A format definition: what one data block type may hold in one direction (the section
 // T + "_Export_" + item or T + "_Import_" + item), with its allowed variable codes.
@@ -22,9 +31,6 @@ class CFTFormat : public CFTBase {
 
   // The first allowed variable with this code, or nullptr.
   const CFTVariable* FindVariable(long code) const;
-  // Iteration over the allowed variables; nullptr at the end.
-  const CFTVariable* FirstVariable() const;
-  const CFTVariable* NextVariable() const;
   const Variables& AllowedVariables() const { return variables_; }
 
   const std::string& Item() const { return item_; }
@@ -37,13 +43,13 @@ class CFTFormat : public CFTBase {
   // 1 export, 0 import.
   int Direction() const { return direction_; }
   bool IsExport() const { return direction_ == 1; }
-  CFormatTemplate* Template() const { return template_; }
 
  protected:
-  CFTFormat(CFormatTemplate* parentTemplate, std::string section, std::string item, int direction);
+  CFTFormat(const CFTDefinitionScope& scope, std::string section, std::string item, int direction);
+  const CFTDefinitionScope& Scope() const { return scope_; }
 
  private:
-  CFormatTemplate* template_;
+  CFTDefinitionScope scope_;
   std::string item_;
   long blockType_ = 0;
   long maxLength_ = 0;
@@ -53,20 +59,18 @@ class CFTFormat : public CFTBase {
   std::string section_;
   int direction_;
   Variables variables_;
-  // Iteration is a reading operation on a catalogue that never changes after loading.
-  mutable std::size_t variableCursor_ = 0;
 };
 
 class CFTExportFormat : public CFTFormat {
  public:
-  CFTExportFormat(CFormatTemplate* parentTemplate, std::string section, std::string item);
+  CFTExportFormat(const CFTDefinitionScope& scope, std::string section, std::string item);
   // The string count, plus the default string when the template has default strings.
   long StringCount() const override;
 };
 
 class CFTImportFormat : public CFTFormat {
  public:
-  CFTImportFormat(CFormatTemplate* parentTemplate, std::string section, std::string item);
+  CFTImportFormat(const CFTDefinitionScope& scope, std::string section, std::string item);
   int ReadEntries() override;
   // The string count, plus the restriction string and the header string when the block has them.
   long StringCount() const override;

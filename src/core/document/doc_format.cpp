@@ -40,9 +40,9 @@ KeyInfo ParseKey(std::string_view key) {
     if (key == kScales[static_cast<std::size_t>(i)]) return {Key::kScale, i + 1};
   }
   // The document's "@Dd" is the floating-point group and "@Df" the integer group.
-  if (key == "@Dd") return {Key::kDefault, 10};
-  if (key == "@Df") return {Key::kDefault, 6};
-  if (key == "@Ds") return {Key::kDefault, 11};
+  if (key == "@Dd") return {Key::kDefault, frt::kTypeFloat2};
+  if (key == "@Df") return {Key::kDefault, frt::kTypeLong};
+  if (key == "@Ds") return {Key::kDefault, frt::kTypeText};
   return {};
 }
 

@@ -29,10 +29,11 @@ class CFrtValueSource {
   // The value for one conversion: kOk and a pointer to the value, or kNotFound when there is none.
   // For s the pointer is the NUL-terminated text, for c its first byte; a numeric value must point
   // to storage of 8 readable bytes: a double for e, f, g, else an integer of the requested width.
-  // `requestedType` is a frt::DataType, also written into the variable before the call. The
+  // `requestedType` is also written into the variable before the call. The
   // source may change the variable's data type; the renderer then requires kTypeNone or the
   // requested type (kTypeFloat2 is also accepted for e, f, g).
-  virtual frt::Result Value(CFrtVariable& variable, const void*& value, int requestedType) = 0;
+  virtual frt::Result Value(CFrtVariable& variable, const void*& value,
+                            frt::DataType requestedType) = 0;
   // A value read by the input engine.
   virtual frt::Result Accept(const CFrtVariable& variable, const CFrtInputValue& value) = 0;
 

@@ -11,10 +11,10 @@
 namespace {
 
 bool IsTextType(long t) {
-  return t == 11 || t == 12;
+  return t == frt::kTypeText || t == frt::kTypeChar;
 }
 
-// The number as the integer of the width an integer conversion reads (types 1 to 7).
+// The number as the integer of the width an integer conversion reads (the integer types).
 template <class T>
 void Store(unsigned char* out, double v) {
   T n = 0;
@@ -31,22 +31,22 @@ void Store(unsigned char* out, double v) {
 
 }  // namespace
 
-const void* CSampleValueSource::Shape(bool isText, int requestedType) {
-  if (requestedType == 11 || requestedType == 12) {
+const void* CSampleValueSource::Shape(bool isText, frt::DataType requestedType) {
+  if (IsTextType(requestedType)) {
     if (!isText) text_ = CUtility::FloatToText(number_, 0);
     return text_.c_str();
   }
   if (isText) number_ = CUtility::TextToDouble(text_);
-  if (IsFloatType(requestedType) || requestedType == 0) return &number_;
+  if (IsFloatType(requestedType) || requestedType == frt::kTypeNone) return &number_;
   std::memset(integer_, 0, sizeof integer_);
   switch (requestedType) {
-    case 1:
+    case frt::kTypeUShort:
       Store<std::uint16_t>(integer_, number_);
       break;
-    case 2:
+    case frt::kTypeShort:
       Store<std::int16_t>(integer_, number_);
       break;
-    case 3:
+    case frt::kTypeUInt:
       Store<std::uint32_t>(integer_, number_);
       break;
     default:
@@ -57,10 +57,10 @@ const void* CSampleValueSource::Shape(bool isText, int requestedType) {
 }
 
 frt::Result CSampleValueSource::Value(CFrtVariable& variable, const void*& value,
-                                      int requestedType) {
+                                      frt::DataType requestedType) {
   value = nullptr;
   const CFTPoolVariable* pool = catalogue_ ? catalogue_->FindPoolVariable(variable.code) : nullptr;
-  if (!pool || pool->Type() < 1 || pool->Type() > 12) return frt::kNotFound;
+  if (!pool || !IsDataType(pool->Type())) return frt::kNotFound;
   if (IsTextType(pool->Type())) {
     text_ = pool->Default();
     value = Shape(true, requestedType);
@@ -77,7 +77,7 @@ frt::Result CSampleValueSource::Value(CFrtVariable& variable, const void*& value
 frt::Result CSampleValueSource::ValueByCode(int code, const void*& value) {
   value = nullptr;
   const CFTPoolVariable* pool = catalogue_ ? catalogue_->FindPoolVariable(code) : nullptr;
-  if (!pool || pool->Type() < 1 || pool->Type() > 12) return frt::kNotFound;
+  if (!pool || !IsDataType(pool->Type())) return frt::kNotFound;
   if (IsTextType(pool->Type())) {
     text_ = pool->Default();
     value = text_.c_str();

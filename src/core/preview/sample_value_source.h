@@ -11,7 +11,7 @@ class CFormatTemplateManager;
 // asks for it (option bit 1). One object serves the whole program.
 //
 // Choices where the pool does not give a value: a code the pool does not hold, and a pool type
-// outside 1 to 12, answer 3 (no value), so the renderer prints the format's default output
+// that is no data type, answer 3 (no value), so the renderer prints the format's default output
 // string. A value is handed out in the shape the conversion reads: a number asked for as text
 // (s, c) is its default text, a text asked for as a number is the number its text begins with,
 // and an integer conversion (d, i, o, x) gets the number as an integer of the requested width.
@@ -25,13 +25,14 @@ class CSampleValueSource : public CFrtValueSource {
 
   // Numbers as a double, texts as text; never scaled.
   frt::Result ValueByCode(int code, const void*& value) override;
-  frt::Result Value(CFrtVariable& variable, const void*& value, int requestedType) override;
+  frt::Result Value(CFrtVariable& variable, const void*& value,
+                    frt::DataType requestedType) override;
   // Read values are not kept.
   frt::Result Accept(const CFrtVariable& variable, const CFrtInputValue& value) override;
 
  private:
   // Hands out number_ or text_ in the shape `requestedType` reads.
-  const void* Shape(bool isText, int requestedType);
+  const void* Shape(bool isText, frt::DataType requestedType);
 
   const CFormatTemplateManager* catalogue_;
   double number_ = 0.0;

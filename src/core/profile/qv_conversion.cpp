@@ -1,19 +1,20 @@
 #include "profile/qv_conversion.h"
 
+#include "library/frt_variable.h"
 #include "profile/qv_prof_default.h"
 
 CQVValueKind QVValueKindOf(int dataType) {
-  if (dataType >= 1 && dataType <= 7) return CQVValueKind::kInteger;
-  if (dataType >= 8 && dataType <= 10) return CQVValueKind::kReal;
-  if (dataType == 11) return CQVValueKind::kString;
-  if (dataType == 12) return CQVValueKind::kCharacter;
+  if (IsIntegerType(dataType)) return CQVValueKind::kInteger;
+  if (IsFloatType(dataType)) return CQVValueKind::kReal;
+  if (dataType == frt::kTypeText) return CQVValueKind::kString;
+  if (dataType == frt::kTypeChar) return CQVValueKind::kCharacter;
   return CQVValueKind::kNone;
 }
 
 const char* QVInputIntegerConversion(int dataType) {
   static const char* const kConversions[] = {"hu", "hd", "u", "d", "lu", "ld", "ld"};
-  if (dataType < 1 || dataType > 7) return "";
-  return kConversions[dataType - 1];
+  if (!IsIntegerType(dataType)) return "";
+  return kConversions[dataType - frt::kTypeUShort];
 }
 
 void CQVConversionSettings::Reset() {
@@ -87,7 +88,7 @@ void CQVConversionSettings::ApplyDefaults(const CQVProfDefault& defaults, int da
 namespace {
 
 const char* RealConversion(int dataType, int representation) {
-  if (dataType == 9) return "lf";
+  if (dataType == frt::kTypeDouble) return "lf";
   if (representation == 1) return "e";
   if (representation == 2) return "E";
   return "f";

@@ -26,10 +26,10 @@ int CQVProfDefault::Read() {
 
 int CQVProfDefault::ReadEntries() {
   CFTBase::ReadEntries();
-  angular_ = GetFloatText(Reader(), kReadMode, kScalings, "Angular");
-  linear_ = GetFloatText(Reader(), kReadMode, kScalings, "Linear");
-  temperature_ = GetFloatText(Reader(), kReadMode, kScalings, "Temperature");
-  pressure_ = GetFloatText(Reader(), kReadMode, kScalings, "Pressure");
+  angular_ = GetFloatText(Reader(), kScalings, "Angular");
+  linear_ = GetFloatText(Reader(), kScalings, "Linear");
+  temperature_ = GetFloatText(Reader(), kScalings, "Temperature");
+  pressure_ = GetFloatText(Reader(), kScalings, "Pressure");
   floatValue_ = ReadText(kDefaultValues, "FloatValue", false);
   integerValue_ = ReadText(kDefaultValues, "IntegerValue", false);
   stringValue_ = ReadText(kDefaultValues, "StringValue", false);

@@ -17,14 +17,14 @@ long CQVProfElement::ReadRequiredLong(std::string_view section, std::string_view
   std::string text;
   const bool found = Reader().GetString(section, key, text);
   const long value =
-      GetLong(Reader(), kReadMode, section, key, check, minimum, maximum, hasException, exception);
+      GetLong(Reader(), section, key, check, minimum, maximum, hasException, exception);
   if (!found || text.empty()) AppendError(CErrorMessage::EntryText(section, key));
   return value;
 }
 
 std::string CQVProfElement::ReadText(std::string_view section, std::string_view key,
                                      bool required) {
-  return GetString(Reader(), kReadMode, section, key, {}, {}, required ? 1 : 0, -1);
+  return required ? GetRequiredText(Reader(), section, key) : GetText(Reader(), section, key);
 }
 
 void CQVProfElement::WriteLong(std::string_view section, std::string_view key, long value) {

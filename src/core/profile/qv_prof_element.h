@@ -41,16 +41,13 @@ class CQVProfElement : public CFTBase {
   const CQVProfContext& Context() const { return context_; }
   CIniReader& Reader() const { return *context_.reader; }
 
-  // Every checked read of the settings file passes this access mode.
-  static constexpr int kReadMode = 1;
-
  protected:
   // GetLong, and the missing-entry error when the key is absent or empty: CFTBase's GetLong
   // gives -9999 silently then, but every whole number of QV.ini is required.
   long ReadRequiredLong(std::string_view section, std::string_view key, int check = 0,
                         long minimum = 0, long maximum = 0, int hasException = 0,
                         long exception = 0);
-  // GetString without expected or allowed value and without length check.
+  // A text that may be required, with no other check.
   std::string ReadText(std::string_view section, std::string_view key, bool required);
   void WriteLong(std::string_view section, std::string_view key, long value);
   // CFTBase's key write, on a file made writable first: another process may have set the

@@ -60,7 +60,7 @@ frt::Result CQVProfile::SetReadOnly() {
 
 int CQVProfile::ReadEntries() {
   CFTBase::ReadEntries();
-  type_ = GetString(Reader(), kReadMode, kHeader, "Type", kFileType, {}, 1, -1);
+  type_ = GetExpectedText(Reader(), kHeader, "Type", kFileType);
   version_ = ReadText(kHeader, "Version", true);
   company_ = ReadText(kHeader, "Company", true);
   created_ = ReadText(kHeader, "Created", true);

@@ -15,7 +15,7 @@ class CQVProfile;
 // that the editor can be used (and tested) with any table of variables.
 struct CQVPoolInfo {
   int code = 0;
-  int type = 0;      // data type 1..12
+  int type = 0;      // a frt::DataType
   int unitType = 0;  // 0 none, 1 angular, 2 linear, 3 temperature, 4 pressure
   std::string name;
 

@@ -316,19 +316,12 @@ TEST_F(CatalogueTest, Lookups) {
   EXPECT_EQ(f->FindVariable(3), nullptr);
 
   Strings items;
-  for (auto* a = t.FirstApplication(); a != nullptr; a = t.NextApplication())
-    items.push_back(a->Item());
-  for (auto* e = t.FirstExportFormat(); e != nullptr; e = t.NextExportFormat())
-    items.push_back(e->Item());
-  for (auto* i = t.FirstImportFormat(); i != nullptr; i = t.NextImportFormat())
-    items.push_back(i->Item());
-  for (auto* g = t.FirstFormat(); g != nullptr; g = t.NextFormat()) items.push_back(g->Item());
+  for (const auto& a : t.ApplicationList()) items.push_back(a->Item());
+  for (const auto& e : t.ExportFormatList()) items.push_back(e->Item());
+  for (const auto& i : t.ImportFormatList()) items.push_back(i->Item());
+  for (const CFTFormat* g : t.FormatList()) items.push_back(g->Item());
   EXPECT_EQ(items, (Strings{"Survey", "Stakeout", "Same", "Measure", "Meas data", "In", "Measure",
                             "Meas data", "In"}));
-  EXPECT_EQ(t.FirstApplication()->Item(), "Survey");  // a new First starts over
-  std::size_t templates = 0;
-  for (auto* p = manager_->FirstTemplate(); p != nullptr; p = manager_->NextTemplate()) ++templates;
-  EXPECT_EQ(templates, 2u);
 }
 
 TEST(ShippedCatalogue, LoadsWithoutMessage) {

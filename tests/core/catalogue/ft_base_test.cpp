@@ -26,13 +26,8 @@ class FTBaseTest : public ::testing::Test {
   }
   long Long(CFTBase& b, const char* key, long min = 0, long max = 10, int hasEx = 0, long ex = 0,
             int check = 1) {
-    return b.GetLong(reader_, 1, "S", key, check, min, max, hasEx, ex);
+    return b.GetLong(reader_, "S", key, check, min, max, hasEx, ex);
   }
-  std::string Str(CFTBase& b, const char* key, std::string_view expected, std::string_view allowed,
-                  int required = 0, int length = -1) {
-    return b.GetString(reader_, 1, "S", key, expected, allowed, required, length);
-  }
-
   testfiles::TempDir dir_;
   CIniReader reader_;
   CRecordingMessageSink sink_;
@@ -55,28 +50,28 @@ TEST_F(FTBaseTest, CheckedReadsAndTheirErrorTexts) {
       {[&](CFTBase& b) { return L(Long(b, "Five", 5, 5)); }, "5", ""},
       {[&](CFTBase& b) { return L(Long(b, "Absent")); }, "-9999", ""},
       {[&](CFTBase& b) { return L(Long(b, "Empty")); }, "-9999", ""},
-      {[&](CFTBase& b) { return L(b.GetLong(reader_, 1, "None", "Five", 1, 0, 10, 0, 0)); },
-       "-9999", ""},
+      {[&](CFTBase& b) { return L(b.GetLong(reader_, "None", "Five", 0, 10)); }, "-9999", ""},
       {[&](CFTBase& b) { return L(Long(b, "MinusOne", 0, 10, 1, -1)); }, "-1", ""},
       {[&](CFTBase& b) { return L(Long(b, "MinusTwo", 0, 10, 1, -1)); }, "-2",
        E::RangeText("S", "MinusTwo", 0, 10) + " (-1)"},
-      {[&](CFTBase& b) { return Str(b, "Absent", {}, {}); }, "", ""},
-      {[&](CFTBase& b) { return Str(b, "Empty", {}, {}, 1); }, "", E::EntryText("S", "Empty")},
-      // Allowed is a substring search, and the expected value yields to it.
-      {[&](CFTBase& b) { return Str(b, "Across", {}, units); }, "ar,Te", ""},
-      {[&](CFTBase& b) { return Str(b, "Unit", "Linear", "Angular"); }, "Angular", ""},
-      {[&](CFTBase& b) { return Str(b, "Word", {}, units); }, "Foo",
+      {[&](CFTBase& b) { return b.GetText(reader_, "S", "Absent"); }, "", ""},
+      {[&](CFTBase& b) { return b.GetRequiredText(reader_, "S", "Empty"); }, "",
+       E::EntryText("S", "Empty")},
+      // Allowed is a substring search.
+      {[&](CFTBase& b) { return b.GetAllowedText(reader_, "S", "Across", units); }, "ar,Te", ""},
+      {[&](CFTBase& b) { return b.GetAllowedText(reader_, "S", "Word", units); }, "Foo",
        E::ValueText("S", "Word", units)},
-      {[&](CFTBase& b) { return Str(b, "Unit", "Angular", {}); }, "Angular", ""},
-      {[&](CFTBase& b) { return Str(b, "Unit", "Angula", {}); }, "Angular",
+      {[&](CFTBase& b) { return b.GetExpectedText(reader_, "S", "Unit", "Angular"); }, "Angular",
+       ""},
+      {[&](CFTBase& b) { return b.GetExpectedText(reader_, "S", "Unit", "Angula"); }, "Angular",
        E::EqualsText("S", "Unit", "Angula")},
-      {[&](CFTBase& b) { return Str(b, "Word", {}, {}, 0, 3); }, "Foo", ""},
-      {[&](CFTBase& b) { return Str(b, "Unit", {}, {}, 0, 3); }, "Angular",
+      {[&](CFTBase& b) { return b.GetSizedText(reader_, "S", "Word", 3); }, "Foo", ""},
+      {[&](CFTBase& b) { return b.GetSizedText(reader_, "S", "Unit", 3); }, "Angular",
        E::BadFloatText("S", "Unit", 3)},
       // The length is checked only while there is no error yet.
       {[&](CFTBase& b) {
          const long v = Long(b, "Twelve");
-         return L(v) + Str(b, "Unit", {}, {}, 0, 3);
+         return L(v) + b.GetSizedText(reader_, "S", "Unit", 3);
        },
        "12Angular", E::RangeText("S", "Twelve", 0, 10)},
       {[&](CFTBase& b) {
@@ -84,10 +79,10 @@ TEST_F(FTBaseTest, CheckedReadsAndTheirErrorTexts) {
          return L(v) + L(Long(b, "MinusTwo"));
        },
        "12-2", E::RangeText("S", "Twelve", 0, 10) + E::RangeText("S", "MinusTwo", 0, 10)},
-      {[&](CFTBase& b) { return b.GetFloatText(reader_, 1, "S", "SpacedFloat"); }, " 2.5", ""},
-      {[&](CFTBase& b) { return b.GetFloatText(reader_, 1, "S", "Absent"); }, "",
+      {[&](CFTBase& b) { return b.GetFloatText(reader_, "S", "SpacedFloat"); }, " 2.5", ""},
+      {[&](CFTBase& b) { return b.GetFloatText(reader_, "S", "Absent"); }, "",
        E::EntryText("S", "Absent")},
-      {[&](CFTBase& b) { return b.GetFloatText(reader_, 1, "S", "NotFloat"); }, "x1.5",
+      {[&](CFTBase& b) { return b.GetFloatText(reader_, "S", "NotFloat"); }, "x1.5",
        E::EntryText("S", "NotFloat") + frt::LoadText(frt::kIdBadFloat) + "(x1.5)"},
   };
   int row = 0;

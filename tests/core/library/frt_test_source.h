@@ -40,7 +40,7 @@ class TestSource : public CFrtValueSource {
 
   frt::Result ValueByCode(int, const void*&) override { return frt::kOk; }
 
-  frt::Result Value(CFrtVariable& variable, const void*& value, int requested) override {
+  frt::Result Value(CFrtVariable& variable, const void*& value, frt::DataType requested) override {
     requests.push_back(requested);
     auto it = entries_.find(variable.code);
     if (it == entries_.end()) return frt::kNotFound;
@@ -87,20 +87,20 @@ class TestSource : public CFrtValueSource {
     e.kind = kind;
     return e;
   }
-  static void StoreInteger(unsigned char* slot, long long v, int requested) {
+  static void StoreInteger(unsigned char* slot, long long v, frt::DataType requested) {
     switch (requested) {
-      case 1: {
+      case frt::kTypeUShort: {
         auto x = static_cast<std::uint16_t>(v);
         std::memcpy(slot, &x, sizeof x);
         break;
       }
-      case 2: {
+      case frt::kTypeShort: {
         auto x = static_cast<std::int16_t>(v);
         std::memcpy(slot, &x, sizeof x);
         break;
       }
-      case 8:
-      case 9: {
+      case frt::kTypeFloat:
+      case frt::kTypeDouble: {
         auto x = static_cast<double>(v);
         std::memcpy(slot, &x, sizeof x);
         break;
