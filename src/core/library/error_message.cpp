@@ -129,20 +129,24 @@ std::string CErrorMessage::RangeText(std::string_view section, std::string_view 
          " Max <= " + std::to_string(maximum) + ")";
 }
 
+namespace {
+// The entry followed by `value` between `open` and `close`.
+std::string Enclosed(std::string entry, std::string_view open, std::string_view value, char close) {
+  entry.append(open);
+  entry.append(value);
+  entry.push_back(close);
+  return entry;
+}
+}  // namespace
+
 std::string CErrorMessage::ValueText(std::string_view section, std::string_view key,
                                      std::string_view value) {
-  std::string s = EntryText(section, key) + " [";
-  s.append(value);
-  s.push_back(']');
-  return s;
+  return Enclosed(EntryText(section, key), " [", value, ']');
 }
 
 std::string CErrorMessage::EqualsText(std::string_view section, std::string_view key,
                                       std::string_view value) {
-  std::string s = EntryText(section, key) + " (=";
-  s.append(value);
-  s.push_back(')');
-  return s;
+  return Enclosed(EntryText(section, key), " (=", value, ')');
 }
 
 std::string CErrorMessage::BadFloatText(std::string_view section, std::string_view key,

@@ -127,6 +127,9 @@ class CFrtFile {
   frt::FixedText<kTextCapacity>& DefaultSlot(int dataType);
 
   // Reader internals (frt_reader.cpp).
+  using StreamRead = frt::Result (CFrtFile::*)(std::FILE*, int, int);
+  // Opens `path` as a format file, hands the stream to `read` and closes it.
+  frt::Result ReadFile(const char* path, StreamRead read, int checkOnly, int requireCurrent);
   frt::Result ReadTypeLine(const char* line, int checkOnly);
   frt::Result ReadHeaderLines(std::FILE* f, int checkOnly, int requireCurrent);
   frt::Result ParseBodyLine(const char* line);

@@ -248,13 +248,18 @@ frt::Result CFrtFile::ReadHeaderStream(std::FILE* f, int checkOnly, int requireC
   return r;
 }
 
-frt::Result CFrtFile::ReadHeader(const char* path, int checkOnly, int requireCurrent) {
+frt::Result CFrtFile::ReadFile(const char* path, StreamRead read, int checkOnly,
+                               int requireCurrent) {
   std::FILE* f = nullptr;
   frt::Result r = OpenForReading(path, f, openFailure_);
   if (r != frt::kOk) return r;
-  r = ReadHeaderStream(f, checkOnly, requireCurrent);
+  r = (this->*read)(f, checkOnly, requireCurrent);
   std::fclose(f);
   return r;
+}
+
+frt::Result CFrtFile::ReadHeader(const char* path, int checkOnly, int requireCurrent) {
+  return ReadFile(path, &CFrtFile::ReadHeaderStream, checkOnly, requireCurrent);
 }
 
 // --- body
@@ -289,12 +294,7 @@ frt::Result CFrtFile::LoadStream(std::FILE* f, int checkOnly, int requireCurrent
 }
 
 frt::Result CFrtFile::Load(const char* path, int checkOnly, int requireCurrent) {
-  std::FILE* f = nullptr;
-  frt::Result r = OpenForReading(path, f, openFailure_);
-  if (r != frt::kOk) return r;
-  r = LoadStream(f, checkOnly, requireCurrent);
-  std::fclose(f);
-  return r;
+  return ReadFile(path, &CFrtFile::LoadStream, checkOnly, requireCurrent);
 }
 
 frt::Result CFrtFile::ParseBodyLine(const char* line) {
