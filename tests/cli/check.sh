@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
 # frtool check: valid formats, broken copies of a valid format, the JSON lines, and data files
 # that do not load.
-set -u
-frtool=$1 root=$2
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
-tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
+source "$(dirname "$0")/test_lib.bash"
 valid=$root/tests/data/cli/valid.frt
 
 out=$(ft check "$valid" "$root"/data/Format/*.frt); rc=$?

@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
 # frtool dump on the shipped example and on broken input.
-set -u
-frtool=$1 root=$2
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
-tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
+source "$(dirname "$0")/test_lib.bash"
 
 out=$(ft dump "$root/data/Format/Example.frt"); rc=$?
 check "dump exits 0" '[ $rc -eq 0 ]'

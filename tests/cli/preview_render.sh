@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
 # frtool preview of a known format and frtool render of known strings.
-set -u
-frtool=$1 root=$2
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
-tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-ft() { "$frtool" --app-dir "$tmp/app" "$@"; }
+source "$(dirname "$0")/test_lib.bash"
 data=$root/tests/data/cli
 
 # The expected text is UTF-8; without --utf8 the bytes are the format's own (GBK).
