@@ -14,14 +14,16 @@ class CFormatPropertiesDlg : public CDialogEx {
  public:
   static constexpr int kTemplateId = 229;
   // Control ids of the fields, in the dialog's order.
-  static constexpr int kName = 2085;
-  static constexpr int kVersion = 2084;
-  static constexpr int kAuthor = 2083;
-  static constexpr int kCompany = 2082;
-  static constexpr int kDate = 2081;
-  static constexpr int kInstrument = 2080;
-  static constexpr int kType = 2079;
-  static constexpr int kComment = 2078;
+  enum FieldId : int {
+    kName = 2085,
+    kVersion = 2084,
+    kAuthor = 2083,
+    kCompany = 2082,
+    kDate = 2081,
+    kInstrument = 2080,
+    kType = 2079,
+    kComment = 2078,
+  };
 
   // `name` is the format's name (GBK, as the format holds it). The format is not owned.
   CFormatPropertiesDlg(CFrtFile& format, const std::string& name, QWidget* parent = nullptr);

@@ -74,9 +74,7 @@ class CMainFrame : public QMainWindow {
  public:
   static constexpr int kMaxRecentFiles = 6;
   // Menu sets: none open, a format window active, a preview window active.
-  static constexpr int kMenuMain = 128;
-  static constexpr int kMenuFormat = 129;
-  static constexpr int kMenuPreview = 134;
+  enum MenuSetId : int { kMenuMain = 128, kMenuFormat = 129, kMenuPreview = 134 };
   static constexpr int kStatusPaneCount = 5;
 
   explicit CMainFrame(QWidget* parent = nullptr);
