@@ -349,6 +349,8 @@ TEST(FrtReaderFiles, LongLinesAreReadInPieces) {
       {"exact piece", Body("//" + std::string(2045, 'x')), frt::kOk, kExtraLine + 1},
       // The CR LF after 2,046 bytes is one line end, as an LF there would be.
       {"CR LF at the end of a piece", Body("//" + std::string(2044, 'x')), frt::kOk, kExtraLine},
+      // A CR that no LF follows is text, and the byte behind it stays in the line.
+      {"CR inside a line", Body("$1110000\"a\r\""), frt::kOk, kExtraLine},
       // The rest of the comment is not a comment any more.
       {"comment too long", Body("//" + std::string(2046, 'x')), frt::kBadFormatFile,
        kExtraLine + 1},
