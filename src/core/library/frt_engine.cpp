@@ -269,7 +269,7 @@ void FormatReal(const ConversionSpec& spec, const CFrtVariable& variable, const 
       (variable.options & CFrtVariable::kOptNegative) || (v < 0 && !field.text.IsSingle('0'));
 }
 
-// A precision given to an integer conversion clears the spec's zero padding.
+// A precision given to an integer conversion clears the conversion's zero padding.
 void FormatInteger(ConversionSpec& spec, frt::DataType type, const void* value, Field& field) {
   std::uint32_t magnitude = 0;
   if (spec.IsSignedInteger()) {
@@ -295,7 +295,7 @@ void FormatInteger(ConversionSpec& spec, frt::DataType type, const void* value, 
   if (spec.type == 'x' && alternate && magnitude != 0) field.prefix = "0x"sv;
 }
 
-// Writes the field into the spec's width: blanks in front, zeros between prefix and text, or
+// Writes the field into the conversion's width: blanks in front, zeros between prefix and text, or
 // blanks behind. With `cut` a text as long as the width keeps only its last characters.
 bool WritePadded(Sink& sink, const ConversionSpec& spec, const Field& field, bool cut) {
   const std::size_t width = static_cast<std::size_t>(spec.width);
