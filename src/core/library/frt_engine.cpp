@@ -189,7 +189,8 @@ frt::DataType RequestedType(const ConversionSpec& spec) {
   return kRequests[static_cast<unsigned char>(spec.type)][spec.size];
 }
 
-// What reading a conversion ended with: a complete conversion (the text goes on after its type letter),
+// What reading a conversion ended with: a complete conversion (the text goes on after its type
+// letter),
 // "%%" (one % is printed), a character that broke the conversion (printed as text), or the end of
 // the text inside the conversion.
 enum class Parsed { kConversion, kPercent, kBroken, kEnd };
