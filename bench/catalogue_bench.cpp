@@ -56,6 +56,16 @@ std::string Numbered(const char* prefix, int n) {
   return buf;
 }
 
+// Variable v of the pool section, with `value` as its default.
+void PoolVariable(Writer& w, int v, const std::string& value) {
+  const std::string n = std::to_string(v);
+  w.Line("Name" + n + "=" + Numbered("Var", v));
+  w.Key("Code" + n, v);
+  w.Key("Type" + n, v % 12 + 1);
+  w.Key("UnitType" + n, v % 5);
+  w.Line("Default" + n + "=" + value);
+}
+
 // Lines one template takes in the generated file.
 long LinesPerTemplate() {
   const long definition = 1 + 6 + 1 + 1 + kCodesPerDefinition;  // section, keys, blank, codes
@@ -100,14 +110,7 @@ const TestFile& FileOf(long lines) {
     w.Line("Template_" + Numbered("I", i) + "=" + names);
   }
   w.Line("[Variables]");
-  for (int v = 1; v <= poolSize; ++v) {
-    const std::string n = std::to_string(v);
-    w.Line("Name" + n + "=" + Numbered("Var", v));
-    w.Key("Code" + n, v);
-    w.Key("Type" + n, v % 12 + 1);
-    w.Key("UnitType" + n, v % 5);
-    w.Line("Default" + n + "=" + std::to_string(v * 1.5));
-  }
+  for (int v = 1; v <= poolSize; ++v) PoolVariable(w, v, std::to_string(v * 1.5));
   for (int t = 0; t < templates; ++t) {
     const std::string name = Numbered("Tpl", t);
     w.Line("; template " + name);
@@ -183,14 +186,7 @@ const TestFile& CodesFileOf(long codes, bool reversed) {
   Lines(w,
         "[FileHeader]|Type=FRT_TPL|Version=1.00|[Instruments]|InstrumentList=I0|"
         "[TemplateList]|Template_I0=Tpl|[Variables]");
-  for (int v = 1; v <= kPool; ++v) {
-    const std::string n = std::to_string(v);
-    w.Line("Name" + n + "=" + Numbered("Var", v));
-    w.Key("Code" + n, v);
-    w.Key("Type" + n, v % 12 + 1);
-    w.Key("UnitType" + n, v % 5);
-    w.Line("Default" + n + "=1");
-  }
+  for (int v = 1; v <= kPool; ++v) PoolVariable(w, v, "1");
   Lines(w,
         "[Tpl_Generalities]|StrLength=40|FileHeader=0|FileFooter=0|PrintFDefaultStrings=1|"
         "[Tpl_Applications]|List=App|[Tpl_Application_App]|Id=101|Header=0|"
