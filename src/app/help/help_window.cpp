@@ -124,8 +124,8 @@ void CQVHelpKey::OpenAt(const QString& anchor) {
 }
 
 bool CQVHelpKey::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress ||
-      static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 || !watched->isWidgetType())
+  if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
+      !watched->isWidgetType())
     return false;
   QWidget* from = QApplication::focusWidget();
   if (!from) from = QApplication::activeWindow();

@@ -43,8 +43,8 @@ PageFit FitPage(const QSizeF& printable, int resolution) {
   // The whole page's height must fit, and at least the footer's width; the body then narrows
   // to what the area holds instead of shrinking the text further.
   const double natural = resolution / static_cast<double>(kTwipsPerInch);
-  fit.scale = std::min({natural, printable.height() / kCanvasHeight,
-                        printable.width() / kMinPageWidth});
+  fit.scale =
+      std::min({natural, printable.height() / kCanvasHeight, printable.width() / kMinPageWidth});
   const int width = static_cast<int>(std::floor(printable.width() / fit.scale));
   fit.bodyRight = std::min(kBodyRight, width);
   return fit;

@@ -3,9 +3,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QMainWindow>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 

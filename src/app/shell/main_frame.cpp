@@ -20,6 +20,7 @@
 #include <QStaticText>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "help/help_window.h"
 #include "library/string_table.h"
@@ -161,6 +162,11 @@ QRect CMdiBackground::BannerRect(const QSize& size, const QFont& font) {
   const QFontMetrics m(font);
   return PlaceBanner(size, std::max(1, m.averageCharWidth()), m.height(),
                      m.horizontalAdvance(BannerText()));
+}
+
+void CMdiBackground::resizeEvent(QResizeEvent* event) {
+  QMdiArea::resizeEvent(event);
+  for (QMdiSubWindow* w : subWindowList()) KeepInside(w, viewport()->size());
 }
 
 void CMdiBackground::paintEvent(QPaintEvent* event) {
@@ -471,7 +477,28 @@ QRect CascadeGeometry(const QSize& area, int index, const QSize& wanted) {
   return QRect(QPoint(offset, offset), size);
 }
 
+QRect FitInside(const QRect& window, const QSize& area) {
+  const QSize size = window.size().boundedTo(area).expandedTo(QSize(1, 1));
+  const int x = std::clamp(window.x(), 0, std::max(0, area.width() - size.width()));
+  const int y = std::clamp(window.y(), 0, std::max(0, area.height() - size.height()));
+  return QRect(QPoint(x, y), size);
+}
+
+void KeepInside(QMdiSubWindow* window, const QSize& area) {
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) return;
+  const QRect inside = FitInside(window->geometry(), area);
+  if (inside != window->geometry()) window->setGeometry(inside);
+}
+
 void CMainFrame::PlaceInCascade(QMdiSubWindow* sub, const QSize& wanted) {
+  // A window restored from maximized or minimized returns to where it was, which a smaller
+  // main window may no longer show whole.
+  // The window takes its old geometry back after it reports the new state: look once that is
+  // done.
+  connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, sub] {
+    QMetaObject::invokeMethod(
+        sub, [this, sub] { KeepInside(sub, mdi_->viewport()->size()); }, Qt::QueuedConnection);
+  });
   // Every window already in the area counts as one before this one in the cascade.
   const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
   const int before = static_cast<int>(windows.size()) - (windows.contains(sub) ? 1 : 0);

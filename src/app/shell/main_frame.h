@@ -55,6 +55,10 @@ QIcon AppIcon(const QString& name);
 // step down and right of the one before, starting again at the top left when the next would
 // leave the area; `wanted` is shrunk to the area. The result always lies inside the area.
 QRect CascadeGeometry(const QSize& area, int index, const QSize& wanted);
+// `window` moved (and shrunk when it must be) so that it lies inside a work area of `area`.
+QRect FitInside(const QRect& window, const QSize& area);
+// The same for a window of a work area unless it is maximized or minimized.
+void KeepInside(QMdiSubWindow* window, const QSize& area);
 
 // The client area behind the document windows: a tiled pattern and, at the lower right,
 // "Terrapane - Quarvel" in red with a black shadow.
@@ -70,6 +74,8 @@ class CMdiBackground : public QMdiArea {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // A smaller area (a smaller main window, a dock beside it) keeps its windows inside.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   struct BannerCache;
