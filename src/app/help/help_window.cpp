@@ -130,6 +130,7 @@ bool CQVHelpKey::eventFilter(QObject* watched, QEvent* event) {
   QWidget* from = QApplication::focusWidget();
   if (!from) from = QApplication::activeWindow();
   if (!from) from = static_cast<QWidget*>(watched);
+  if (window_ && from->window() == window_) return false;  // the manual is in front already
   if (from->window() == mainWindow_) {
     // In the main window the focus may sit on a toolbar: the active document window counts.
     QWidget* front = nullptr;

@@ -16,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
 #include <QStaticText>
 #include <QStatusBar>
@@ -634,6 +635,10 @@ void CMainFrame::OnPrint(bool preview) {
   if (!printer_) printer_ = new QPrinter(QPrinter::HighResolution);
   if (preview) {
     QPrintPreviewDialog dialog(printer_, this);
+    // Over the main window, and on the screen whole.
+    const QRect screen = this->screen()->availableGeometry();
+    dialog.setGeometry(FitInside(geometry().translated(-screen.topLeft()), screen.size())
+                           .translated(screen.topLeft()));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, frame,
             [frame](QPrinter* p) { frame->PrintTo(*p); });
     dialog.exec();
