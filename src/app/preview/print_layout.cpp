@@ -26,9 +26,38 @@ int CharColumns(char32_t c) {
   return wide ? 2 : 1;
 }
 
-int BodyColumns(double advance) {
+int BodyColumns(double advance, int right) {
   if (!(advance > 0)) return 1;
-  return std::max(1, static_cast<int>(std::floor((kBodyRight - kBodyLeft) / advance)));
+  return std::max(1, static_cast<int>(std::floor((right - kBodyLeft) / advance)));
+}
+
+int LineColumns(const QString& line) {
+  int columns = 0;
+  for (const uint c : line.toUcs4()) columns += CharColumns(c);
+  return columns;
+}
+
+PageFit FitPage(const QSizeF& printable, int resolution) {
+  PageFit fit;
+  if (resolution <= 0 || printable.width() <= 0 || printable.height() <= 0) return fit;
+  // The whole page's height must fit, and at least the footer's width; the body then narrows
+  // to what the area holds instead of shrinking the text further.
+  const double natural = resolution / static_cast<double>(kTwipsPerInch);
+  fit.scale =
+      std::min({natural, printable.height() / kCanvasHeight, printable.width() / kMinPageWidth});
+  const int width = static_cast<int>(std::floor(printable.width() / fit.scale));
+  fit.bodyRight = std::min(kBodyRight, width);
+  return fit;
+}
+
+QList<QRectF> BodyLineRects(const QStringList& pageLines, double advance, int lineHeight) {
+  QList<QRectF> out;
+  double y = kBodyTop;
+  for (const QString& line : pageLines) {
+    y += lineHeight;
+    out.push_back(QRectF(kBodyLeft, y, LineColumns(line) * advance, lineHeight));
+  }
+  return out;
 }
 
 QStringList PrintedLines(const QString& text, int columns) {

@@ -2,7 +2,11 @@
 // The page layout of a printed sample export, in twips (1/1440 inch) on a page of 8.5 x 10.5
 // inches: a header line with the date and time at the top, at most 50 body lines, and a footer
 // with the document title and the page number. Body lines longer than the page are wrapped, and
-// every wrapped piece counts as a line of its page.
+// every wrapped piece counts as a line of its page. On paper whose printable area is narrower
+// than that page the body ends at the printable area's right edge and wraps there.
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <ctime>
@@ -28,8 +32,23 @@ inline constexpr int kTabWidth = 8;
 
 // Columns a character takes in a fixed-pitch line: 2 for East Asian wide characters.
 int CharColumns(char32_t c);
-// Columns of body text between the body's left and right edges for a character advance.
-int BodyColumns(double advance);
+// Columns of body text between the body's left edge and `right` for a character advance.
+int BodyColumns(double advance, int right = kBodyRight);
+// Columns a printed line takes.
+int LineColumns(const QString& line);
+
+// The logical page placed on a printer's printable area: device pixels per twip (10 points stay
+// 10 points unless the page is too tall for the area) and the body's right edge in twips.
+struct PageFit {
+  double scale = 0;
+  int bodyRight = kBodyRight;
+};
+// The narrowest logical width a page may be given: the footer's right-aligned page number.
+inline constexpr int kMinPageWidth = kFooterRight;
+// `printable` is the printable area's size in device pixels at `resolution` dots per inch.
+PageFit FitPage(const QSizeF& printable, int resolution);
+// The cells of a page's body lines in twips, one rectangle per line, as wide as its columns.
+QList<QRectF> BodyLineRects(const QStringList& pageLines, double advance, int lineHeight);
 
 // The printed lines of a text: one per line (a last line without a line feed counts, an empty
 // text has none), each cut into pieces of at most `columns` columns. Tabs become spaces up to the

@@ -102,15 +102,15 @@ void CQVViewFormatPreview::PrintTo(QPrinter& printer) {
   const QString text = toPlainText();
   if (text.isEmpty()) return;  // an empty preview prints no page content
 
-  // The logical page in twips, shrunk as a whole to the printable area when it is smaller.
+  // The logical page in twips on the printable area: lines wrap at its right edge.
   const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
-  const double natural = printer.resolution() / static_cast<double>(qvprint::kTwipsPerInch);
-  const double scale = std::min({natural, area.width() / double(qvprint::kCanvasWidth),
-                                 area.height() / double(qvprint::kCanvasHeight)});
-  painter.scale(scale, scale);
+  const qvprint::PageFit fit = qvprint::FitPage(area.size(), printer.resolution());
+  if (!(fit.scale > 0)) return;
+  painter.scale(fit.scale, fit.scale);
 
   const QFont previous = painter.font();
-  const CQVPrintMetrics metrics = SelectPrintFont(painter);
+  CQVPrintMetrics metrics = SelectPrintFont(painter);
+  metrics.columns = qvprint::BodyColumns(metrics.advance, fit.bodyRight);
   const QStringList lines = qvprint::PrintedLines(text, metrics.columns);
   pageCount_ = qvprint::PageCount(lines.size());
   int first = 1;
@@ -141,14 +141,15 @@ void CQVViewFormatPreview::PrintPage(QPainter& painter, const QStringList& lines
 
   // Character by character in fixed cells, so columns line up whatever the fallback fonts of
   // the wide characters measure.
-  double y = qvprint::kBodyTop;
-  for (const QString& line : qvprint::PageLines(lines, page)) {
-    y += print.lineHeight;
+  const QStringList pageLines = qvprint::PageLines(lines, page);
+  const QList<QRectF> cells = qvprint::BodyLineRects(pageLines, print.advance, print.lineHeight);
+  for (qsizetype i = 0; i < pageLines.size(); ++i) {
+    const QRectF& cell = cells[i];
     int column = 0;
-    for (const uint code : line.toUcs4()) {
+    for (const uint code : pageLines[i].toUcs4()) {
       const char32_t c = code;
       if (c != U' ')
-        painter.drawText(QPointF(qvprint::kBodyLeft + column * print.advance, y + ascent),
+        painter.drawText(QPointF(cell.left() + column * print.advance, cell.top() + ascent),
                          QString::fromUcs4(&c, 1));
       column += qvprint::CharColumns(c);
     }

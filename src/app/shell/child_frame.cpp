@@ -29,6 +29,7 @@ const char* const CChildFrame::kCompanyText = "Orvanti测量系统";
 CChildFrame::CChildFrame(QWidget* parent)
     : QWidget(parent), statusText_(QString::fromUtf8(kCompanyText)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
+  setObjectName(QStringLiteral("formatFrame"));
   outer_ = new QSplitter(Qt::Horizontal, this);
   outer_->setObjectName(QStringLiteral("outerSplitter"));
   outer_->setChildrenCollapsible(false);

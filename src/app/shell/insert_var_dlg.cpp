@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -53,6 +55,17 @@ CQVInsertVarDlg::CQVInsertVarDlg(const CFormatTemplate& formatTemplate, CQVViewE
   connect(variables_, &QListWidget::itemDoubleClicked, this, &CQVInsertVarDlg::OnInsert);
 }
 
+QDockWidget* CQVInsertVarDlg::DockIn(QMainWindow& frame) {
+  auto* dock = new QDockWidget(windowTitle(), &frame);
+  dock->setObjectName(QStringLiteral("insertVariableDock"));
+  dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  setWindowFlags(Qt::Widget);
+  dock->setWidget(this);
+  connect(this, &QWidget::windowTitleChanged, dock, &QDockWidget::setWindowTitle);
+  frame.addDockWidget(Qt::RightDockWidgetArea, dock);
+  return dock;
+}
+
 void CQVInsertVarDlg::closeEvent(QCloseEvent* event) {
   // Closing comes from the user (the window system's close); the window stays.
   event->ignore();
@@ -74,6 +87,7 @@ void CQVInsertVarDlg::SetBlock(Direction direction, const QString& blockName) {
     FillBlocks();
     if (blocks_->count() == 0) {
       done(QDialog::Rejected);  // nothing of this direction can take a variable
+      if (auto* dock = qobject_cast<QDockWidget*>(parentWidget())) dock->hide();
       return;
     }
   }
@@ -115,5 +129,7 @@ void CQVInsertVarDlg::OnInsert() {
   QListWidgetItem* item = variables_->currentItem();
   if (!item || !item->isSelected() || !editor_ || !editor_->isEnabled()) return;
   editor_->InsertVariableCode(item->data(Qt::UserRole).toInt());
-  editor_->setFocus();
+  // A floating dock is a window of its own: the editor's window takes the keyboard back.
+  editor_->activateWindow();
+  editor_->setFocus(Qt::OtherFocusReason);
 }

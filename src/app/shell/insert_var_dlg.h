@@ -1,8 +1,8 @@
 #pragma once
 // The insert-variable window: the data block types of the current direction, the variables the
 // chosen block type allows, and "插入", which puts the chosen variable at the editor's caret.
-// It accompanies a format window while an input or output string is edited; the user cannot
-// close it.
+// It accompanies a format window while an input or output string is edited, docked beside the
+// format (it can float); the user cannot close it.
 #include <QString>
 
 #include "uilib/dialog_ex.h"
@@ -10,6 +10,8 @@
 class CFormatTemplate;
 class CQVViewEdit;
 class QComboBox;
+class QDockWidget;
+class QMainWindow;
 class QListWidget;
 class QPushButton;
 
@@ -28,13 +30,17 @@ class CQVInsertVarDlg : public CDialogEx {
   void SetInputBlock(const QString& blockName);
   void SetOutputBlock(const QString& blockName);
 
+  // Puts the window into a dock at the right of `frame` (movable and floatable, not closable)
+  // whose title follows the window's; the dock is returned, owned by `frame`.
+  QDockWidget* DockIn(QMainWindow& frame);
+
   Direction CurrentDirection() const { return direction_; }
   QComboBox* BlockCombo() const { return blocks_; }
   QListWidget* VariableList() const { return variables_; }
   QPushButton* InsertButton() const { return insert_; }
 
-  // "插入": the selected variable at the editor's caret; nothing without a selection or while
-  // the editor is disabled.
+  // "插入": the selected variable at the editor's caret, which then has the focus; nothing
+  // without a selection or while the editor is disabled.
   void OnInsert();
 
  public slots:

@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,11 +16,14 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
 #include <QStaticText>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
+#include "help/help_window.h"
 #include "library/string_table.h"
 #include "shell/child_frame.h"
 #include "uilib/ui_text.h"
@@ -54,6 +58,8 @@ QString CommandText(int id) {
       return QStringLiteral("平铺窗口");
     case qvcmd::kWindowArrange:
       return QStringLiteral("排列图标");
+    case qvcmd::kHelpManual:
+      return QCoreApplication::translate("CMainFrame", "(&M)使用手册");
     default:
       return {};
   }
@@ -159,6 +165,11 @@ QRect CMdiBackground::BannerRect(const QSize& size, const QFont& font) {
                      m.horizontalAdvance(BannerText()));
 }
 
+void CMdiBackground::resizeEvent(QResizeEvent* event) {
+  QMdiArea::resizeEvent(event);
+  for (QMdiSubWindow* w : subWindowList()) KeepInside(w, viewport()->size());
+}
+
 void CMdiBackground::paintEvent(QPaintEvent* event) {
   QMdiArea::paintEvent(event);
   if (!banner_) banner_ = std::make_unique<BannerCache>();
@@ -186,6 +197,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new CMdiBack
   BuildToolBars();
   BuildStatusBar();
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+  help_ = new CQVHelpKey(this, this);
+  qApp->installEventFilter(help_);
+  connect(help_, &CQVHelpKey::resolveMainWindow, this, [this](QWidget*& widget) {
+    if (QMdiSubWindow* w = mdi_->activeSubWindow()) widget = w->widget();
+  });
   ShowMenuSet(kMenuMain);
   UpdateRecentActions();
   UpdateCommands();
@@ -241,6 +257,9 @@ void CMainFrame::BuildActions() {
   MakeAction(qvcmd::kWindowCascade);
   MakeAction(qvcmd::kWindowTile);
   MakeAction(qvcmd::kWindowArrange);
+  // F1 itself is the help key's: it knows the window in front, modal dialogs included.
+  MakeAction(qvcmd::kHelpManual)->setShortcut(QKeySequence(Qt::Key_F1));
+  Action(qvcmd::kHelpManual)->setShortcutContext(Qt::WidgetShortcut);
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     QAction* recent = MakeAction(qvcmd::kFileRecent1 + i);
     connect(recent, &QAction::triggered, this, [this, recent] {
@@ -278,6 +297,7 @@ void CMainFrame::BuildActions() {
   connect(Action(qvcmd::kFilePrintPreview), &QAction::triggered, this, [this] { OnPrint(true); });
   connect(Action(qvcmd::kAppExit), &QAction::triggered, this, &QWidget::close);
   connect(Action(qvcmd::kAppAbout), &QAction::triggered, this, &CMainFrame::aboutRequested);
+  connect(Action(qvcmd::kHelpManual), &QAction::triggered, this, [this] { help_->OpenAt({}); });
   connect(Action(qvcmd::kViewToolBar), &QAction::toggled, this, [this](bool on) {
     mainToolBarWanted_ = on;
     UpdateCommands();
@@ -325,7 +345,7 @@ QMenu* CMainFrame::SharedMenu(int which) {
     menu = window;
   } else {
     menu = NewMenu(QStringLiteral("(&H)帮助"), QStringLiteral("menuHelp"));
-    AddToMenu(menu, {qvcmd::kAppAbout});
+    AddToMenu(menu, {qvcmd::kHelpManual, 0, qvcmd::kAppAbout});
   }
   return menu;
 }
@@ -430,7 +450,7 @@ QMdiSubWindow* CMainFrame::AddFormatFrame(CChildFrame* frame) {
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(frame->windowIcon());
   const QSize area = mdi_->viewport()->size();
-  sub->resize(std::max(700, area.width() * 4 / 5), std::max(400, area.height() * 4 / 5));
+  PlaceInCascade(sub, {std::max(700, area.width() * 4 / 5), std::max(400, area.height() * 4 / 5)});
   connect(frame, &CChildFrame::titleUpdated, this, [this] { OnSubWindowActivated(nullptr); });
   sub->show();
   mdi_->setActiveSubWindow(sub);
@@ -442,11 +462,49 @@ QMdiSubWindow* CMainFrame::AddPreviewFrame(CChildFrmFormatPreview* frame, const 
   QMdiSubWindow* sub = mdi_->addSubWindow(frame);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(frame->windowIcon());
-  sub->resize(std::max(600, mdi_->viewport()->width() * 3 / 4),
-              std::max(300, mdi_->viewport()->height() * 3 / 4));
+  PlaceInCascade(sub, {std::max(600, mdi_->viewport()->width() * 3 / 4),
+                       std::max(300, mdi_->viewport()->height() * 3 / 4)});
   sub->show();
   mdi_->setActiveSubWindow(sub);
   return sub;
+}
+
+QRect CascadeGeometry(const QSize& area, int index, const QSize& wanted) {
+  constexpr int kStep = 28;  // about a title bar, so each caption stays visible
+  const QSize size = wanted.boundedTo(area).expandedTo(QSize(1, 1));
+  const int room = std::min(area.width() - size.width(), area.height() - size.height());
+  const int places = std::max(0, room) / kStep + 1;
+  const int offset = (std::max(0, index) % places) * kStep;
+  return QRect(QPoint(offset, offset), size);
+}
+
+QRect FitInside(const QRect& window, const QSize& area) {
+  const QSize size = window.size().boundedTo(area).expandedTo(QSize(1, 1));
+  const int x = std::clamp(window.x(), 0, std::max(0, area.width() - size.width()));
+  const int y = std::clamp(window.y(), 0, std::max(0, area.height() - size.height()));
+  return QRect(QPoint(x, y), size);
+}
+
+void KeepInside(QMdiSubWindow* window, const QSize& area) {
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) return;
+  const QRect inside = FitInside(window->geometry(), area);
+  if (inside != window->geometry()) window->setGeometry(inside);
+}
+
+void CMainFrame::PlaceInCascade(QMdiSubWindow* sub, const QSize& wanted) {
+  // A window restored from maximized or minimized returns to where it was, which a smaller
+  // main window may no longer show whole.
+  // The window takes its old geometry back after it reports the new state: look once that is
+  // done.
+  connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, sub] {
+    QMetaObject::invokeMethod(
+        sub, [this, sub] { KeepInside(sub, mdi_->viewport()->size()); }, Qt::QueuedConnection);
+  });
+  // Every window already in the area counts as one before this one in the cascade.
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  const int before = static_cast<int>(windows.size()) - (windows.contains(sub) ? 1 : 0);
+  if (sub->isMaximized()) return;
+  sub->setGeometry(CascadeGeometry(mdi_->viewport()->size(), before, wanted));
 }
 
 CChildFrame* CMainFrame::ActiveFormatFrame() const {
@@ -577,6 +635,10 @@ void CMainFrame::OnPrint(bool preview) {
   if (!printer_) printer_ = new QPrinter(QPrinter::HighResolution);
   if (preview) {
     QPrintPreviewDialog dialog(printer_, this);
+    // Over the main window, and on the screen whole.
+    const QRect screen = this->screen()->availableGeometry();
+    dialog.setGeometry(FitInside(geometry().translated(-screen.topLeft()), screen.size())
+                           .translated(screen.topLeft()));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, frame,
             [frame](QPrinter* p) { frame->PrintTo(*p); });
     dialog.exec();

@@ -13,6 +13,7 @@
 
 class CChildFrame;
 class CChildFrmFormatPreview;
+class CQVHelpKey;
 class QLabel;
 class QMdiSubWindow;
 class QMenu;
@@ -34,6 +35,7 @@ inline constexpr int kWindowCascade = 57650;
 inline constexpr int kWindowTile = 57651;
 inline constexpr int kAppAbout = 57664;
 inline constexpr int kAppExit = 57665;
+inline constexpr int kHelpManual = 57670;
 inline constexpr int kViewToolBar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kOutputPreview = 32788;
@@ -49,6 +51,15 @@ inline constexpr int kProperties = 32823;
 // An icon of the editor's resources by file name ("new.png"), decoded once per process.
 QIcon AppIcon(const QString& name);
 
+// Where the window number `index` (from 0) of a cascade goes in a work area of `area`: each one
+// step down and right of the one before, starting again at the top left when the next would
+// leave the area; `wanted` is shrunk to the area. The result always lies inside the area.
+QRect CascadeGeometry(const QSize& area, int index, const QSize& wanted);
+// `window` moved (and shrunk when it must be) so that it lies inside a work area of `area`.
+QRect FitInside(const QRect& window, const QSize& area);
+// The same for a window of a work area unless it is maximized or minimized.
+void KeepInside(QMdiSubWindow* window, const QSize& area);
+
 // The client area behind the document windows: a tiled pattern and, at the lower right,
 // "Terrapane - Quarvel" in red with a black shadow.
 class CMdiBackground : public QMdiArea {
@@ -63,6 +74,8 @@ class CMdiBackground : public QMdiArea {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // A smaller area (a smaller main window, a dock beside it) keeps its windows inside.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   struct BannerCache;
@@ -118,6 +131,8 @@ class CMainFrame : public QMainWindow {
   // Closes every document window without asking (the application is ending); their documents
   // are dropped unsaved.
   void CloseAllWithoutAsking();
+  // The manual's window and the F1 key: the manual opens at the section of the window in front.
+  CQVHelpKey* Help() const { return help_; }
 
  signals:
   void newFileRequested();
@@ -151,6 +166,8 @@ class CMainFrame : public QMainWindow {
   // window state.
   void UpdateCaption();
   void ApplyCaption(bool modified);
+  // Shows a new document window at its place in the cascade of the work area.
+  void PlaceInCascade(QMdiSubWindow* sub, const QSize& wanted);
 
   CMdiBackground* mdi_;
   QToolBar* mainToolBar_ = nullptr;
@@ -167,4 +184,5 @@ class CMainFrame : public QMainWindow {
   class QPrinter* printer_ = nullptr;
   QString formatDirectory_;
   QString caption_;
+  CQVHelpKey* help_ = nullptr;
 };

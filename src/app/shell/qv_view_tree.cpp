@@ -1,5 +1,7 @@
 #include "qv_view_tree.h"
 
+#include <QDockWidget>
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -353,17 +355,24 @@ void CQVViewTree::LoadString(QTreeWidgetItem* item) {
 void CQVViewTree::ShowInsertWindow(QTreeWidgetItem* item) {
   const CFormatTemplate* t = Template();
   if (!t) return;
+  QWidget* shown = insertWindow_;
+  if (insertWindow_)
+    if (auto* dock = qobject_cast<QDockWidget*>(insertWindow_->parentWidget())) shown = dock;
   if (!insertWindow_) {
     CMainFrame* frame = services_.mainFrame;
     insertWindow_ =
         new CQVInsertVarDlg(*t, editor_, frame ? static_cast<QWidget*>(frame) : window());
+    shown = insertWindow_.data();
     if (frame) {
-      const QRect r = frame->geometry();
-      insertWindow_->move(r.right() - insertWindow_->width() - 24, r.top() + 120);
+      // Docked beside the format; it goes with this format's window.
+      QDockWidget* dock = insertWindow_->DockIn(*frame);
+      if (childFrame_) connect(childFrame_, &QObject::destroyed, dock, &QObject::deleteLater);
+      shown = dock;
     }
-    if (childFrame_) childFrame_->SetCompanionWindow(insertWindow_);
+    if (childFrame_) childFrame_->SetCompanionWindow(shown);
   }
   insertWindow_->show();
+  if (shown && shown != insertWindow_) shown->show();
   insertWindow_->raise();
   const bool input = Branch(item) == kInputBranch;
   const QString block = FromGbk(t->FormatName(CDocFormat::BlockOf(Datum(item)), !input));

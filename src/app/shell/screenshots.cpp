@@ -73,7 +73,6 @@ int TakeScreenshots(CQVApp& app, const QString& directory) {
   }
   CQVInsertVarDlg* insert = tree->InsertVariableWindow();
   if (insert) {
-    insert->move(frame->geometry().right() - insert->width() - 30, frame->geometry().top() + 110);
     insert->VariableList()->setCurrentRow(9);
   }
   ok = Save(frame, dir, QStringLiteral("main-window-format.png")) && ok;
