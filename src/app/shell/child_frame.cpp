@@ -24,10 +24,10 @@ QWidget* MakePlaceholder(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-const char* const CChildFrame::kCompanyText = "Orvanti测量系统";
+const char* const CChildFrame::kCompanyText = QT_TRANSLATE_NOOP("CChildFrame", "Orvanti测量系统");
 
 CChildFrame::CChildFrame(QWidget* parent)
-    : QWidget(parent), statusText_(QString::fromUtf8(kCompanyText)) {
+    : QWidget(parent), statusText_(tr(kCompanyText)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   outer_ = new QSplitter(Qt::Horizontal, this);
   outer_->setObjectName(QStringLiteral("outerSplitter"));
