@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Before the first window: every text is made in the chosen language.
-  qvlang::ApplyLanguage(application, qvlang::ChooseLanguage(options.language, qvlang::SavedLanguage(),
-                                                            frt::EnvironmentLanguage()));
+  qvlang::ApplyLanguage(application,
+                        qvlang::ChooseLanguage(options.language, qvlang::SavedLanguage(),
+                                               frt::EnvironmentLanguage()));
   const QString screenshots = options.screenshots;
   options.showMainWindow = screenshots.isEmpty();
   CQVApp app(options);

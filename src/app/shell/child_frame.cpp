@@ -26,8 +26,7 @@ QWidget* MakePlaceholder(const QString& name, QWidget* parent) {
 
 const char* const CChildFrame::kCompanyText = QT_TRANSLATE_NOOP("CChildFrame", "Orvanti测量系统");
 
-CChildFrame::CChildFrame(QWidget* parent)
-    : QWidget(parent), statusText_(tr(kCompanyText)) {
+CChildFrame::CChildFrame(QWidget* parent) : QWidget(parent), statusText_(tr(kCompanyText)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   outer_ = new QSplitter(Qt::Horizontal, this);
   outer_->setObjectName(QStringLiteral("outerSplitter"));

@@ -32,11 +32,16 @@ struct FieldInfo {
 constexpr FieldInfo kFields[] = {
     {CFormatPropertiesDlg::kName, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "名称："), false, 15},
     {CFormatPropertiesDlg::kVersion, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "版本："), false, 8},
-    {CFormatPropertiesDlg::kAuthor, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "作者："), true, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kCompany, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "公司："), true, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kDate, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "创建日期："), false, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kInstrument, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "仪器类型："), false, 9},
-    {CFormatPropertiesDlg::kType, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "格式类型："), false, 0},
+    {CFormatPropertiesDlg::kAuthor, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "作者："), true,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kCompany, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "公司："), true,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kDate, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "创建日期："), false,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kInstrument, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "仪器类型："),
+     false, 9},
+    {CFormatPropertiesDlg::kType, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "格式类型："), false,
+     0},
 };
 
 using qvui::FromGbk;
@@ -45,7 +50,8 @@ using qvui::ToGbk;
 // The length message of the dialog's data check.
 void ShowTooLong(int maxLength) {
   CErrorMessage::ShowNotice(
-      frt::kIdNone, CFormatPropertiesDlg::tr("请输入不超过 %1 个字符。").arg(maxLength).toStdString());
+      frt::kIdNone,
+      CFormatPropertiesDlg::tr("请输入不超过 %1 个字符。").arg(maxLength).toStdString());
 }
 
 }  // namespace

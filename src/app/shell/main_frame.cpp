@@ -53,8 +53,8 @@ QMenu* NewLanguageMenu(QWidget* parent) {
     group->addAction(a);
     QObject::connect(a, &QAction::triggered, menu, [language = language] {
       qvlang::SaveLanguage(language);
-      CErrorMessage::ShowNotice(
-          frt::kIdNone, CMainFrame::tr("语言的选择在下次启动时生效。").toStdString());
+      CErrorMessage::ShowNotice(frt::kIdNone,
+                                CMainFrame::tr("语言的选择在下次启动时生效。").toStdString());
     });
   }
   return menu;
@@ -557,8 +557,7 @@ void CMainFrame::changeEvent(QEvent* event) {
   // A maximized document window writes a caption of its own ("Quarvel - X - [X]") into this
   // window whenever its title or mark changes, and puts back an old title without the mark
   // when it is restored: the caption this frame made stands.
-  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange)
-    return;
+  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange) return;
   QMdiSubWindow* w = mdi_->activeSubWindow();
   const bool modified = w && w->widget()->isWindowModified();
   if (windowTitle() != caption_ || isWindowModified() != modified) ApplyCaption(modified);

@@ -13,10 +13,10 @@
 #include "editor/qv_view_edit.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
+#include "preview/qv_view_preview.h"
 #include "profile/qv_profile.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
-#include "preview/qv_view_preview.h"
 #include "shell/qv_view_tree.h"
 
 namespace {
