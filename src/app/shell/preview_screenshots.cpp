@@ -71,7 +71,8 @@ bool TakePreviewScreenshots(CMainFrame& frame, const QString& directory) {
   }
   // Through the dialog's own action, so that its page counter follows.
   for (QAction* action : preview.findChildren<QAction*>())
-    if (action->text() == QStringLiteral("Last page")) action->trigger();
+    if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Last page"))
+      action->trigger();
   Settle();
   ok = preview.grab().save(dir.filePath(QStringLiteral("print-preview.png"))) && ok;
   preview.hide();
