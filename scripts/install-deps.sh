@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14
   valgrind python3
-  qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
   xvfb xauth imagemagick fonts-wqy-microhei
 )
 missing=()

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "shell/app_language.h"
 #include "shell/dialog_hooks.h"
 #include "shell/preview_screenshots.h"
 #include "shell/qv_app.h"
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
                  CQVApp::HelpText().toLocal8Bit().constData());
     return 2;
   }
+  // Before the first window: every text is made in the chosen language.
+  qvlang::ApplyLanguage(application,
+                        qvlang::ChooseLanguage(options.language, qvlang::SavedLanguage(),
+                                               frt::EnvironmentLanguage()));
   const QString screenshots = options.screenshots;
   options.showMainWindow = screenshots.isEmpty();
   CQVApp app(options);

@@ -6,11 +6,12 @@
 
 #include "cli_command.h"
 #include "library/error_message.h"
+#include "library/string_table.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: frtool [--app-dir DIR] [--shared-dir DIR] COMMAND [ARGS]\n"
+    "Usage: frtool [--app-dir DIR] [--shared-dir DIR] [--lang en|zh] COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
     "  check [--json] FILE...              open each file as the editor does and report\n"
@@ -25,6 +26,9 @@ const char kUsage[] =
     "Options:\n"
     "  --app-dir DIR        the per-user application folder (QV.ini, pool.dat, Format)\n"
     "  --shared-dir DIR     the shared data folder (Templates/Quarvel/QV.tpl)\n"
+    "  --lang en|zh         the language of the messages; without it the environment decides\n"
+    "                       (LANGUAGE, LC_ALL, LC_MESSAGES, LANG: the first set; English when\n"
+    "                       it starts with 'en', Chinese otherwise)\n"
     "  -h, --help           show this text; 'frtool COMMAND --help' shows the command's\n"
     "  --version            show the version\n"
     "\n"
@@ -88,6 +92,7 @@ bool IsHelp(const std::string& arg) {
 
 int main(int argc, char** argv) {
   cli::GlobalOptions options;
+  frt::Language language = frt::EnvironmentLanguage();
   int i = 1;
   for (; i < argc && cli::IsOption(argv[i]); ++i) {
     const std::string opt = argv[i];
@@ -103,6 +108,15 @@ int main(int argc, char** argv) {
       (opt == "--app-dir" ? options.appDir : options.sharedDir) = argv[++i];
       continue;
     }
+    if (opt == "--lang" && i + 1 < argc) {
+      const std::optional<frt::Language> chosen = frt::ParseLanguage(argv[++i]);
+      if (!chosen) {
+        std::fprintf(stderr, "frtool: unknown language '%s' (en or zh)\n", argv[i]);
+        return cli::kExitUsage;
+      }
+      language = *chosen;
+      continue;
+    }
     std::fprintf(stderr, "frtool: unknown option '%s'\n\n%s", argv[i], kUsage);
     return cli::kExitUsage;
   }
@@ -110,6 +124,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return cli::kExitUsage;
   }
+  frt::SetLanguage(language);
   const std::string command = argv[i++];
   const std::vector<std::string> args(argv + i, argv + argc);
   for (const Command& c : kCommands) {

@@ -172,7 +172,7 @@ class CQVFieldObject : public QObject, public QTextObjectInterface {
 };
 
 const char* const CQVViewEdit::kTooManyVariablesText =
-    "不能再插入变量:\n这个格式字串的变量已达到最大数目。\n";
+    QT_TRANSLATE_NOOP("CQVViewEdit", "不能再插入变量:\n这个格式字串的变量已达到最大数目。\n");
 
 CQVEditContext CQVEditContext::FromProfile(const CQVProfile& profile, const CQVPoolLookup& pool) {
   return {&profile.Flags(), &profile.Default(), &pool};
@@ -539,7 +539,7 @@ int CQVViewEdit::FieldAtCaret() const {
 
 bool CQVViewEdit::InsertVariable(const CQVEditVar& variable) {
   if (maxVariables_ >= 0 && FieldCount() >= maxVariables_) {
-    CErrorMessage::ShowText(kIdTooManyToInsert, true, kTooManyVariablesText);
+    CErrorMessage::ShowText(kIdTooManyToInsert, true, tr(kTooManyVariablesText).toStdString());
     return false;
   }
   Snapshot before = TakeSnapshot();

@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "library/string_table.h"
+
 namespace qvhelp {
 
 namespace {
@@ -44,7 +46,8 @@ constexpr Section kSections[] = {
 }  // namespace
 
 ManualLanguage CurrentManualLanguage() {
-  return ManualLanguage::kChinese;
+  return frt::CurrentLanguage() == frt::Language::kEnglish ? ManualLanguage::kEnglish
+                                                           : ManualLanguage::kChinese;
 }
 
 QString ManualFileName(ManualLanguage language) {

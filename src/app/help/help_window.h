@@ -12,9 +12,7 @@ namespace qvhelp {
 
 enum class ManualLanguage { kChinese, kEnglish };
 
-// LANGUAGE SWITCH: the one place that decides which manual is read. The string table has no
-// language of its own yet, so the product's language, Chinese, is chosen; once the core can tell
-// which table it selected, ask it here.
+// The manual in the language the string table was set to at start-up.
 ManualLanguage CurrentManualLanguage();
 // "manual.md" or "manual.en.md".
 QString ManualFileName(ManualLanguage language);

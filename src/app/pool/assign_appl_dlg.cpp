@@ -51,7 +51,7 @@ bool CAssignApplicationsDialog::HasApplication(const std::string& applications, 
 }
 
 void CAssignApplicationsDialog::Build() {
-  setWindowTitle(QStringLiteral("配置应用软件"));
+  setWindowTitle(tr("配置应用软件"));
   setObjectName(QStringLiteral("assignApplicationsDialog"));
 
   blockName_ = new QLabel(this);
@@ -66,14 +66,14 @@ void CAssignApplicationsDialog::Build() {
   left_ = MakeButton(QStringLiteral("<"), 2016, this);
   allRight_ = MakeButton(QStringLiteral(">>"), 2017, this);
   allLeft_ = MakeButton(QStringLiteral("<<"), 2018, this);
-  ok_ = MakeButton(QStringLiteral("确认"), 1, this);
+  ok_ = MakeButton(tr("确认"), 1, this);
   ok_->setDefault(true);
-  cancel_ = MakeButton(QStringLiteral("取消"), 2, this);
+  cancel_ = MakeButton(tr("取消"), 2, this);
 
   auto* top = new QGridLayout;
-  top->addWidget(new QLabel(QStringLiteral("数据块--类型:"), this), 0, 0);
+  top->addWidget(new QLabel(tr("数据块--类型:"), this), 0, 0);
   top->addWidget(blockName_, 0, 1);
-  top->addWidget(new QLabel(QStringLiteral("格式串:"), this), 1, 0);
+  top->addWidget(new QLabel(tr("格式串:"), this), 1, 0);
   top->addWidget(strings_, 1, 1);
   top->setColumnStretch(1, 1);
 
@@ -83,10 +83,10 @@ void CAssignApplicationsDialog::Build() {
   moves->addStretch();
 
   auto* availableColumn = new QVBoxLayout;
-  availableColumn->addWidget(new QLabel(QStringLiteral("可选应用软件"), this));
+  availableColumn->addWidget(new QLabel(tr("可选应用软件"), this));
   availableColumn->addWidget(available_);
   auto* assignedColumn = new QVBoxLayout;
-  assignedColumn->addWidget(new QLabel(QStringLiteral("分配给此格式串"), this));
+  assignedColumn->addWidget(new QLabel(tr("分配给此格式串"), this));
   assignedColumn->addWidget(assigned_);
   auto* lists = new QHBoxLayout;
   lists->addLayout(availableColumn, 1);

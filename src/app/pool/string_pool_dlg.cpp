@@ -89,7 +89,7 @@ bool LessIgnoringCase(const QString& a, const QString& b) {
 
 CStringPropertiesDialog::CStringPropertiesDialog(CStringPoolRecord& record, QWidget* parent)
     : CDialogEx(kTemplateId, parent), record_(record) {
-  setWindowTitle(QStringLiteral("格式串的属性"));
+  setWindowTitle(tr("格式串的属性"));
   setObjectName(QStringLiteral("stringPropertiesDialog"));
   name_ = MakeField(1018, true, this);
   length_ = MakeField(1027, true, this);
@@ -112,16 +112,16 @@ CStringPropertiesDialog::CStringPropertiesDialog(CStringPoolRecord& record, QWid
   description_->setPlainText(record_.description);
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("名称："), name_);
-  form->addRow(QStringLiteral("字串长："), length_);
-  form->addRow(QStringLiteral("模板："), template_);
-  form->addRow(QStringLiteral("数据块类型："), blockType_);
-  form->addRow(QStringLiteral("创建日期："), date_);
-  form->addRow(QStringLiteral("作者："), author_);
-  form->addRow(QStringLiteral("说明："), description_);
-  auto* ok = MakeButton(QStringLiteral("确定"), 1, this);
+  form->addRow(tr("名称："), name_);
+  form->addRow(tr("字串长："), length_);
+  form->addRow(tr("模板："), template_);
+  form->addRow(tr("数据块类型："), blockType_);
+  form->addRow(tr("创建日期："), date_);
+  form->addRow(tr("作者："), author_);
+  form->addRow(tr("说明："), description_);
+  auto* ok = MakeButton(tr("确定"), 1, this);
   ok->setDefault(true);
-  auto* cancel = MakeButton(QStringLiteral("取消"), 2, this);
+  auto* cancel = MakeButton(tr("取消"), 2, this);
   connect(ok, &QPushButton::clicked, this, &CStringPropertiesDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &CStringPropertiesDialog::reject);
   auto* buttons = new QHBoxLayout;
@@ -170,7 +170,7 @@ CStringPoolDialog::CStringPoolDialog(CStringPool& pool, const CFormatTemplateMan
   UpdateFigures();
   UpdateStates();
   setWindowTitle(
-      QStringLiteral("格式串池 - ") + QLatin1Char(' ') +
+      tr("格式串池 - ") + QLatin1Char(' ') +
       qvui::Text(key_.direction == CFrtKey::kExport ? kIdOutputStrings : kIdInputStrings));
 }
 
@@ -185,10 +185,10 @@ void CStringPoolDialog::Build() {
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("edit1013"));
   name_->setValidator(new CGbkLengthValidator(kMaxNameBytes, name_));
-  delete_ = MakeButton(QStringLiteral("删除"), 1011, this);
-  info_ = MakeButton(QStringLiteral("信息"), 1010, this);
+  delete_ = MakeButton(tr("删除"), 1011, this);
+  info_ = MakeButton(tr("信息"), 1010, this);
   action_ = MakeButton(QString(), 1006, this);
-  close_ = MakeButton(QStringLiteral("(&C)关闭"), 2086, this);
+  close_ = MakeButton(tr("(&C)关闭"), 2086, this);
   count_ = MakeFigure(1025, this);
   length_ = MakeFigure(1028, this);
   variables_ = MakeFigure(1029, this);
@@ -203,24 +203,24 @@ void CStringPoolDialog::Build() {
   close_->setToolTip(qvui::Text(kIdTipClose));
 
   auto* left = new QGridLayout;
-  left->addWidget(new QLabel(QStringLiteral("模板："), this), 0, 0);
+  left->addWidget(new QLabel(tr("模板："), this), 0, 0);
   left->addWidget(templates_, 0, 1);
-  left->addWidget(new QLabel(QStringLiteral("数据块类型："), this), 1, 0);
+  left->addWidget(new QLabel(tr("数据块类型："), this), 1, 0);
   left->addWidget(blockTypes_, 1, 1);
-  left->addWidget(new QLabel(QStringLiteral("格式串池内容"), this), 2, 0, 1, 2);
+  left->addWidget(new QLabel(tr("格式串池内容"), this), 2, 0, 1, 2);
   left->addWidget(names_, 3, 0, 1, 2);
-  left->addWidget(new QLabel(QStringLiteral("字串名："), this), 4, 0);
+  left->addWidget(new QLabel(tr("字串名："), this), 4, 0);
   left->addWidget(name_, 4, 1);
   left->setColumnStretch(1, 1);
 
   auto* figures = new QGridLayout;
-  auto* poolLabel = new QLabel(QStringLiteral("池中的字串："), this);
+  auto* poolLabel = new QLabel(tr("池中的字串："), this);
   poolLabel->setObjectName(QStringLiteral("static1026"));
   figures->addWidget(poolLabel, 0, 0);
   figures->addWidget(count_, 0, 1);
-  figures->addWidget(new QLabel(QStringLiteral("字串长："), this), 1, 0);
+  figures->addWidget(new QLabel(tr("字串长："), this), 1, 0);
   figures->addWidget(length_, 1, 1);
-  figures->addWidget(new QLabel(QStringLiteral("无变量的："), this), 2, 0);
+  figures->addWidget(new QLabel(tr("无变量的："), this), 2, 0);
   figures->addWidget(variables_, 2, 1);
 
   auto* right = new QVBoxLayout;

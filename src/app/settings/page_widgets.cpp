@@ -63,10 +63,11 @@ bool ReadNumberEdit(QLineEdit* edit, int minimum, int maximum, int emptyValue, i
     value = n;
     return true;
   }
-  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。")
-                                              .arg(minimum)
-                                              .arg(maximum)
-                                              .toStdString());
+  CErrorMessage::ShowNotice(frt::kIdNone,
+                            CQVConversionBox::tr("请输入一个介于 %1 和 %2 之间的整数。")
+                                .arg(minimum)
+                                .arg(maximum)
+                                .toStdString());
   edit->setFocus();
   edit->selectAll();
   return false;

@@ -31,10 +31,11 @@ struct UnitTypeInfo {
 };
 
 constexpr UnitTypeInfo kUnitTypes[4] = {
-    {"Angular", "#W", "角度单位:", "angularUnitCombo"},
-    {"Linear", "#L", "长度单位:", "linearUnitCombo"},
-    {"Temperature", "#T", "温度单位:", "temperatureUnitCombo"},
-    {"Pressure", "#P", "压力单位:", "pressureUnitCombo"},
+    {"Angular", "#W", QT_TRANSLATE_NOOP("CFormatUnitsPage", "角度单位:"), "angularUnitCombo"},
+    {"Linear", "#L", QT_TRANSLATE_NOOP("CFormatUnitsPage", "长度单位:"), "linearUnitCombo"},
+    {"Temperature", "#T", QT_TRANSLATE_NOOP("CFormatUnitsPage", "温度单位:"),
+     "temperatureUnitCombo"},
+    {"Pressure", "#P", QT_TRANSLATE_NOOP("CFormatUnitsPage", "压力单位:"), "pressureUnitCombo"},
 };
 
 }  // namespace
@@ -91,27 +92,34 @@ void CQVSettingsPage::CloseSheetCancelled() {
 namespace {
 
 constexpr CQVTextSettingField kScaleFields[] = {
-    {"&W", "角度比例：", "angularScaleEdit", "Angular"},
-    {"&L", "长度比例：", "linearScaleEdit", "Linear"},
-    {"&T", "温度比例：", "temperatureScaleEdit", "Temperature"},
-    {"&P", "压力比例：", "pressureScaleEdit", "Pressure"},
+    {"&W", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "角度比例："), "angularScaleEdit", "Angular"},
+    {"&L", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "长度比例："), "linearScaleEdit", "Linear"},
+    {"&T", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "温度比例："), "temperatureScaleEdit",
+     "Temperature"},
+    {"&P", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "压力比例："), "pressureScaleEdit", "Pressure"},
 };
 
 constexpr CQVTextSettingField kDefaultValueFields[] = {
-    {"@Dd", "浮点数默认值：", "realDefaultEdit", nullptr, &CQVProfDefault::FloatValue,
-     &CQVProfDefault::SetFloatValue},
-    {"@Df", "整数默认值：", "integerDefaultEdit", nullptr, &CQVProfDefault::IntegerValue,
-     &CQVProfDefault::SetIntegerValue},
-    {"@Ds", "字符串默认值：", "textDefaultEdit", nullptr, &CQVProfDefault::StringValue,
-     &CQVProfDefault::SetStringValue},
+    {"@Dd", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "浮点数默认值："), "realDefaultEdit", nullptr,
+     &CQVProfDefault::FloatValue, &CQVProfDefault::SetFloatValue},
+    {"@Df", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "整数默认值："), "integerDefaultEdit", nullptr,
+     &CQVProfDefault::IntegerValue, &CQVProfDefault::SetIntegerValue},
+    {"@Ds", QT_TRANSLATE_NOOP("CQVTextSettingsPage", "字符串默认值："), "textDefaultEdit", nullptr,
+     &CQVProfDefault::StringValue, &CQVProfDefault::SetStringValue},
 };
 
 }  // namespace
 
 const CQVTextSettingsTable CQVTextSettingsPage::kScales = {
-    204, "比例因子", "scalesPage", kScaleFields, 0, 999999999999999.0};
+    204,
+    QT_TRANSLATE_NOOP("CQVTextSettingsPage", "比例因子"),
+    "scalesPage",
+    kScaleFields,
+    0,
+    999999999999999.0};
 const CQVTextSettingsTable CQVTextSettingsPage::kDefaultValues = {
-    203, "默认值", "defaultValuesPage", kDefaultValueFields, 20};
+    203, QT_TRANSLATE_NOOP("CQVTextSettingsPage", "默认值"), "defaultValuesPage",
+    kDefaultValueFields, 20};
 
 CQVTextSettingsPage::CQVTextSettingsPage(const CQVTextSettingsTable& table, CQVProfile& profile,
                                          CDocFormat* format, QWidget* parent)
@@ -165,7 +173,7 @@ bool CQVTextSettingsPage::ReadEdit(QLineEdit* edit, std::string& value) const {
     value = text.toStdString();
     return true;
   }
-  CErrorMessage::ShowNotice(frt::kIdNone, QStringLiteral("请输入一个介于 %1 和 %2 之间的数。")
+  CErrorMessage::ShowNotice(frt::kIdNone, tr("请输入一个介于 %1 和 %2 之间的数。")
                                               .arg(-limit, 0, 'f', 1)
                                               .arg(limit, 0, 'f', 1)
                                               .toStdString());

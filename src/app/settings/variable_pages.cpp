@@ -177,7 +177,7 @@ bool CQVImpVarPage::OnApply() {
 CQvFlagsReportView::CQvFlagsReportView(QWidget* parent) : CReportView(parent) {
   setObjectName(QStringLiteral("flagsList"));
   StateIconsAvailable(true);
-  ColumnLabels({QStringLiteral("标志")});
+  ColumnLabels({tr("标志")});
 }
 
 // One row of the list: a flag of the bound list, by its position there.
@@ -202,7 +202,7 @@ CQVVariableFlagsPage::CQVVariableFlagsPage(CQVProfile& profile, QWidget* parent)
 CQVVariableFlagsPage::~CQVVariableFlagsPage() = default;
 
 void CQVVariableFlagsPage::Build() {
-  SetCaption(QStringLiteral("标志"));
+  SetCaption(tr("标志"));
   setObjectName(QStringLiteral("flagsPage"));
   list_ = new CQvFlagsReportView(this);
   group_ = MakeApplyToEveryFormatGroup(this, applyAll_);
@@ -285,7 +285,7 @@ bool CQVVariableFlagsPage::OnApply() {
 QString VariableSheetCaption(CQVEditVar::Direction direction) {
   return direction == CQVEditVar::Direction::kOutput
              ? QString::fromUtf8(frt::LoadText(kIdSheetOutput))
-             : QStringLiteral("输入变量的格式选项");
+             : CQvPropertySheet::tr("输入变量的格式选项");
 }
 
 int RunVariableSheet(QWidget* parent, CQVEditVar& variable, const CQVVarPageContext& context) {

@@ -24,10 +24,9 @@ QWidget* MakePlaceholder(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-const char* const CChildFrame::kCompanyText = "Orvanti测量系统";
+const char* const CChildFrame::kCompanyText = QT_TRANSLATE_NOOP("CChildFrame", "Orvanti测量系统");
 
-CChildFrame::CChildFrame(QWidget* parent)
-    : QWidget(parent), statusText_(QString::fromUtf8(kCompanyText)) {
+CChildFrame::CChildFrame(QWidget* parent) : QWidget(parent), statusText_(tr(kCompanyText)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setObjectName(QStringLiteral("formatFrame"));
   outer_ = new QSplitter(Qt::Horizontal, this);

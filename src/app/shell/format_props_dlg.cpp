@@ -30,13 +30,18 @@ struct FieldInfo {
 
 // The single-line fields in the dialog's order (the comment follows them).
 constexpr FieldInfo kFields[] = {
-    {CFormatPropertiesDlg::kName, "名称：", false, 15},
-    {CFormatPropertiesDlg::kVersion, "版本：", false, 8},
-    {CFormatPropertiesDlg::kAuthor, "作者：", true, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kCompany, "公司：", true, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kDate, "创建日期：", false, kHeaderFieldLength},
-    {CFormatPropertiesDlg::kInstrument, "仪器类型：", false, 9},
-    {CFormatPropertiesDlg::kType, "格式类型：", false, 0},
+    {CFormatPropertiesDlg::kName, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "名称："), false, 15},
+    {CFormatPropertiesDlg::kVersion, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "版本："), false, 8},
+    {CFormatPropertiesDlg::kAuthor, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "作者："), true,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kCompany, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "公司："), true,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kDate, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "创建日期："), false,
+     kHeaderFieldLength},
+    {CFormatPropertiesDlg::kInstrument, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "仪器类型："),
+     false, 9},
+    {CFormatPropertiesDlg::kType, QT_TRANSLATE_NOOP("CFormatPropertiesDlg", "格式类型："), false,
+     0},
 };
 
 using qvui::FromGbk;
@@ -45,7 +50,8 @@ using qvui::ToGbk;
 // The length message of the dialog's data check.
 void ShowTooLong(int maxLength) {
   CErrorMessage::ShowNotice(
-      frt::kIdNone, QStringLiteral("请输入不超过 %1 个字符。").arg(maxLength).toStdString());
+      frt::kIdNone,
+      CFormatPropertiesDlg::tr("请输入不超过 %1 个字符。").arg(maxLength).toStdString());
 }
 
 }  // namespace
@@ -61,16 +67,16 @@ CFormatPropertiesDlg::CFormatPropertiesDlg(CFrtFile& format, const std::string& 
     edit->setObjectName(QStringLiteral("edit%1").arg(kFields[i].id));
     edit->setReadOnly(!kFields[i].editable);
     fields_[i] = edit;
-    form->addRow(QString::fromUtf8(kFields[i].label), edit);
+    form->addRow(tr(kFields[i].label), edit);
   }
   comment_ = new QPlainTextEdit(this);
   comment_->setObjectName(QStringLiteral("edit%1").arg(kComment));
   comment_->setTabChangesFocus(true);
   comment_->setMinimumHeight(70);
-  form->addRow(QStringLiteral("说明："), comment_);
+  form->addRow(tr("说明："), comment_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确认"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("确认"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
   connect(buttons, &QDialogButtonBox::accepted, this, &CFormatPropertiesDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -81,7 +87,7 @@ CFormatPropertiesDlg::CFormatPropertiesDlg(CFrtFile& format, const std::string& 
 }
 
 QString CFormatPropertiesDlg::CaptionFor(const std::string& name) {
-  return QStringLiteral("属性 -") +
+  return tr("属性 -") +
          (name.empty() ? QString::fromUtf8(frt::LoadText(kIdCurrentFormat)) : FromGbk(name));
 }
 

@@ -31,16 +31,16 @@ CQVInsertVarDlg::CQVInsertVarDlg(const CFormatTemplate& formatTemplate, CQVViewE
   setModal(false);
   // A tool window above the main window, without a close button.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  auto* blockLabel = new QLabel(QStringLiteral("数据块--类型"), this);
+  auto* blockLabel = new QLabel(tr("数据块--类型"), this);
   blocks_ = new QComboBox(this);
   blocks_->setObjectName(QStringLiteral("combo2002"));
   blocks_->setMinimumContentsLength(14);
   blockLabel->setBuddy(blocks_);
-  auto* listLabel = new QLabel(QStringLiteral("可选变量"), this);
+  auto* listLabel = new QLabel(tr("可选变量"), this);
   variables_ = new QListWidget(this);
   variables_->setObjectName(QStringLiteral("list2003"));
   listLabel->setBuddy(variables_);
-  insert_ = new QPushButton(QStringLiteral("插入"), this);
+  insert_ = new QPushButton(tr("插入"), this);
   insert_->setObjectName(QStringLiteral("button2085"));
   insert_->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);

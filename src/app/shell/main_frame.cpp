@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -24,7 +25,9 @@
 #include <algorithm>
 
 #include "help/help_window.h"
+#include "library/error_message.h"
 #include "library/string_table.h"
+#include "shell/app_language.h"
 #include "shell/child_frame.h"
 #include "uilib/ui_text.h"
 
@@ -34,32 +37,59 @@ constexpr int kIdAppName = 57344;
 constexpr int kIdNoCategory = 61446;
 const char kRecentKey[] = "RecentFiles";
 
+// The language submenu: the choice is saved and takes effect on the next start, so no window
+// changes language while it is open. It shows the saved choice, else the language in use.
+QMenu* NewLanguageMenu(QWidget* parent) {
+  auto* menu = new QMenu(CMainFrame::tr("(&L)语言 / Language"), parent);
+  menu->setObjectName(QStringLiteral("menuLanguage"));
+  auto* group = new QActionGroup(menu);
+  const frt::Language shown = qvlang::SavedLanguage().value_or(frt::CurrentLanguage());
+  const std::pair<frt::Language, QString> choices[] = {
+      {frt::Language::kChinese, CMainFrame::tr("中文")},
+      {frt::Language::kEnglish, CMainFrame::tr("English")},
+  };
+  for (const auto& [language, text] : choices) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(language == frt::Language::kEnglish ? QStringLiteral("languageEnglish")
+                                                         : QStringLiteral("languageChinese"));
+    a->setCheckable(true);
+    a->setChecked(language == shown);
+    group->addAction(a);
+    QObject::connect(a, &QAction::triggered, menu, [language = language] {
+      qvlang::SaveLanguage(language);
+      CErrorMessage::ShowNotice(frt::kIdNone,
+                                CMainFrame::tr("语言的选择在下次启动时生效。").toStdString());
+    });
+  }
+  return menu;
+}
+
 // Menu texts: the system's own where it has one, the editor's otherwise.
 QString CommandText(int id) {
   if (const char* text = frt::MenuText(id); *text) return QString::fromUtf8(text);
   switch (id) {
     case qvcmd::kFileOpen:
-      return QStringLiteral("(&O)打开...\tStrg+O");
+      return CMainFrame::tr("(&O)打开...\tStrg+O");
     case qvcmd::kFileClose:
-      return QStringLiteral("(&C)关闭");
+      return CMainFrame::tr("(&C)关闭");
     case qvcmd::kFilePrintSetup:
-      return QStringLiteral("打印设置...");
+      return CMainFrame::tr("打印设置...");
     case qvcmd::kFilePrintPreview:
-      return QStringLiteral("打印预览");
+      return CMainFrame::tr("打印预览");
     case qvcmd::kAppExit:
-      return QStringLiteral("(&X)退出");
+      return CMainFrame::tr("(&X)退出");
     case qvcmd::kViewToolBar:
-      return QStringLiteral("(&T)工具栏");
+      return CMainFrame::tr("(&T)工具栏");
     case qvcmd::kViewStatusBar:
-      return QStringLiteral("(&S)状态栏");
+      return CMainFrame::tr("(&S)状态栏");
     case qvcmd::kWindowCascade:
-      return QStringLiteral("层叠窗口");
+      return CMainFrame::tr("层叠窗口");
     case qvcmd::kWindowTile:
-      return QStringLiteral("平铺窗口");
+      return CMainFrame::tr("平铺窗口");
     case qvcmd::kWindowArrange:
-      return QStringLiteral("排列图标");
+      return CMainFrame::tr("排列图标");
     case qvcmd::kHelpManual:
-      return QCoreApplication::translate("CMainFrame", "(&M)使用手册");
+      return CMainFrame::tr("(&M)使用手册");
     default:
       return {};
   }
@@ -336,15 +366,15 @@ QMenu* CMainFrame::SharedMenu(int which) {
   QMenu*& menu = which == 0 ? viewMenu_ : which == 1 ? windowMenu_ : helpMenu_;
   if (menu) return menu;
   if (which == 0) {
-    menu = NewMenu(QStringLiteral("(&V)视图"), QStringLiteral("menuView"));
+    menu = NewMenu(tr("(&V)视图"), QStringLiteral("menuView"));
     AddToMenu(menu, {qvcmd::kViewToolBar, qvcmd::kViewStatusBar});
   } else if (which == 1) {
-    QMenu* window = NewMenu(QStringLiteral("(&W)窗口"), QStringLiteral("menuWindow"));
+    QMenu* window = NewMenu(tr("(&W)窗口"), QStringLiteral("menuWindow"));
     connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowMenu(window); });
     FillWindowMenu(window);
     menu = window;
   } else {
-    menu = NewMenu(QStringLiteral("(&H)帮助"), QStringLiteral("menuHelp"));
+    menu = NewMenu(tr("(&H)帮助"), QStringLiteral("menuHelp"));
     AddToMenu(menu, {qvcmd::kHelpManual, 0, qvcmd::kAppAbout});
   }
   return menu;
@@ -355,28 +385,30 @@ void CMainFrame::BuildMenuSet(int id) {
   // documents is needed.
   if (menuSets_.count(id)) return;
   if (id == kMenuMain) {
-    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile128"));
+    QMenu* file = NewMenu(tr("(&F)文件"), QStringLiteral("menuFile128"));
     AddToMenu(file, {qvcmd::kFileNew, qvcmd::kFileOpen, 0, qvcmd::kFilePrintSetup});
     AddRecentToMenu(file);
     AddToMenu(file, {qvcmd::kAppExit});
     menuSets_[kMenuMain] = {file, SharedMenu(0), SharedMenu(2)};
   } else if (id == kMenuFormat) {
-    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile129"));
+    QMenu* file = NewMenu(tr("(&F)文件"), QStringLiteral("menuFile129"));
     AddToMenu(file, {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFileClose, qvcmd::kFileSave,
                      qvcmd::kFileSaveAs, 0, qvcmd::kFilePrintSetup});
     AddRecentToMenu(file);
     AddToMenu(file, {qvcmd::kAppExit});
-    QMenu* format = NewMenu(QStringLiteral("(&M)格式"), QStringLiteral("menuFormat"));
+    QMenu* format = NewMenu(tr("(&M)格式"), QStringLiteral("menuFormat"));
     AddToMenu(format, {qvcmd::kAssignApplications});
-    QMenu* pool = NewMenu(QStringLiteral("字串池"), QStringLiteral("menuPool"));
+    QMenu* pool = NewMenu(tr("字串池"), QStringLiteral("menuPool"));
     AddToMenu(pool, {qvcmd::kPoolLoad, qvcmd::kPoolSave});
     format->addMenu(pool);
     AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kClearString, 0, qvcmd::kProperties});
-    QMenu* options = NewMenu(QStringLiteral("(&O)选项"), QStringLiteral("menuOptions"));
+    QMenu* options = NewMenu(tr("(&O)选项"), QStringLiteral("menuOptions"));
     AddToMenu(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
+    options->addSeparator();
+    options->addMenu(NewLanguageMenu(options));
     menuSets_[kMenuFormat] = {file, SharedMenu(0), format, options, SharedMenu(1), SharedMenu(2)};
   } else if (id == kMenuPreview) {
-    QMenu* file = NewMenu(QStringLiteral("(&F)文件"), QStringLiteral("menuFile134"));
+    QMenu* file = NewMenu(tr("(&F)文件"), QStringLiteral("menuFile134"));
     AddToMenu(file, {qvcmd::kFileClose, 0, qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0,
                      qvcmd::kAppExit});
     menuSets_[kMenuPreview] = {file, SharedMenu(0), SharedMenu(1), SharedMenu(2)};
@@ -583,8 +615,7 @@ void CMainFrame::changeEvent(QEvent* event) {
   // A maximized document window writes a caption of its own ("Quarvel - X - [X]") into this
   // window whenever its title or mark changes, and puts back an old title without the mark
   // when it is restored: the caption this frame made stands.
-  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange)
-    return;
+  if (event->type() != QEvent::WindowTitleChange && event->type() != QEvent::ModifiedChange) return;
   QMdiSubWindow* w = mdi_->activeSubWindow();
   const bool modified = w && w->widget()->isWindowModified();
   if (windowTitle() != caption_ || isWindowModified() != modified) ApplyCaption(modified);
@@ -598,12 +629,12 @@ void CMainFrame::OnDocumentCommand(int id) {
 }
 
 QString CMainFrame::FormatFileFilter() {
-  return QStringLiteral(" 格式文件  (*.frt)");
+  return tr(" 格式文件  (*.frt)");
 }
 
 void CMainFrame::OnOpen() {
   // Not the desktop's own dialog: the same one everywhere, and one the GUI tests can fill in.
-  QFileDialog dialog(this, QStringLiteral("打开"),
+  QFileDialog dialog(this, tr("打开"),
                      formatDirectory_.isEmpty() ? QDir::currentPath() : formatDirectory_,
                      FormatFileFilter());
   dialog.setObjectName(QStringLiteral("openDialog"));

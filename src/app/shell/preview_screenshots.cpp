@@ -69,9 +69,13 @@ bool TakePreviewScreenshots(CMainFrame& frame, const QString& directory) {
     widget->updatePreview();
     widget->setZoomMode(QPrintPreviewWidget::FitToWidth);
   }
-  // Through the dialog's own action, so that its page counter follows.
+  // Through the dialog's own action, so that its page counter follows. Its text is Qt's, in the
+  // language of Qt's translation (named through variables: it is not one of the editor's texts).
+  const char* const context = "QPrintPreviewDialog";
+  const char* const lastPage = "Last page";
+  const QString lastPageText = QCoreApplication::translate(context, lastPage);
   for (QAction* action : preview.findChildren<QAction*>())
-    if (action->text() == QStringLiteral("Last page")) action->trigger();
+    if (action->text() == lastPageText) action->trigger();
   Settle();
   ok = preview.grab().save(dir.filePath(QStringLiteral("print-preview.png"))) && ok;
   preview.hide();

@@ -33,7 +33,8 @@ CQVApp::Request CQVApp::ParseArguments(const QStringList& arguments, CQVAppOptio
                                      QStringLiteral("DIR"));
   const QCommandLineOption screenshots(QStringLiteral("screenshots"), QString(),
                                        QStringLiteral("DIR"));
-  parser.addOptions({help, version, appDir, sharedDir, screenshots});
+  const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("en|zh"));
+  parser.addOptions({help, version, appDir, sharedDir, screenshots, lang});
   parser.addPositionalArgument(QStringLiteral("FILE"), QString(), QStringLiteral("[FILE]"));
   const bool parsed = parser.parse(arguments);
   if (parser.isSet(help)) return Request::kHelp;
@@ -45,6 +46,13 @@ CQVApp::Request CQVApp::ParseArguments(const QStringList& arguments, CQVAppOptio
   for (const QCommandLineOption* o : {&appDir, &sharedDir, &screenshots}) {
     if (parser.isSet(*o) && parser.value(*o).isEmpty()) {
       if (error) *error = tr("option --%1 needs a directory").arg(o->names().constFirst());
+      return Request::kInvalid;
+    }
+  }
+  if (parser.isSet(lang)) {
+    options.language = frt::ParseLanguage(parser.value(lang).toStdString());
+    if (!options.language) {
+      if (error) *error = tr("option --lang takes en or zh");
       return Request::kInvalid;
     }
   }
@@ -65,6 +73,9 @@ QString CQVApp::HelpText() {
       "\n"
       "  --app-dir DIR     the per-user folder (Global/QV.ini, pool.dat, Format)\n"
       "  --shared-dir DIR  the shared data folder (Templates/Quarvel/QV.tpl)\n"
+      "  --lang en|zh      the language of the windows; without it the one chosen in the\n"
+      "                    options menu, else the environment's (LANGUAGE, LC_ALL,\n"
+      "                    LC_MESSAGES, LANG)\n"
       "  -h, --help        print this help and exit\n"
       "      --version     print the version and exit\n"
       "\n"

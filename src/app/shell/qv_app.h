@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "catalogue/data_locations.h"
+#include "library/string_table.h"
 #include "shell/qv_workspace.h"
 #include "shell/tree_hooks.h"
 
@@ -33,6 +35,8 @@ struct CQVAppOptions {
   bool showMainWindow = true;
   // --screenshots DIR (the screenshot script): pictures of the windows instead of a session.
   QString screenshots;
+  // --lang en|zh; nothing when not given.
+  std::optional<frt::Language> language;
 };
 
 class CQVApp : public QObject {

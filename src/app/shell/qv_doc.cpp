@@ -13,10 +13,10 @@
 #include "editor/qv_view_edit.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
+#include "preview/qv_view_preview.h"
 #include "profile/qv_profile.h"
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
-#include "preview/qv_view_preview.h"
 #include "shell/qv_view_tree.h"
 
 namespace {
@@ -104,7 +104,7 @@ QString CQVDoc::AskSavePath() {
   QString start = document_.Path().empty() ? mainFrame_.FormatDirectory() : PathName();
   if (document_.Path().empty() && !start.isEmpty()) start += QLatin1Char('/') + title_;
   // Not the desktop's own dialog: the same one everywhere, and one the GUI tests can fill in.
-  QFileDialog dialog(&mainFrame_, QStringLiteral("另存为"), start, CMainFrame::FormatFileFilter());
+  QFileDialog dialog(&mainFrame_, tr("另存为"), start, CMainFrame::FormatFileFilter());
   dialog.setObjectName(QStringLiteral("saveAsDialog"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -133,13 +133,13 @@ bool CQVDoc::Save(bool askForName) {
 bool CQVDoc::CanClose() {
   if (!IsModified()) return true;
   QMessageBox box(QMessageBox::Question, QString::fromUtf8(frt::LoadText(57344)),
-                  QStringLiteral("是否保存对 %1 的更改？").arg(title_),
+                  tr("是否保存对 %1 的更改？").arg(title_),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                   frame_ ? frame_->window() : &mainFrame_);
   box.setObjectName(QStringLiteral("saveQuestion"));
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("否"));
-  box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+  box.button(QMessageBox::Yes)->setText(tr("是"));
+  box.button(QMessageBox::No)->setText(tr("否"));
+  box.button(QMessageBox::Cancel)->setText(tr("取消"));
   box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
     case QMessageBox::Yes:

@@ -55,7 +55,7 @@ const QIcon& Image(int index) {
 
 // Menu texts of the context menu: the assignment command names its dialog there.
 QString ContextText(int id) {
-  if (id == qvcmd::kAssignApplications) return QStringLiteral("分配软件...");
+  if (id == qvcmd::kAssignApplications) return CQVViewTree::tr("分配软件...");
   return QString::fromUtf8(frt::MenuText(id));
 }
 
@@ -532,7 +532,7 @@ void CQVViewTree::ShowProperties() {
 QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   menu->setObjectName(QStringLiteral("treeContextMenu"));
-  menu->setTitle(QStringLiteral("菜单树视"));
+  menu->setTitle(tr("菜单树视"));
   auto add = [this](QMenu* m, int id) {
     QAction* a = m->addAction(ContextText(id));
     a->setObjectName(QStringLiteral("treeCommand%1").arg(id));
@@ -541,7 +541,7 @@ QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {
     connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
   };
   add(menu, qvcmd::kAssignApplications);
-  QMenu* pool = menu->addMenu(QStringLiteral("字串池"));
+  QMenu* pool = menu->addMenu(tr("字串池"));
   add(pool, qvcmd::kPoolLoad);
   add(pool, qvcmd::kPoolSave);
   add(menu, qvcmd::kOutputPreview);

@@ -17,8 +17,8 @@ namespace {
 // OK and Cancel with the editor's own labels, whatever the installed Qt translations are.
 QDialogButtonBox* MakeOkCancel(QWidget* parent) {
   auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, parent);
-  box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-  box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+  box->button(QDialogButtonBox::Ok)->setText(CDialogEx::tr("确定"));
+  box->button(QDialogButtonBox::Cancel)->setText(CDialogEx::tr("取消"));
   return box;
 }
 
@@ -188,7 +188,7 @@ QString CAboutDialog::DescriptionText() {
 }
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("说明 ") + qvui::Text(57344));
+  setWindowTitle(tr("说明 ") + qvui::Text(57344));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* icon = new QLabel(this);
   icon->setPixmap(QPixmap(QStringLiteral(":/icons/quarvel.png")));
@@ -201,7 +201,7 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   text->setFont(big);
   auto* version = new QLabel(QStringLiteral("Version %1 · Qt %2").arg(QUARVEL_VERSION, qVersion()));
   auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  ok->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+  ok->button(QDialogButtonBox::Ok)->setText(tr("确定"));
   connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* texts = new QVBoxLayout;
   texts->addWidget(text);

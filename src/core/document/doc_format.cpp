@@ -126,7 +126,7 @@ int CDocFormat::InitNew() {
   header.author = "Quarvel";
   header.company = frt::Utf8ToGbk("Orvanti测量系统");
   header.date = date;
-  header.comment = frt::Utf8ToGbk(frt::LoadText(frt::kIdDescriptionText));
+  header.comment = frt::Utf8ToGbk(frt::LoadText(frt::kIdDescriptionText, frt::Language::kChinese));
   header.templateName = template_->Name();
   format_->SetHeader(header);
 

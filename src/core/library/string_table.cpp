@@ -1,6 +1,7 @@
 #include "string_table.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace frt {
 namespace {
@@ -151,13 +152,10 @@ constexpr StringTableEntry kMenus[] = {
     {57664, "说明..."},
 };
 
-constexpr bool IsSorted(std::span<const StringTableEntry> t) {
-  for (std::size_t i = 1; i < t.size(); ++i)
-    if (t[i - 1].id >= t[i].id) return false;
-  return true;
-}
-static_assert(IsSorted(kTable), "the string table must be sorted by id without duplicates");
-static_assert(IsSorted(kMenus), "the menu table must be sorted by id without duplicates");
+static_assert(detail::IsSortedTable(kTable),
+              "the string table must be sorted by id without duplicates");
+static_assert(detail::IsSortedTable(kMenus),
+              "the menu table must be sorted by id without duplicates");
 
 const StringTableEntry* Find(std::span<const StringTableEntry> t, int id) {
   auto it = std::lower_bound(t.begin(), t.end(), id,
@@ -168,26 +166,74 @@ const StringTableEntry* Find(std::span<const StringTableEntry> t, int id) {
 // Codes the table has no entry for; the loader reports 31 and 32 as 28 anyway.
 constexpr const char* kNoDefaultStringText = "没有默认输出字串。";
 
+Language g_language = Language::kChinese;
+
+// The first entry of LANGUAGE's colon list.
+std::string_view FirstEntry(std::string_view list) {
+  return list.substr(0, list.find(':'));
+}
+
 }  // namespace
 
-const char* LoadText(int id) {
-  const StringTableEntry* e = Find(kTable, id);
+void SetLanguage(Language language) {
+  g_language = language;
+}
+
+Language CurrentLanguage() {
+  return g_language;
+}
+
+Language LanguageFromEnvironment(const LocaleEnvironment& env) {
+  const std::string_view language = env.language ? FirstEntry(env.language) : std::string_view();
+  for (std::string_view value : {language, std::string_view(env.lcAll ? env.lcAll : ""),
+                                 std::string_view(env.lcMessages ? env.lcMessages : ""),
+                                 std::string_view(env.lang ? env.lang : "")}) {
+    if (value.empty()) continue;
+    return value.starts_with("en") ? Language::kEnglish : Language::kChinese;
+  }
+  return Language::kChinese;
+}
+
+Language EnvironmentLanguage() {
+  return LanguageFromEnvironment({std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                  std::getenv("LC_MESSAGES"), std::getenv("LANG")});
+}
+
+std::optional<Language> ParseLanguage(std::string_view name) {
+  if (name == "en") return Language::kEnglish;
+  if (name == "zh") return Language::kChinese;
+  return std::nullopt;
+}
+
+std::span<const StringTableEntry> StringTable(Language language) {
+  if (language == Language::kEnglish) return detail::EnglishTable();
+  return kTable;
+}
+
+std::span<const StringTableEntry> StringTable() {
+  return StringTable(g_language);
+}
+
+const char* LoadText(int id, Language language) {
+  const StringTableEntry* e = Find(StringTable(language), id);
   return e ? e->text : "";
+}
+
+const char* LoadText(int id) {
+  return LoadText(id, g_language);
 }
 
 bool HasText(int id) {
   return Find(kTable, id) != nullptr;
 }
 
-std::span<const StringTableEntry> StringTable() {
-  return kTable;
-}
-
 const char* ResultText(Result code) {
   if (code <= kMissingUnits) return LoadText(kIdResultTextBase + static_cast<int>(code));
   if (code == kMissingScales || code == kMissingDefaults)
     return LoadText(kIdResultTextBase + static_cast<int>(kLoadError));
-  if (code == kNoDefaultString) return kNoDefaultStringText;
+  if (code == kNoDefaultString)
+    return g_language == Language::kEnglish ? detail::kEnglishNoDefaultStringText
+                                            : kNoDefaultStringText;
   return LoadText(kIdResultTextBase + static_cast<int>(kMissingUnits));
 }
 
@@ -207,13 +253,18 @@ std::vector<std::string> ListItems(int id) {
   return SplitList(LoadText(id));
 }
 
-const char* MenuText(int commandId) {
-  const StringTableEntry* e = Find(kMenus, commandId);
-  return e ? e->text : "";
+std::span<const StringTableEntry> MenuTable(Language language) {
+  if (language == Language::kEnglish) return detail::EnglishMenus();
+  return kMenus;
 }
 
 std::span<const StringTableEntry> MenuTable() {
-  return kMenus;
+  return MenuTable(g_language);
+}
+
+const char* MenuText(int commandId) {
+  const StringTableEntry* e = Find(MenuTable(), commandId);
+  return e ? e->text : "";
 }
 
 }  // namespace frt

@@ -305,7 +305,8 @@ std::unique_ptr<CFrtStringEx> MakePoolEntry(const CFrtString& source, std::strin
     entry->SetText(source.TextView());
     for (const CFrtVariable& v : source.Variables()) entry->AddVariable(v);
     entry->extra[kPoolName] = name;
-    entry->extra[kPoolDescription] = frt::Utf8ToGbk(frt::LoadText(frt::kIdDescriptionText));
+    entry->extra[kPoolDescription] =
+        frt::Utf8ToGbk(frt::LoadText(frt::kIdDescriptionText, frt::Language::kChinese));
     entry->extra[kPoolAuthor] = "Quarvel";
     entry->extra[kPoolDate] = date;
     entry->extra[kPoolTemplate] = templateName;
