@@ -54,6 +54,8 @@ QString CommandText(int id) {
       return QStringLiteral("平铺窗口");
     case qvcmd::kWindowArrange:
       return QStringLiteral("排列图标");
+    case qvcmd::kDataWorkbench:
+      return QObject::tr("数据试验...");
     default:
       return {};
   }
@@ -69,7 +71,8 @@ QString StatusTip(int id) {
 const int kDocumentCommands[] = {qvcmd::kAssignApplications, qvcmd::kPoolLoad,
                                  qvcmd::kPoolSave,           qvcmd::kOutputPreview,
                                  qvcmd::kClearString,        qvcmd::kProperties,
-                                 qvcmd::kFormatSettings,     qvcmd::kDefaultSettings};
+                                 qvcmd::kFormatSettings,     qvcmd::kDefaultSettings,
+                                 qvcmd::kDataWorkbench};
 
 }  // namespace
 
@@ -253,6 +256,7 @@ void CMainFrame::BuildActions() {
         MakeAction(id, id == qvcmd::kOutputPreview ? QStringLiteral("preview.png") : QString());
     connect(a, &QAction::triggered, this, [this, id] { OnDocumentCommand(id); });
   }
+  Action(qvcmd::kDataWorkbench)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
   Action(qvcmd::kViewToolBar)->setChecked(true);
   Action(qvcmd::kViewStatusBar)->setChecked(true);
 
@@ -351,7 +355,8 @@ void CMainFrame::BuildMenuSet(int id) {
     QMenu* pool = NewMenu(QStringLiteral("字串池"), QStringLiteral("menuPool"));
     AddToMenu(pool, {qvcmd::kPoolLoad, qvcmd::kPoolSave});
     format->addMenu(pool);
-    AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kClearString, 0, qvcmd::kProperties});
+    AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kDataWorkbench, qvcmd::kClearString, 0,
+                       qvcmd::kProperties});
     QMenu* options = NewMenu(QStringLiteral("(&O)选项"), QStringLiteral("menuOptions"));
     AddToMenu(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
     menuSets_[kMenuFormat] = {file, SharedMenu(0), format, options, SharedMenu(1), SharedMenu(2)};
