@@ -145,7 +145,8 @@ void BM_Workbench(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     auto window = std::make_unique<CWorkbenchWindow>(ws.document->Format(),
-                                                     *ws.document->Template(), "bench");
+                                                     *ws.document->Template(),
+                                                     QStringLiteral("bench"));
     window->ImportPane()->OpenFile(ws.data);
     window->show();
     WaitFirstScreen(*window, *window->ImportPane()->Table());

@@ -1,5 +1,6 @@
 #include "workbench/wb_import_pane.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,7 +37,8 @@ class CStopDelegate : public QStyledItemDelegate {
     initStyleOption(&o, index);
     const QString text = o.text;
     o.text.clear();
-    o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
+    QStyle* style = o.widget ? o.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
     const QRect r = o.rect.adjusted(3, 0, -3, 0);
     const QString head = text.left(stop);
     const QString tail = text.mid(stop);
