@@ -113,7 +113,7 @@ class WorkbenchTest : public QObject {
 
     // A literal typed before the block 12 string: the first line now falls to the two-word
     // string of block 14, which reads no east coordinate.
-    QVERIFY(e_->Select(21012000));
+    QVERIFY(e_->Select(21012001));
     QTextCursor c = e_->Edit()->textCursor();
     c.movePosition(QTextCursor::Start);
     e_->Edit()->setTextCursor(c);
