@@ -113,7 +113,9 @@ class PlainLinesModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = {}) const override {
     return parent.isValid() ? 0 : static_cast<int>(lines_.size());
   }
-  int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 2; }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : 2;
+  }
   QVariant data(const QModelIndex& index, int role) const override {
     if (role != Qt::DisplayRole) return {};
     if (index.column() == 0) return index.row() + 1;
@@ -144,9 +146,8 @@ void BM_Workbench(benchmark::State& state) {
   Workspace& ws = Shared();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    auto window = std::make_unique<CWorkbenchWindow>(ws.document->Format(),
-                                                     *ws.document->Template(),
-                                                     QStringLiteral("bench"));
+    auto window = std::make_unique<CWorkbenchWindow>(
+        ws.document->Format(), *ws.document->Template(), QStringLiteral("bench"));
     window->ImportPane()->OpenFile(ws.data);
     window->show();
     WaitFirstScreen(*window, *window->ImportPane()->Table());

@@ -5,9 +5,9 @@
 
 #include "shell/dialog_hooks.h"
 #include "shell/preview_screenshots.h"
-#include "shell/workbench_screenshots.h"
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
+#include "shell/workbench_screenshots.h"
 
 namespace {
 

@@ -58,8 +58,7 @@ class WorkbenchTest : public QObject {
       CWbLines lines;
       for (auto& c : CWbLines::Split(text, chunk)) lines.Append(c);
       QCOMPARE(lines.Count(), want.size());
-      for (std::size_t i = 0; i < want.size(); ++i)
-        QCOMPARE(std::string(lines.Line(i)), want[i]);
+      for (std::size_t i = 0; i < want.size(); ++i) QCOMPARE(std::string(lines.Line(i)), want[i]);
     }
   }
 
@@ -93,7 +92,9 @@ class WorkbenchTest : public QObject {
     QVERIFY(done.wait(5000));
     CWbImportModel* m = pane->Model();
     QCOMPARE(m->rowCount(), kRows);
-    auto stop = [m](int row) { return m->index(row, CWbImportModel::kColumnText).data(CWbImportModel::kStopRole).toInt(); };
+    auto stop = [m](int row) {
+      return m->index(row, CWbImportModel::kColumnText).data(CWbImportModel::kStopRole).toInt();
+    };
     // row, matched, blank
     const struct {
       int row;
@@ -149,8 +150,9 @@ class WorkbenchTest : public QObject {
 
     // The same records from a records file give the same output.
     const QString csv = e_->dir.filePath(QStringLiteral("records.csv"));
-    QVERIFY(story::WriteAll(csv, "block,1,51,52,53,2,7\r\n12,P1,100.5,200.25,10.0,TREE,\r\n"
-                                 "14,,,,,P9,X\r\n12,P3,1,2,3,WALL,\r\n"));
+    QVERIFY(story::WriteAll(csv,
+                            "block,1,51,52,53,2,7\r\n12,P1,100.5,200.25,10.0,TREE,\r\n"
+                            "14,,,,,P9,X\r\n12,P3,1,2,3,WALL,\r\n"));
     QVERIFY(pane->OpenRecords(csv));
     QCOMPARE(pane->View()->toPlainText(), fromImport);
 
@@ -162,10 +164,12 @@ class WorkbenchTest : public QObject {
     QCOMPARE(pane->View()->toPlainText(), fromImport);
 
     const QString out = e_->dir.filePath(QStringLiteral("out.txt"));
-    auto found = story::OnNextModal<QFileDialog>([out](QFileDialog* d) { story::AcceptFile(d, out); });
+    auto found =
+        story::OnNextModal<QFileDialog>([out](QFileDialog* d) { story::AcceptFile(d, out); });
     pane->findChild<QPushButton*>(QStringLiteral("saveOutput"))->click();
     QVERIFY(*found);
-    QCOMPARE(story::ReadAll(out), QByteArray::fromStdString(frt::Utf8ToGbk(fromImport.toStdString())));
+    QCOMPARE(story::ReadAll(out),
+             QByteArray::fromStdString(frt::Utf8ToGbk(fromImport.toStdString())));
   }
 
  private:

@@ -68,11 +68,10 @@ QString StatusTip(int id) {
   return text.section(QLatin1Char('\n'), 0, 0);
 }
 
-const int kDocumentCommands[] = {qvcmd::kAssignApplications, qvcmd::kPoolLoad,
-                                 qvcmd::kPoolSave,           qvcmd::kOutputPreview,
-                                 qvcmd::kClearString,        qvcmd::kProperties,
-                                 qvcmd::kFormatSettings,     qvcmd::kDefaultSettings,
-                                 qvcmd::kDataWorkbench};
+const int kDocumentCommands[] = {
+    qvcmd::kAssignApplications, qvcmd::kPoolLoad,        qvcmd::kPoolSave,
+    qvcmd::kOutputPreview,      qvcmd::kClearString,     qvcmd::kProperties,
+    qvcmd::kFormatSettings,     qvcmd::kDefaultSettings, qvcmd::kDataWorkbench};
 
 }  // namespace
 

@@ -44,10 +44,9 @@ CWorkbenchWindow* OpenWorkbench(CQVViewTree& tree) {
       if (guarded) StoreEditedString(*guarded);
       window->FormatChanged();
     });
-    QObject::connect(frame, &CChildFrame::titleUpdated, window,
-                     [frame, window] {
-                       if (frame->Document()) window->SetFormatTitle(frame->Document()->Title());
-                     });
+    QObject::connect(frame, &CChildFrame::titleUpdated, window, [frame, window] {
+      if (frame->Document()) window->SetFormatTitle(frame->Document()->Title());
+    });
     // The document goes before the frame's children do.
     if (auto* doc = dynamic_cast<CQVDoc*>(frame->Document()))
       QObject::connect(doc, &QObject::destroyed, window, &CWorkbenchWindow::Detach);

@@ -12,8 +12,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -25,7 +25,9 @@
 
 namespace {
 
-QString FromGbk(const std::string& bytes) { return QString::fromStdString(frt::GbkToUtf8(bytes)); }
+QString FromGbk(const std::string& bytes) {
+  return QString::fromStdString(frt::GbkToUtf8(bytes));
+}
 
 }  // namespace
 
@@ -91,9 +93,9 @@ int CWbExportPane::Application() const {
 bool CWbExportPane::OpenRecords(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    QMessageBox::warning(this, windowTitle(),
-                         tr("无法读取 %1: %2").arg(QDir::toNativeSeparators(path),
-                                                   file.errorString()));
+    QMessageBox::warning(
+        this, windowTitle(),
+        tr("无法读取 %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return false;
   }
   std::vector<workbench::Record> records;
@@ -134,7 +136,8 @@ std::string CWbExportPane::RenderOutput(std::size_t limit, std::vector<QString>&
   take(exporter.Begin(Application()), 0);
   const std::size_t n = std::min(limit, records_.size());
   for (std::size_t i = 0; i < n; ++i)
-    take(exporter.Record(records_[i]), records_[i].row > 0 ? records_[i].row : static_cast<int>(i) + 1);
+    take(exporter.Record(records_[i]),
+         records_[i].row > 0 ? records_[i].row : static_cast<int>(i) + 1);
   take(exporter.End(), 0);
   return out;
 }
@@ -148,9 +151,8 @@ void CWbExportPane::Render() {
   view_->verticalScrollBar()->setValue(scroll);
   errors_->clear();
   if (records_.size() > kShownRecords)
-    errors_->addItem(tr("只显示前 %1 条记录; 保存时输出全部 %2 条")
-                         .arg(kShownRecords)
-                         .arg(records_.size()));
+    errors_->addItem(
+        tr("只显示前 %1 条记录; 保存时输出全部 %2 条").arg(kShownRecords).arg(records_.size()));
   for (const QString& e : errors) errors_->addItem(e);
 }
 
@@ -161,9 +163,9 @@ bool CWbExportPane::SaveOutput(const QString& path) {
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()) ||
       !file.commit()) {
-    QMessageBox::warning(this, windowTitle(),
-                         tr("无法写入 %1: %2").arg(QDir::toNativeSeparators(path),
-                                                   file.errorString()));
+    QMessageBox::warning(
+        this, windowTitle(),
+        tr("无法写入 %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return false;
   }
   return true;

@@ -27,12 +27,11 @@ CWbImportModel::~CWbImportModel() = default;
 
 void CWbImportModel::SetScanner(const workbench::DataScanner* scanner,
                                 std::vector<VariableColumn> columns) {
-  const bool sameColumns =
-      columns.size() == columns_.size() &&
-      std::equal(columns.begin(), columns.end(), columns_.begin(),
-                 [](const VariableColumn& a, const VariableColumn& b) {
-                   return a.code == b.code && a.heading == b.heading;
-                 });
+  const bool sameColumns = columns.size() == columns_.size() &&
+                           std::equal(columns.begin(), columns.end(), columns_.begin(),
+                                      [](const VariableColumn& a, const VariableColumn& b) {
+                                        return a.code == b.code && a.heading == b.heading;
+                                      });
   if (!sameColumns) beginResetModel();
   scanner_ = scanner;
   columns_ = std::move(columns);
@@ -87,14 +86,25 @@ QString CWbImportModel::StringLabel(const workbench::ScanLineResult& r) const {
   return tr("块 %1 [%2]").arg(r.block).arg(r.stringId);
 }
 
-QVariant CWbImportModel::VariableCell(const workbench::ScanLineResult& r, int column) const {
+const workbench::ScanValue* CWbImportModel::Value(const workbench::ScanLineResult& r,
+                                                  int column) const {
   const int code = columns_[static_cast<std::size_t>(column - kFirstVariableColumn)].code;
-  for (const workbench::ScanValue& v : r.values) {
-    if (v.code != code) continue;
-    if (v.isText) return FromGbk(v.text);
-    return QString::number(v.number, 'g', 15);
-  }
-  return {};
+  for (const workbench::ScanValue& v : r.values)
+    if (v.code == code) return &v;
+  return nullptr;
+}
+
+QVariant CWbImportModel::VariableCell(const workbench::ScanLineResult& r, int column) const {
+  const workbench::ScanValue* v = Value(r, column);
+  if (!v) return {};
+  return v->isText ? FromGbk(v->text) : QString::number(v->number, 'g', 15);
+}
+
+// The characters the value was read from (the cell shows the value).
+QVariant CWbImportModel::VariableText(const workbench::ScanLineResult& r, int column) const {
+  const workbench::ScanValue* v = Value(r, column);
+  if (!v) return {};
+  return tr("读入 \"%1\" (%%2)").arg(FromGbk(v->text)).arg(QChar::fromLatin1(v->conversion));
 }
 
 QVariant CWbImportModel::data(const QModelIndex& index, int role) const {
@@ -112,6 +122,7 @@ QVariant CWbImportModel::data(const QModelIndex& index, int role) const {
       if (column >= kFirstVariableColumn) return VariableCell(r, column);
       return {};
     case Qt::ToolTipRole:
+      if (column >= kFirstVariableColumn) return VariableText(r, column);
       if (!missed) return {};
       return tr("第 %1 列: %2").arg(r.stopColumn).arg(FromGbk(r.reason));
     case Qt::BackgroundRole:
@@ -124,7 +135,8 @@ QVariant CWbImportModel::data(const QModelIndex& index, int role) const {
     case kStopRole: {
       if (column != kColumnText || !missed || r.stopColumn == 0) return -1;
       const std::string_view line = lines_.Line(static_cast<std::size_t>(index.row()));
-      return static_cast<int>(FromGbk(line.substr(0, std::min(line.size(), r.stopColumn - 1))).size());
+      return static_cast<int>(
+          FromGbk(line.substr(0, std::min(line.size(), r.stopColumn - 1))).size());
     }
     default:
       return {};

@@ -42,7 +42,9 @@ class CWbImportModel : public QAbstractTableModel {
 
  private:
   QString StringLabel(const workbench::ScanLineResult& result) const;
+  const workbench::ScanValue* Value(const workbench::ScanLineResult& result, int column) const;
   QVariant VariableCell(const workbench::ScanLineResult& result, int column) const;
+  QVariant VariableText(const workbench::ScanLineResult& result, int column) const;
 
   CWbLines lines_;
   const workbench::DataScanner* scanner_ = nullptr;

@@ -122,11 +122,10 @@ CWbImportPane::CWbImportPane(QWidget* parent)
   connect(open, &QPushButton::clicked, this, &CWbImportPane::AskOpen);
   connect(toExport, &QPushButton::clicked, this, &CWbImportPane::recordsWanted);
   connect(cancel_, &QPushButton::clicked, loader_, &CWbLoader::Cancel);
-  connect(loader_, &CWbLoader::chunkRead, this,
-          [this](std::shared_ptr<const CWbLineChunk> chunk) {
-            model_->AppendChunk(std::move(chunk));
-            if (!sweepTimer_->isActive()) sweepTimer_->start();
-          });
+  connect(loader_, &CWbLoader::chunkRead, this, [this](std::shared_ptr<const CWbLineChunk> chunk) {
+    model_->AppendChunk(std::move(chunk));
+    if (!sweepTimer_->isActive()) sweepTimer_->start();
+  });
   connect(loader_, &CWbLoader::progress, progress_, &QProgressBar::setValue);
   connect(loader_, &CWbLoader::finished, this, &CWbImportPane::OnFinished);
   UpdateStatus();
@@ -158,7 +157,8 @@ void CWbImportPane::AskOpen() {
 void CWbImportPane::OpenFile(const QString& path) {
   path_ = path;
   loadError_.clear();
-  fileLabel_->setText(QDir::toNativeSeparators(path));
+  fileLabel_->setText(QFileInfo(path).fileName());
+  fileLabel_->setToolTip(QDir::toNativeSeparators(path));
   model_->ClearLines();
   progress_->setValue(0);
   progress_->show();
@@ -167,13 +167,17 @@ void CWbImportPane::OpenFile(const QString& path) {
   RestartSweep();
 }
 
-bool CWbImportPane::IsLoading() const { return loader_->IsRunning(); }
+bool CWbImportPane::IsLoading() const {
+  return loader_->IsRunning();
+}
 
 void CWbImportPane::OnFinished(bool cancelled, const QString& error) {
   progress_->hide();
   cancel_->hide();
-  if (!error.isEmpty()) loadError_ = tr("无法读取 %1: %2").arg(path_, error);
-  else if (cancelled) loadError_ = tr("读取已取消");
+  if (!error.isEmpty())
+    loadError_ = tr("无法读取 %1: %2").arg(path_, error);
+  else if (cancelled)
+    loadError_ = tr("读取已取消");
   if (!sweepTimer_->isActive()) sweepTimer_->start();
   UpdateStatus();
 }
@@ -201,7 +205,8 @@ void CWbImportPane::Sweep() {
   while (swept_ < rows && clock.elapsed() < kSliceMs) {
     for (int end = std::min(rows, swept_ + 256); swept_ < end; ++swept_) {
       if (!scanner_) continue;
-      const workbench::ScanLineResult r = scanner_->Scan(lines.Line(static_cast<std::size_t>(swept_)));
+      const workbench::ScanLineResult r =
+          scanner_->Scan(lines.Line(static_cast<std::size_t>(swept_)));
       if (r.blank) continue;
       if (!r.matched) {
         ++missed_;
@@ -233,11 +238,8 @@ void CWbImportPane::UpdateStatus() {
     text = tr("格式没有导入字串: 没有行能匹配");
   } else {
     const int rows = model_->rowCount();
-    text = tr("%1 行, 已扫描 %2: 匹配 %3, 无匹配 %4")
-               .arg(rows)
-               .arg(swept_)
-               .arg(matched_)
-               .arg(missed_);
+    text =
+        tr("%1 行, 已扫描 %2: 匹配 %3, 无匹配 %4").arg(rows).arg(swept_).arg(matched_).arg(missed_);
   }
   if (!loadError_.isEmpty()) text += QStringLiteral("  ") + loadError_;
   status_->setText(text);

@@ -43,7 +43,8 @@ std::string_view CWbLines::Line(std::size_t row) const {
   const auto it = std::upper_bound(firstRow_.begin(), firstRow_.end(), row) - 1;
   const CWbLineChunk& chunk = *chunks_[static_cast<std::size_t>(it - firstRow_.begin())];
   const std::size_t i = row - *it;
-  std::string_view line(chunk.bytes.data() + chunk.starts[i], chunk.starts[i + 1] - chunk.starts[i]);
+  std::string_view line(chunk.bytes.data() + chunk.starts[i],
+                        chunk.starts[i + 1] - chunk.starts[i]);
   if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return line;
@@ -82,7 +83,9 @@ std::vector<std::shared_ptr<const CWbLineChunk>> CWbLines::Split(std::string_vie
 
 CWbLoader::CWbLoader(QObject* parent) : QObject(parent) {}
 
-CWbLoader::~CWbLoader() { Stop(); }
+CWbLoader::~CWbLoader() {
+  Stop();
+}
 
 void CWbLoader::Stop() {
   cancel_ = true;

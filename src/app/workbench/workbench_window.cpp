@@ -24,8 +24,7 @@ std::vector<CWbImportModel::VariableColumn> ImportColumns(const CDocFormat& form
   for (int i = 0; i < file.StringCount(); ++i) {
     const CFrtString* s = file.StringAt(i);
     if (!s || !s->IsPresent() || s->key.direction != CFrtKey::kImport) continue;
-    if (s->key.section != CFrtKey::kBlockString && s->key.section != CFrtKey::kFileHeader)
-      continue;
+    if (s->key.section != CFrtKey::kBlockString && s->key.section != CFrtKey::kFileHeader) continue;
     for (const CFrtVariable& v : s->Variables()) {
       if (!seen.insert(v.code).second) continue;
       const CFTPoolVariable* pool = t.FindPoolVariable(v.code);
