@@ -98,7 +98,8 @@ bool RecordExporter::RenderString(CFrtString* string, const workbench::Record* r
             (bad ? frt::GbkToUtf8(*bad) : "") + "' is not a number";
     return false;
   }
-  if (r != frt::kOk) {
+  // 3: a value was missing and the format's default output string stood in: the text is whole.
+  if (r != frt::kOk && r != frt::kNotFound) {
     error = ResultLine(r);
     return false;
   }
