@@ -109,6 +109,8 @@ DataScanner::DataScanner(CDocFormat& format, const CFormatTemplate& formatTempla
         for (const CFrtVariable& v : s->Variables()) {
           const CFTPoolVariable* pool = formatTemplate.FindPoolVariable(v.code);
           c.names.push_back(pool ? pool->Name() : std::string());
+          if (std::find(codes_.begin(), codes_.end(), v.code) == codes_.end())
+            codes_.push_back(v.code);
         }
         candidates_.push_back(std::move(c));
       }

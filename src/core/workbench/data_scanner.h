@@ -61,6 +61,9 @@ class DataScanner {
   ScanLineResult Scan(std::string_view line) const;
   // How many import strings take part: 0 means no line can match.
   std::size_t CandidateCount() const { return candidates_.size(); }
+  // The variable codes the strings read, in the order they first appear among the candidates:
+  // the columns of a records file written from the scan.
+  const std::vector<int>& Codes() const { return codes_; }
 
  private:
   struct Candidate {
@@ -70,6 +73,7 @@ class DataScanner {
     std::vector<std::string> names;  // pool name per variable of the string
   };
   std::vector<Candidate> candidates_;
+  std::vector<int> codes_;
 };
 
 // Strips what ends a line: LF, CR, and Ctrl-Z marks.

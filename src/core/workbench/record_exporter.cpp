@@ -89,7 +89,8 @@ bool RecordExporter::RenderString(CFrtString* string, const workbench::Record* r
   source_.SetRecord(record);
   source_.ClearBadCode();
   engine_->AttachFormat(&format_.Format());
-  std::string text;
+  std::string& text = rendered_;  // kept for its storage
+  text.clear();
   const frt::Result r = engine_->Render(string, text);
   source_.SetRecord(nullptr);
   if (source_.BadCode() >= 0) {
@@ -98,7 +99,8 @@ bool RecordExporter::RenderString(CFrtString* string, const workbench::Record* r
             (bad ? frt::GbkToUtf8(*bad) : "") + "' is not a number";
     return false;
   }
-  if (r != frt::kOk) {
+  // 3: a value was missing and the format's default output string stood in: the text is whole.
+  if (r != frt::kOk && r != frt::kNotFound) {
     error = ResultLine(r);
     return false;
   }
@@ -166,12 +168,11 @@ ExportPiece RecordExporter::Record(const workbench::Record& record) {
                   std::to_string(application_);
     return piece;
   }
-  std::string line;
-  if (!RenderString(string, &record, line, error)) {
+  const std::size_t before = piece.text.size();
+  if (!RenderString(string, &record, piece.text, error)) {
+    piece.text.resize(before);
     piece.error = error;
-    return piece;
   }
-  piece.text += line;
   return piece;
 }
 

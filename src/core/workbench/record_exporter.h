@@ -87,6 +87,7 @@ class RecordExporter {
   std::unique_ptr<CFrtEngine> engine_;
   int application_ = 0;
   int previousBlock_ = -1;
+  std::string rendered_;
 };
 
 }  // namespace workbench

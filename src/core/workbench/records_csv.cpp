@@ -1,6 +1,9 @@
 #include "workbench/records_csv.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <unordered_map>
 
 #include "catalogue/format_template.h"
@@ -12,6 +15,16 @@ namespace {
 constexpr char kBom[] = "\xEF\xBB\xBF";
 constexpr int kMaxBlock = 999;
 
+// The bytes that end a run of plain text in an unquoted and in a quoted field.
+constexpr std::uint8_t kStopsField = 1, kStopsQuoted = 2;
+constexpr std::array<std::uint8_t, 256> MakeStops() {
+  std::array<std::uint8_t, 256> t{};
+  t[','] = t['\r'] = kStopsField;
+  t['"'] = t['\n'] = kStopsField | kStopsQuoted;
+  return t;
+}
+constexpr std::array<std::uint8_t, 256> kStops = MakeStops();
+
 bool AllEmpty(const std::vector<std::string>& fields) {
   for (const std::string& f : fields)
     if (!f.empty()) return false;
@@ -22,12 +35,6 @@ bool IsAscii(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
-}
-
-// Cells are UTF-8; records hold the format's bytes (GBK). Lossless both ways, so bytes that are
-// not GBK survive a round trip through a records file.
-std::string ToFormatBytes(const std::string& utf8) {
-  return IsAscii(utf8) ? utf8 : frt::Utf8ToGbkLossless(utf8);
 }
 
 bool ParseInt(std::string_view text, int& value) {
@@ -64,16 +71,40 @@ const std::string* Record::Find(int code) const {
 }
 
 void CsvReader::Feed(std::string_view bytes) {
-  for (const char c : bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const char c = bytes[i];
     if (atStart_) {
+      ++i;
       if (c == kBom[bomMatched_]) {
         if (++bomMatched_ == 3) atStart_ = false;
         continue;
       }
       atStart_ = false;
-      for (std::size_t i = 0; i < bomMatched_; ++i) Byte(kBom[i]);  // not a mark: data
+      for (std::size_t k = 0; k < bomMatched_; ++k) Byte(kBom[k]);  // not a mark: data
+      Byte(c);
+      continue;
+    }
+    // Most bytes are plain field text: take a run of them at once.
+    if (!pendingCr_ && (state_ == State::kField || state_ == State::kQuoted)) {
+      const std::uint8_t stop = state_ == State::kField ? kStopsField : kStopsQuoted;
+      std::size_t end = i;
+      while (end < bytes.size() && !(kStops[static_cast<unsigned char>(bytes[end])] & stop)) ++end;
+      std::size_t run = end - i;
+      if (run > 0) {
+        run = std::min({run, kMaxRow + 1 - rowBytes_, kMaxField + 1 - field_.size()});
+        field_.append(bytes.data() + i, run);
+        rowBytes_ += run;
+        i += run;
+        if (rowBytes_ > kMaxRow)
+          Fail("row longer than " + std::to_string(kMaxRow) + " bytes");
+        else if (field_.size() > kMaxField)
+          Fail("field longer than " + std::to_string(kMaxField) + " bytes");
+        continue;
+      }
     }
     Byte(c);
+    ++i;
   }
 }
 
@@ -133,15 +164,21 @@ void CsvReader::Byte(char c) {
 
 void CsvReader::EndField() {
   if (state_ == State::kSkip) return;
-  fields_.push_back(std::move(field_));
+  // The strings of the previous row are kept for their storage.
+  if (used_ < fields_.size())
+    fields_[used_].swap(field_);
+  else
+    fields_.push_back(std::move(field_));
+  ++used_;
   field_.clear();
   state_ = State::kStart;
-  if (fields_.size() > kMaxFields) Fail("more than " + std::to_string(kMaxFields) + " fields");
+  if (used_ > kMaxFields) Fail("more than " + std::to_string(kMaxFields) + " fields");
 }
 
 void CsvReader::EndRow() {
+  fields_.resize(used_);
   handler_(fields_, rowLine_, error_);
-  fields_.clear();
+  used_ = 0;
   field_.clear();
   error_.clear();
   rowBytes_ = 0;
@@ -231,15 +268,25 @@ void RecordsReader::Row(const std::vector<std::string>& fields, int row, const s
                       std::to_string(codes_.size() + 1) + " columns");
     return;
   }
-  record_.values.clear();
   record_.row = row;
   if (!ParseInt(fields[0], record_.block) || record_.block < 0 || record_.block > kMaxBlock) {
     onError_(row, "block '" + fields[0] + "' is not a block number (0 to 999)");
     return;
   }
-  for (std::size_t i = 1; i < fields.size(); ++i)
-    if (!fields[i].empty())
-      record_.values.push_back(RecordValue{codes_[i - 1], ToFormatBytes(fields[i])});
+  // Cells are UTF-8, records hold the format's bytes (GBK), both ways lossless so that bytes
+  // that are not GBK survive a round trip. The strings of the previous record are reused.
+  std::size_t used = 0;
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    if (fields[i].empty()) continue;
+    if (used == record_.values.size()) record_.values.emplace_back();
+    RecordValue& value = record_.values[used++];
+    value.code = codes_[i - 1];
+    if (IsAscii(fields[i]))
+      value.text.assign(fields[i]);
+    else
+      value.text = frt::Utf8ToGbkLossless(fields[i]);
+  }
+  record_.values.resize(used);
   onRecord_(record_);
 }
 

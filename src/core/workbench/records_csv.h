@@ -60,6 +60,7 @@ class CsvReader {
   RowHandler handler_;
   State state_ = State::kStart;
   std::vector<std::string> fields_;
+  std::size_t used_ = 0;  // fields of the current row
   std::string field_;
   std::string error_;
   std::size_t rowBytes_ = 0;
