@@ -21,18 +21,19 @@
 
 namespace {
 
-// Points as a field book holds them, one written with commas and one of a two-word block among
-// them.
+// The shipped field book written by hand: a station, a backsight and shots, one with a slip of
+// the keyboard (an O for a 0).
 const char kData[] =
-    "1001 4500123.456 5300987.654 412.300 护坡\r\n"
-    "1002 4500134.956 5300980.404 412.425 护坡\r\n"
-    "1003 4500146.456 5300973.154 412.550 路边\r\n"
-    "1004,4500157.956,5300965.904,412.675,路边\r\n"
-    "1005 4500169.456 5300958.654 412.800 树\r\n"
+    "STN,S1,5000.000,3000.000,120.450,1.552,CTRL\r\n"
+    "BS,S2,45.12340,0.00000,1.600,2026-12-06,08:15:02\r\n"
+    "SS,101,123.45670,88.12340,56.789,1.500,2026-12-06,08:16:10,WALL\r\n"
+    "SS,102,130.02000,89.50010,61.204,1.500,2026-12-06,08:16:55,WALL\r\n"
+    "SS,103,141.98760,9O.25000,48.330,1.800,2026-12-06,08:17:40\r\n"
+    "SS,104,150.11110,90.02000,52.118,1.800,2026-12-06,08:18:22,TREE\r\n"
     "\r\n"
-    "2001 井盖\r\n"
-    "1006 4500180.956 5300951.404 412.925 树\r\n"
-    "1007 4500192.456 5300944.154 413.050 围墙\r\n";
+    "STN,S2,5031.870,3031.522,121.003,1.498,CTRL\r\n"
+    "BS,S1,225.12340,0.00000,1.600,2026-12-06,09:02:11\r\n"
+    "SS,201,10.00100,91.00000,12.500,1.300,2026-12-06,09:03:05,TREE\r\n";
 
 void Settle(int ms) {
   QElapsedTimer clock;
@@ -40,19 +41,29 @@ void Settle(int ms) {
   while (clock.elapsed() < ms) QApplication::processEvents();
 }
 
+// The workbench of a shipped example format, or nullptr.
+CWorkbenchWindow* OpenExample(CQVApp& app, const QString& name) {
+  const QString path =
+      QFile::decodeName(app.Locations().SharedDir().c_str()) + QStringLiteral("/Workbench/") + name;
+  if (!app.OpenFile(path)) return nullptr;
+  CChildFrame* child = app.MainFrame()->ActiveFormatFrame();
+  auto* doc = child ? dynamic_cast<CQVDoc*>(child->Document()) : nullptr;
+  CWorkbenchWindow* window = doc && doc->Tree() ? OpenWorkbench(*doc->Tree()) : nullptr;
+  if (window) {
+    window->move(40, 40);
+    window->resize(1040, 400);
+  }
+  return window;
+}
+
 }  // namespace
 
 bool TakeWorkbenchScreenshots(CQVApp& app, const QString& directory) {
-  const QString format = QFile::decodeName(app.Locations().FormatDir().c_str()) +
-                         QStringLiteral("/CoordinateImport.frt");
-  if (!app.OpenFile(format)) return false;
-  CChildFrame* child = app.MainFrame()->ActiveFormatFrame();
-  auto* doc = child ? dynamic_cast<CQVDoc*>(child->Document()) : nullptr;
-  if (!doc || !doc->Tree()) return false;
-  CWorkbenchWindow* window = OpenWorkbench(*doc->Tree());
+  const QDir dir(directory);
+  CWorkbenchWindow* window = OpenExample(app, QStringLiteral("TotalStationCsv.frt"));
   if (!window) return false;
   QTemporaryDir scratch;
-  const QString data = scratch.filePath(QStringLiteral("points.txt"));
+  const QString data = scratch.filePath(QStringLiteral("fieldbook.txt"));
   QFile file(data);
   const std::string bytes = frt::Utf8ToGbk(kData);
   if (!file.open(QIODevice::WriteOnly) ||
@@ -60,15 +71,17 @@ bool TakeWorkbenchScreenshots(CQVApp& app, const QString& directory) {
           static_cast<qint64>(bytes.size()))
     return false;
   file.close();
-  window->move(40, 40);
-  window->resize(980, 420);
   window->ImportPane()->OpenFile(data);
   Settle(500);
-  const QDir dir(directory);
   bool ok = window->grab().save(dir.filePath(QStringLiteral("workbench-import.png")));
+  window->close();
+
+  window = OpenExample(app, QStringLiteral("TotalStationReport.frt"));
+  if (!window) return false;
   window->Tabs()->setCurrentWidget(window->ExportPane());
-  emit window->ExportPane()->importRecordsWanted();
-  Settle(500);
+  window->ExportPane()->OpenRecords(QFile::decodeName(app.Locations().SharedDir().c_str()) +
+                                    QStringLiteral("/Workbench/survey_records.csv"));
+  Settle(300);
   ok = window->grab().save(dir.filePath(QStringLiteral("workbench-export.png"))) && ok;
   window->close();
   return ok;

@@ -4,7 +4,7 @@
 
 class CQVApp;
 
-// Opens the shipped coordinate format's workbench on a small data file with a line that matches
-// nothing and writes workbench-import.png and workbench-export.png into `directory`; true on
-// success.
+// Writes workbench-import.png (the shipped comma-separated total station format over a field
+// book with a line that matches nothing) and workbench-export.png (the shipped report format over
+// the shipped records) into `directory`; true on success.
 bool TakeWorkbenchScreenshots(CQVApp& app, const QString& directory);

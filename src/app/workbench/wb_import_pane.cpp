@@ -109,7 +109,7 @@ CWbImportPane::CWbImportPane(QWidget* parent)
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   table_->setColumnWidth(CWbImportModel::kColumnLine, 60);
-  table_->setColumnWidth(CWbImportModel::kColumnText, 320);
+  table_->setColumnWidth(CWbImportModel::kColumnText, 440);
   table_->setColumnWidth(CWbImportModel::kColumnString, 150);
 
   auto* layout = new QVBoxLayout(this);
@@ -140,7 +140,7 @@ void CWbImportPane::SetScanner(const workbench::DataScanner* scanner,
   model_->SetScanner(scanner, std::move(columns));
   for (int c = std::max<int>(oldColumns, CWbImportModel::kFirstVariableColumn);
        c < model_->columnCount(); ++c)
-    table_->setColumnWidth(c, 90);
+    table_->setColumnWidth(c, 84);
   RestartSweep();
 }
 
