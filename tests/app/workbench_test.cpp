@@ -30,8 +30,9 @@ const char kData[] =
     "abc\n"
     "\n"
     "P9 X\n"
+    "测站\n"          // stops at its end: a column of bytes, shown as characters
     "P3 1 2 3 WALL";  // no line end
-constexpr int kRows = 5;
+constexpr int kRows = 6;
 
 QString DataPath(const char* name) {
   return QStringLiteral(QUARVEL_SOURCE_DATA_DIR "/") + QString::fromUtf8(name);
@@ -86,7 +87,7 @@ class WorkbenchTest : public QObject {
     QVERIFY(window->windowTitle().contains(QStringLiteral("CoordinateImport")));
     CWbImportPane* pane = window->ImportPane();
     const QString path = e_->dir.filePath(QStringLiteral("data.txt"));
-    QVERIFY(story::WriteAll(path, kData));
+    QVERIFY(story::WriteAll(path, story::Gbk(kData)));
     QSignalSpy done(pane, &CWbImportPane::scanFinished);
     pane->OpenFile(path);
     QVERIFY(done.wait(5000));
@@ -95,18 +96,19 @@ class WorkbenchTest : public QObject {
     auto stop = [m](int row) {
       return m->index(row, CWbImportModel::kColumnText).data(CWbImportModel::kStopRole).toInt();
     };
-    // row, matched, blank
+    // Which rows are marked: the blank one is not.
     const struct {
       int row;
       bool matched;
-    } rows[] = {{0, true}, {1, false}, {2, true}, {3, true}, {4, true}};
+    } rows[] = {{0, true}, {1, false}, {2, true}, {3, true}, {4, false}, {5, true}};
     for (const auto& r : rows) {
       QCOMPARE(stop(r.row) >= 0, !r.matched);
       QCOMPARE(m->index(r.row, CWbImportModel::kColumnText).data(Qt::BackgroundRole).isValid(),
                !r.matched);
     }
+    QCOMPARE(stop(4), m->index(4, CWbImportModel::kColumnText).data().toString().size());
     QCOMPARE(pane->MatchedCount(), 3);
-    QCOMPARE(pane->MissedCount(), 1);
+    QCOMPARE(pane->MissedCount(), 2);
     int east = -1;
     for (int c = CWbImportModel::kFirstVariableColumn; c < m->columnCount(); ++c)
       if (m->index(0, c).data().toString() == QStringLiteral("100.5")) east = c;
@@ -132,7 +134,7 @@ class WorkbenchTest : public QObject {
     auto* window = e_->Active()->findChild<CWorkbenchWindow*>();
     QVERIFY(window);
     const QString data = e_->dir.filePath(QStringLiteral("data.txt"));
-    QVERIFY(story::WriteAll(data, kData));
+    QVERIFY(story::WriteAll(data, story::Gbk(kData)));
     QSignalSpy done(window->ImportPane(), &CWbImportPane::scanFinished);
     window->ImportPane()->OpenFile(data);
     QVERIFY(done.wait(5000));
