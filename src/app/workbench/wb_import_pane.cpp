@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -117,6 +120,7 @@ CWbImportPane::CWbImportPane(QWidget* parent)
   layout->addWidget(table_, 1);
   layout->addWidget(status_);
 
+  setAcceptDrops(true);
   sweepTimer_->setInterval(0);
   connect(sweepTimer_, &QTimer::timeout, this, &CWbImportPane::Sweep);
   connect(open, &QPushButton::clicked, this, &CWbImportPane::AskOpen);
@@ -165,6 +169,18 @@ void CWbImportPane::OpenFile(const QString& path) {
   cancel_->show();
   loader_->Start(path);
   RestartSweep();
+}
+
+void CWbImportPane::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!urls.isEmpty() && urls.constFirst().isLocalFile()) event->acceptProposedAction();
+}
+
+void CWbImportPane::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
+  OpenFile(urls.constFirst().toLocalFile());
+  event->acceptProposedAction();
 }
 
 bool CWbImportPane::IsLoading() const {

@@ -49,6 +49,11 @@ class CWbImportPane : public QWidget {
   // The user asked for the records of this tab in the export tab.
   void recordsWanted();
 
+ protected:
+  // A data file dropped on the tab is opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
   void AskOpen();
   void OnFinished(bool cancelled, const QString& error);
