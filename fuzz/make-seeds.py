@@ -143,6 +143,20 @@ def input_seeds():
     put("input", "literal", seed(0, 2, [(1, [11], b"PT=%[^,],%e")], b"PT=abc,1e5\nPT=\n" + b"9" * 3000 + b"\n"))
 
 
+def workbench_seeds():
+    records = data("data/Workbench/survey_records.csv")
+    put("records", "shipped.csv", b"\x07\x00" + records)
+    put("records", "bom-quotes.csv", b"\x00\x01\xef\xbb\xbfblock,1,2\r\n10,\"a,\"\"b\",\r\n12,x\n")
+    put("records", "open-quote.csv", b"\x03\x00block,1\n10,\"never closed\n" + b"x" * 300)
+    put("records", "bad-rows.csv", b"\x01\x00block,1,21\nx,1\n10,1,abc\n99,a\n10,a,b,c\n")
+    raw = data("data/Workbench/survey_raw.txt")
+    # Strings: count, then per string kind/block byte, variable count, groups, text and NUL.
+    put("scan", "shipped", bytes([2, 0x08, 2, 0, 1]) + b"SS,%s,%f\0" +
+        bytes([0x01, 1, 0]) + b"C%s\0" + b"\x01" + raw)
+    put("scan", "odd", bytes([1, 0x04, 3, 0, 1, 4]) + b"%s,%lf,%s\0\x01" +
+        b"P1,1.5,x\r\n\n\x1a\r\nP2,,y\nP3,2e5\x1a")
+
+
 def editvar_seeds():
     for i, s in enumerate([b"\x01112209609%-10.3lf", b"\x00100207100%ld", b"\x01100011001%-12s",
                            b"\x00100011001%s", b"\x01%+08.2lf", b"\x00%5ld", b"\x00%*20s",
@@ -160,6 +174,7 @@ def main():
     render_seeds()
     input_seeds()
     editvar_seeds()
+    workbench_seeds()
     for t in sorted(os.listdir(CORPUS)):
         print(t, len(os.listdir(os.path.join(CORPUS, t))))
 

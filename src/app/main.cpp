@@ -8,6 +8,7 @@
 #include "shell/preview_screenshots.h"
 #include "shell/qv_app.h"
 #include "shell/screenshots.h"
+#include "shell/workbench_screenshots.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
   if (!app.InitInstance()) return 1;
   int status = screenshots.isEmpty() ? application.exec() : TakeScreenshots(app, screenshots);
   if (!screenshots.isEmpty() && status == 0 &&
-      !TakePreviewScreenshots(*app.MainFrame(), screenshots))
+      (!TakePreviewScreenshots(*app.MainFrame(), screenshots) ||
+       !TakeWorkbenchScreenshots(app, screenshots)))
     status = 1;
   const int exitStatus = app.ExitInstance();
   return status != 0 ? status : exitStatus;

@@ -82,5 +82,7 @@ int ConvertCommand(Context& context, const std::vector<std::string>& args);
 int DumpCommand(Context& context, const std::vector<std::string>& args);
 int TemplatesCommand(Context& context, const std::vector<std::string>& args);
 int PoolCommand(Context& context, const std::vector<std::string>& args);
+int ScanCommand(Context& context, const std::vector<std::string>& args);
+int ExportCommand(Context& context, const std::vector<std::string>& args);
 
 }  // namespace cli

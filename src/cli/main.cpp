@@ -22,6 +22,8 @@ const char kUsage[] =
     "  dump [--json] FILE                  the whole content of a format file\n"
     "  templates [--json]                  instruments, templates, applications, definitions\n"
     "  pool list|show NAME|remove NAME     the entries of the string pool\n"
+    "  scan [--json|--records] FMT DATA    a format's import strings over a data file\n"
+    "  export [-o OUT] FMT RECORDS         a format's export strings over a records CSV\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR        the per-user application folder (QV.ini, pool.dat, Format)\n"
@@ -82,6 +84,26 @@ const Command kCommands[] = {
     {"pool", cli::PoolCommand,
      "Usage: frtool pool list|show NAME|remove NAME\n"
      "The entries of the string pool: list them, show one, remove one.\n"},
+    {"scan", cli::ScanCommand,
+     "Usage: frtool scan [--json | --records] [--block ID] FORMAT DATA\n"
+     "Reads each line of DATA ('-': stdin) with FORMAT's import strings, as the instrument\n"
+     "reads a file, and prints per line the string that matched and the values read, or the\n"
+     "column where the furthest attempt stopped and why. Tried per line: each import block in\n"
+     "the template's order, its header string, then its data strings; the first that reads\n"
+     "the line wins. Exit status 1 when a line that is not blank matched no string.\n"
+     "  --json      one JSON object per line: line, text, matched, string_id, block,\n"
+     "              values (code, name, text, value), error\n"
+     "  --records   the matched lines as a records CSV, nothing else on stdout\n"
+     "  --block ID  only the import strings of this block type\n"},
+    {"export", cli::ExportCommand,
+     "Usage: frtool export [--utf8] [--application ID] [-o OUT [--force]] FORMAT RECORDS\n"
+     "Renders FORMAT's export strings over the records CSV RECORDS ('-': stdin) as the\n"
+     "instrument writes its file: file header, application header, per record its block's\n"
+     "header when the block changes and its line, then the file footer. A record that fails\n"
+     "is reported on stderr with its row; the output goes on (exit status 1).\n"
+     "  --application ID  the application (default: the template's first)\n"
+     "  -o OUT            write to OUT; an existing OUT is refused unless --force\n"
+     "  --utf8            convert the output to UTF-8 (it is GBK as rendered)\n"},
 };
 
 bool IsHelp(const std::string& arg) {

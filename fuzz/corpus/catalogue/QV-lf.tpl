@@ -675,7 +675,7 @@ Header=0
 
 [Kite_Basic_Formatstring_List]
 Export=测量数据,测站数据,坐标数据,后视定向,编码属性,放样数据,气象改正,其他信息,面积周长,导线闭合,参考线测量
-Import=坐标导入,测站导入,编码表,放样点导入
+Import=坐标导入,测站导入,编码表,放样点导入,测量导入,后视导入
 
 [Kite_Basic_Export_测量数据]
 ID=10
@@ -1000,6 +1000,41 @@ Code3=133
 Code4=134
 Code5=2
 Code6=7
+
+[Kite_Basic_Import_测量导入]
+ID=10
+Length=200
+StrCount=2
+VarCount=10
+Header=0
+Restriction=0
+
+[Kite_Basic_Import_测量导入_Variables]
+Code1=1
+Code2=2
+Code3=21
+Code4=22
+Code5=31
+Code6=34
+Code7=81
+Code8=82
+Code9=7
+
+[Kite_Basic_Import_后视导入]
+ID=13
+Length=200
+StrCount=1
+VarCount=8
+Header=0
+Restriction=0
+
+[Kite_Basic_Import_后视导入_Variables]
+Code1=71
+Code2=75
+Code3=76
+Code4=78
+Code5=81
+Code6=82
 
 ; ======== 模板 Kite_Compact (仪器 TS-Q6) ========
 [Kite_Compact_Generalities]

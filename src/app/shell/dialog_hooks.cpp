@@ -11,6 +11,7 @@
 #include "settings/settings_pages.h"
 #include "shell/qv_app.h"
 #include "shell/qv_view_tree.h"
+#include "shell/workbench_open.h"
 
 void ShowApplicationMark(CQVViewTree& tree, std::int32_t id, bool hasApplications) {
   QTreeWidgetItem* item = tree.FindItem(id);
@@ -54,6 +55,8 @@ void InstallDialogHooks(CQVApp& app) {
     CQVProfile* profile = app.Profile();
     return profile && RunFormatSettingsSheet(*profile, &tree.Document().Format(), &tree);
   };
+
+  hooks.dataWorkbench = [](CQVViewTree& tree) { OpenWorkbench(tree); };
 
   hooks.defaultSettings = [&app](CQVViewTree& tree) {
     if (CQVProfile* profile = app.Profile())

@@ -90,6 +90,8 @@ QString CommandText(int id) {
       return CMainFrame::tr("排列图标");
     case qvcmd::kHelpManual:
       return CMainFrame::tr("(&M)使用手册");
+    case qvcmd::kDataWorkbench:
+      return CMainFrame::tr("数据试验...");
     default:
       return {};
   }
@@ -102,10 +104,10 @@ QString StatusTip(int id) {
   return text.section(QLatin1Char('\n'), 0, 0);
 }
 
-const int kDocumentCommands[] = {qvcmd::kAssignApplications, qvcmd::kPoolLoad,
-                                 qvcmd::kPoolSave,           qvcmd::kOutputPreview,
-                                 qvcmd::kClearString,        qvcmd::kProperties,
-                                 qvcmd::kFormatSettings,     qvcmd::kDefaultSettings};
+const int kDocumentCommands[] = {
+    qvcmd::kAssignApplications, qvcmd::kPoolLoad,        qvcmd::kPoolSave,
+    qvcmd::kOutputPreview,      qvcmd::kClearString,     qvcmd::kProperties,
+    qvcmd::kFormatSettings,     qvcmd::kDefaultSettings, qvcmd::kDataWorkbench};
 
 }  // namespace
 
@@ -302,6 +304,7 @@ void CMainFrame::BuildActions() {
         MakeAction(id, id == qvcmd::kOutputPreview ? QStringLiteral("preview.png") : QString());
     connect(a, &QAction::triggered, this, [this, id] { OnDocumentCommand(id); });
   }
+  Action(qvcmd::kDataWorkbench)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
   Action(qvcmd::kViewToolBar)->setChecked(true);
   Action(qvcmd::kViewStatusBar)->setChecked(true);
 
@@ -401,7 +404,8 @@ void CMainFrame::BuildMenuSet(int id) {
     QMenu* pool = NewMenu(tr("字串池"), QStringLiteral("menuPool"));
     AddToMenu(pool, {qvcmd::kPoolLoad, qvcmd::kPoolSave});
     format->addMenu(pool);
-    AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kClearString, 0, qvcmd::kProperties});
+    AddToMenu(format, {qvcmd::kOutputPreview, qvcmd::kDataWorkbench, qvcmd::kClearString, 0,
+                       qvcmd::kProperties});
     QMenu* options = NewMenu(tr("(&O)选项"), QStringLiteral("menuOptions"));
     AddToMenu(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
     options->addSeparator();

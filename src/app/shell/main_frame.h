@@ -46,6 +46,7 @@ inline constexpr int kDefaultSettings = 32808;
 inline constexpr int kFormatSettings = 32809;
 inline constexpr int kClearString = 32822;
 inline constexpr int kProperties = 32823;
+inline constexpr int kDataWorkbench = 32840;
 }  // namespace qvcmd
 
 // An icon of the editor's resources by file name ("new.png"), decoded once per process.

@@ -56,6 +56,7 @@ const QIcon& Image(int index) {
 // Menu texts of the context menu: the assignment command names its dialog there.
 QString ContextText(int id) {
   if (id == qvcmd::kAssignApplications) return CQVViewTree::tr("分配软件...");
+  if (id == qvcmd::kDataWorkbench) return CQVViewTree::tr("数据试验...");
   return QString::fromUtf8(frt::MenuText(id));
 }
 
@@ -510,6 +511,9 @@ void CQVViewTree::OnCommand(int commandId) {
     case qvcmd::kDefaultSettings:
       if (hooks.defaultSettings) hooks.defaultSettings(*this);
       return;
+    case qvcmd::kDataWorkbench:
+      if (hooks.dataWorkbench) hooks.dataWorkbench(*this);
+      return;
     default:
       return;
   }
@@ -545,6 +549,7 @@ QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {
   add(pool, qvcmd::kPoolLoad);
   add(pool, qvcmd::kPoolSave);
   add(menu, qvcmd::kOutputPreview);
+  add(menu, qvcmd::kDataWorkbench);
   add(menu, qvcmd::kClearString);
   menu->addSeparator();
   add(menu, qvcmd::kProperties);

@@ -21,6 +21,8 @@ struct CQVTreeHooks {
   std::function<bool(CQVViewTree&)> formatSettings;
   // "&默认": the sheet "变量的默认设置" (output defaults, flags).
   std::function<void(CQVViewTree&)> defaultSettings;
+  // "数据试验...": the format's data workbench window.
+  std::function<void(CQVViewTree&)> dataWorkbench;
 };
 
 // What the application gives a format document and its tree: the document context (catalogue,

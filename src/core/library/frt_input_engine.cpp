@@ -132,10 +132,12 @@ ScanRun ScanImport(std::string_view importText, std::size_t variableCount, std::
   bool suppress = false;
   bool widthGiven = false;
   std::size_t width = 0;
+  std::size_t piece = 0;  // the literal or the '%' of the conversion being read
 
   auto finish = [&](ScanOutcome outcome) {
     run.outcome = outcome;
     run.position = pos;
+    run.textPosition = outcome == ScanOutcome::kComplete ? importText.size() : piece;
     if (outcome == ScanOutcome::kMismatch) run.matched = false;
     return run;
   };
@@ -143,6 +145,7 @@ ScanRun ScanImport(std::string_view importText, std::size_t variableCount, std::
   for (std::size_t i = 0; i < importText.size(); ++i) {
     const char c = importText[i];
     const int next = kNext[kClasses[static_cast<unsigned char>(c)]][state];
+    if (next == 0 || (next == 1 && state != 1)) piece = i;
     switch (next) {
       case 0:
         if (pos >= input.size()) return finish(ScanOutcome::kShort);

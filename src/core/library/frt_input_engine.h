@@ -30,6 +30,7 @@ struct ScanValue {
 struct ScanRun {
   ScanOutcome outcome = ScanOutcome::kComplete;
   std::size_t position = 0;  // input characters used
+  std::size_t textPosition = 0;  // where in the import string it ended: a literal, or a '%'
   bool matched = false;      // a conversion read its value and no literal failed
 };
 

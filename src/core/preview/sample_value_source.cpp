@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "catalogue/format_template_manager.h"
 #include "library/frt_file.h"
@@ -31,7 +32,25 @@ void Store(unsigned char* out, double v) {
 
 }  // namespace
 
-const void* CSampleValueSource::Shape(bool isText, frt::DataType requestedType) {
+const void* CValueShaper::Text(std::string text, frt::DataType requestedType) {
+  text_ = std::move(text);
+  return Shape(true, requestedType);
+}
+
+const void* CValueShaper::Number(double number, frt::DataType requestedType) {
+  number_ = number;
+  return Shape(false, requestedType);
+}
+
+double ScaleByFormat(double number, long poolType, const CFrtVariable& variable,
+                     const CFrtFile* format) {
+  if (IsFloatType(static_cast<int>(poolType)) && (variable.options & CFrtVariable::kOptScale) &&
+      variable.unitType >= 1 && variable.unitType <= 4 && format)
+    return number * format->Scale(variable.unitType);
+  return number;
+}
+
+const void* CValueShaper::Shape(bool isText, frt::DataType requestedType) {
   if (IsTextType(requestedType)) {
     if (!isText) text_ = CUtility::FloatToText(number_, 0);
     return text_.c_str();
@@ -62,15 +81,11 @@ frt::Result CSampleValueSource::Value(CFrtVariable& variable, const void*& value
   const CFTPoolVariable* pool = catalogue_ ? catalogue_->FindPoolVariable(variable.code) : nullptr;
   if (!pool || !IsDataType(pool->Type())) return frt::kNotFound;
   if (IsTextType(pool->Type())) {
-    text_ = pool->Default();
-    value = Shape(true, requestedType);
+    value = shaper_.Text(pool->Default(), requestedType);
     return frt::kOk;
   }
-  number_ = CUtility::TextToDouble(pool->Default());
-  if (IsFloatType(static_cast<int>(pool->Type())) && (variable.options & CFrtVariable::kOptScale) &&
-      variable.unitType >= 1 && variable.unitType <= 4 && Format())
-    number_ *= Format()->Scale(variable.unitType);
-  value = Shape(false, requestedType);
+  const double number = CUtility::TextToDouble(pool->Default());
+  value = shaper_.Number(ScaleByFormat(number, pool->Type(), variable, Format()), requestedType);
   return frt::kOk;
 }
 
