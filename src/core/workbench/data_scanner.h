@@ -26,7 +26,7 @@ namespace workbench {
 // Line ends: LF or CR LF; a Ctrl-Z at the end of a line (the old end-of-file mark) is dropped; a
 // line that is then empty is blank and is not tried.
 
-// One value read from a line.
+// One value read from a line. Names and texts are the bytes of the format and the data (GBK).
 struct ScanValue {
   int code = 0;         // the variable code
   std::string name;     // the pool variable's name ("" when the pool has none)
@@ -51,7 +51,8 @@ struct ScanLineResult {
 
 // Reads lines with a format's import strings. Built once per format (and again after the format
 // changes); Scan is then independent per line, so callers may scan any subset of lines in any
-// order, and stop whenever they like.
+// order, and stop whenever they like. Scan only reads the format's import strings and keeps no
+// state: several threads may scan with one scanner, as long as nobody changes the format then.
 class DataScanner {
  public:
   // blockFilter < 0: every import block of the template.
