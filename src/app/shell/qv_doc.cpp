@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QUndoGroup>
 
 #include "catalogue/format_template.h"
 #include "catalogue/format_template_manager.h"
@@ -34,10 +35,20 @@ QString AbsolutePath(const QString& path) {
 }  // namespace
 
 CQVDoc::CQVDoc(const CQVDocServices& services, CMainFrame& mainFrame)
-    : services_(services), mainFrame_(mainFrame), document_(services.context) {}
+    : services_(services), mainFrame_(mainFrame), document_(services.context) {
+  mainFrame_.UndoGroup()->addStack(&undoStack_);
+  // Undoing back to the saved state takes the modified mark away again.
+  connect(&undoStack_, &QUndoStack::cleanChanged, this,
+          [this](bool clean) { SetModifiedFlag(!clean); });
+}
 
 CQVDoc::~CQVDoc() {
-  if (tree_) tree_->Detach();
+  if (tree_) {
+    tree_->Detach();
+    tree_->SetUndoStack(nullptr);
+  }
+  // The history goes with this document, after its window: no mark to show any more.
+  disconnect(&undoStack_, nullptr, this, nullptr);
 }
 
 CQVViewEdit* CQVDoc::Editor() const {
@@ -67,6 +78,7 @@ bool CQVDoc::OnNewDocument(const CFormatTemplate* formatTemplate, int number) {
   title_ = QString::fromLatin1(kNewName) + QString::number(number);
   if (!document_.New(formatTemplate)) return false;
   document_.SetModified(true);  // a new format has never been saved
+  undoStack_.resetClean();      // nor does undoing every step make it so
   return true;
 }
 
@@ -90,6 +102,7 @@ bool CQVDoc::OnSaveDocument(const QString& path) {
       return false;
   }
   title_ = QFileInfo(path).fileName();
+  undoStack_.setClean();
   SetModifiedFlag(false);
   mainFrame_.AddRecentFile(path);
   return true;
@@ -167,6 +180,7 @@ void CQVDoc::AttachFrame(CChildFrame* frame) {
         CQVEditContext::FromProfile(*services_.context.profile, *services_.poolLookup));
   preview_ = new CQVViewPre;
   tree_ = new CQVViewTree(services_, document_, editor, preview_, frame, [this] { return title_; });
+  tree_->SetUndoStack(&undoStack_);
   frame->SetTreeView(tree_);
   frame->SetPreviewPane(preview_);
   connect(tree_, &CQVViewTree::documentModified, this, [this] { UpdateFrameTitle(); });

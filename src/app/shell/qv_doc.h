@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 #include <memory>
 
 #include "document/format_document.h"
@@ -66,6 +67,8 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   bool Save(bool askForName) override;
   void OnCommand(int commandId) override;
   bool IsCommandEnabled(int commandId) const override;
+  // Every change of the document is a step here; its clean state is the saved file.
+  QUndoStack* UndoStack() override { return &undoStack_; }
 
  private:
   QString AskSavePath();
@@ -74,6 +77,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   CQVDocServices services_;
   CMainFrame& mainFrame_;
   CFormatDocument document_;
+  QUndoStack undoStack_;
   QString title_;
   QPointer<CChildFrame> frame_;
   CQVViewTree* tree_ = nullptr;
