@@ -19,6 +19,7 @@
 #include "shell/main_frame.h"
 #include "preview/qv_view_preview.h"
 #include "shell/qv_view_tree.h"
+#include "shell/undo_commands.h"
 
 namespace {
 
@@ -38,8 +39,17 @@ CQVDoc::CQVDoc(const CQVDocServices& services, CMainFrame& mainFrame)
     : services_(services), mainFrame_(mainFrame), document_(services.context) {
   mainFrame_.UndoGroup()->addStack(&undoStack_);
   // Undoing back to the saved state takes the modified mark away again.
-  connect(&undoStack_, &QUndoStack::cleanChanged, this,
-          [this](bool clean) { SetModifiedFlag(!clean); });
+  connect(&undoStack_, &QUndoStack::indexChanged, this, &CQVDoc::FollowHistory);
+}
+
+void CQVDoc::FollowHistory() {
+  const int clean = undoStack_.cleanIndex();
+  const int index = undoStack_.index();
+  bool modified = clean < 0;
+  for (int i = std::min(clean, index); !modified && i < std::max(clean, index); ++i)
+    modified = MarksDocument(undoStack_.command(i));
+  document_.SetModified(modified);
+  UpdateFrameTitle();
 }
 
 CQVDoc::~CQVDoc() {
@@ -65,6 +75,8 @@ QString CQVDoc::Title() const {
 }
 
 void CQVDoc::SetModifiedFlag(bool modified) {
+  // Unmodified: this state is the saved one, to which undoing comes back.
+  if (!modified) undoStack_.setClean();
   document_.SetModified(modified);
   UpdateFrameTitle();
 }
@@ -102,7 +114,6 @@ bool CQVDoc::OnSaveDocument(const QString& path) {
       return false;
   }
   title_ = QFileInfo(path).fileName();
-  undoStack_.setClean();
   SetModifiedFlag(false);
   mainFrame_.AddRecentFile(path);
   return true;

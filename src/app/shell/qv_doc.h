@@ -54,6 +54,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   const CFormatDocument& Document() const { return document_; }
   // The file's absolute path, or empty for a document never saved.
   QString PathName() const;
+  // Unmodified also makes the current state of the history the saved one.
   void SetModifiedFlag(bool modified);
 
   // The file name the save dialog asks for: the name typed, with ".FRT" added when it has no
@@ -73,6 +74,9 @@ class CQVDoc : public QObject, public CQVFrameDocument {
  private:
   QString AskSavePath();
   void UpdateFrameTitle();
+  // The modified mark from the history: set while a step that marks lies between the saved
+  // state and the current one, and always for a document never saved.
+  void FollowHistory();
 
   CQVDocServices services_;
   CMainFrame& mainFrame_;

@@ -294,15 +294,16 @@ void CQVViewTree::OnEdited(CQVViewEdit::EditKind kind) {
   loadedState_ = std::move(after);
 }
 
-bool CQVViewTree::RecordChange(const QString& text, const std::function<bool()>& change) {
+bool CQVViewTree::RecordChange(const QString& text, const std::function<bool()>& change,
+                               bool marks) {
   if (!document_) return false;
   const CQVFormatState before = CQVFormatState::Capture(document_->Format());
   const bool done = change();
   if (!document_) return done;
   CQVFormatChange made(before, CQVFormatState::Capture(document_->Format()));
   if (!made.IsEmpty()) {
-    Push(new CQVFormatCommand(*this, std::move(made), text));
-    SetModified();
+    Push(new CQVFormatCommand(*this, std::move(made), text, marks));
+    if (marks) SetModified();
   }
   return done;
 }
@@ -610,7 +611,8 @@ void CQVViewTree::ShowExportPreview() {
 void CQVViewTree::ShowProperties() {
   CFrtFileEx& format = document_->Format().Format();
   CFormatPropertiesDlg dialog(format, format.Name(), window());
-  RecordChange(tr("属性"), [&] { return dialog.DoModal() == QDialog::Accepted; });
+  // The header's texts are a step of their own, yet they do not mark the document.
+  RecordChange(tr("属性"), [&] { return dialog.DoModal() == QDialog::Accepted; }, false);
 }
 
 QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {

@@ -134,7 +134,8 @@ class CQVViewTree : public QTreeWidget {
   void OnEdited(CQVViewEdit::EditKind kind);
   // Runs a change of the format (a dialog) and records what it changed as one undo step; the
   // result of `change`.
-  bool RecordChange(const QString& text, const std::function<bool()>& change);
+  // `marks`: the step marks the document modified.
+  bool RecordChange(const QString& text, const std::function<bool()>& change, bool marks = true);
   void Push(QUndoCommand* command);
 
   CQVDocServices services_;

@@ -114,8 +114,14 @@ void CQVStringCommand::redo() {
   tree_.ApplyString(string_, after_);
 }
 
-CQVFormatCommand::CQVFormatCommand(CQVViewTree& tree, CQVFormatChange change, const QString& text)
-    : QUndoCommand(text), tree_(tree), change_(std::move(change)) {}
+CQVFormatCommand::CQVFormatCommand(CQVViewTree& tree, CQVFormatChange change, const QString& text,
+                                   bool marks)
+    : QUndoCommand(text), tree_(tree), change_(std::move(change)), marks_(marks) {}
+
+bool MarksDocument(const QUndoCommand* command) {
+  const auto* format = dynamic_cast<const CQVFormatCommand*>(command);
+  return !format || format->Marks();
+}
 
 void CQVFormatCommand::undo() {
   tree_.ApplyFormatChange(change_, false);

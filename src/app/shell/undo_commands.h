@@ -89,7 +89,10 @@ class CQVStringCommand : public QUndoCommand {
 // it is pushed, like the string steps.
 class CQVFormatCommand : public QUndoCommand {
  public:
-  CQVFormatCommand(CQVViewTree& tree, CQVFormatChange change, const QString& text);
+  // `marks`: the step marks the document modified (the properties dialog's does not).
+  CQVFormatCommand(CQVViewTree& tree, CQVFormatChange change, const QString& text,
+                   bool marks = true);
+  bool Marks() const { return marks_; }
 
   void undo() override;
   void redo() override;
@@ -97,5 +100,9 @@ class CQVFormatCommand : public QUndoCommand {
  private:
   CQVViewTree& tree_;
   CQVFormatChange change_;
+  bool marks_;
   bool done_ = true;
 };
+
+// Whether a step of the history marks the document modified.
+bool MarksDocument(const QUndoCommand* command);
