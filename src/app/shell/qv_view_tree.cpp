@@ -294,13 +294,15 @@ void CQVViewTree::OnEdited(CQVViewEdit::EditKind kind) {
   loadedState_ = std::move(after);
 }
 
-bool CQVViewTree::RecordChange(const QString& text, const std::function<bool()>& change,
-                               bool marks) {
+bool CQVViewTree::RecordChange(const QString& text, Reach reach,
+                               const std::function<bool()>& change) {
+  const bool strings = reach == Reach::kStrings;
+  const bool marks = reach != Reach::kSettingsUnmarked;
   if (!document_) return false;
-  const CQVFormatState before = CQVFormatState::Capture(document_->Format());
+  const CQVFormatState before = CQVFormatState::Capture(document_->Format(), strings);
   const bool done = change();
   if (!document_) return done;
-  CQVFormatChange made(before, CQVFormatState::Capture(document_->Format()));
+  CQVFormatChange made(before, CQVFormatState::Capture(document_->Format(), strings));
   if (!made.IsEmpty()) {
     Push(new CQVFormatCommand(*this, std::move(made), text, marks));
     if (marks) SetModified();
@@ -543,7 +545,7 @@ void CQVViewTree::OnCommand(int commandId) {
     case qvcmd::kAssignApplications: {
       if (!SwitchString()) return;
       item = currentItem();
-      if (!hooks.assignApplications || !RecordChange(tr("分配软件"), [&] {
+      if (!hooks.assignApplications || !RecordChange(tr("分配软件"), Reach::kStrings, [&] {
             return hooks.assignApplications(*this, Datum(item),
                                             CDocFormat::MakeId(CDocFormat::kKindExport, 0, 0));
           }))
@@ -563,7 +565,7 @@ void CQVViewTree::OnCommand(int commandId) {
     case qvcmd::kPoolLoad:
       // The loaded string is stored first, so that the step holds the load alone.
       if (!hooks.poolLoad || Level(item) != 2 || !SwitchString()) return;
-      RecordChange(tr("从字串池加载"), [&] {
+      RecordChange(tr("从字串池加载"), Reach::kStrings, [&] {
         hooks.poolLoad(*this, Datum(item));
         return true;
       });
@@ -582,7 +584,7 @@ void CQVViewTree::OnCommand(int commandId) {
       return;
     case qvcmd::kFormatSettings:
       if (hooks.formatSettings &&
-          RecordChange(tr("格式设置"), [&] { return hooks.formatSettings(*this); })) {
+          RecordChange(tr("格式设置"), Reach::kSettings, [&] { return hooks.formatSettings(*this); })) {
         SetModified();
         RenderSample();
       }
@@ -590,7 +592,7 @@ void CQVViewTree::OnCommand(int commandId) {
     case qvcmd::kDefaultSettings:
       // The defaults belong to the profile; a change of the format they make is recorded.
       if (hooks.defaultSettings)
-        RecordChange(tr("默认设置"), [&] {
+        RecordChange(tr("默认设置"), Reach::kSettings, [&] {
           hooks.defaultSettings(*this);
           return true;
         });
@@ -612,7 +614,8 @@ void CQVViewTree::ShowProperties() {
   CFrtFileEx& format = document_->Format().Format();
   CFormatPropertiesDlg dialog(format, format.Name(), window());
   // The header's texts are a step of their own, yet they do not mark the document.
-  RecordChange(tr("属性"), [&] { return dialog.DoModal() == QDialog::Accepted; }, false);
+  RecordChange(tr("属性"), Reach::kSettingsUnmarked,
+               [&] { return dialog.DoModal() == QDialog::Accepted; });
 }
 
 QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {

@@ -132,10 +132,11 @@ class CQVViewTree : public QTreeWidget {
   CQVStringState EditorState() const;
   // An accepted edit in the editor becomes an undo step of the loaded string.
   void OnEdited(CQVViewEdit::EditKind kind);
+  // What a dialog can change, and whether its step marks the document modified.
+  enum class Reach { kStrings, kSettings, kSettingsUnmarked };
   // Runs a change of the format (a dialog) and records what it changed as one undo step; the
   // result of `change`.
-  // `marks`: the step marks the document modified.
-  bool RecordChange(const QString& text, const std::function<bool()>& change, bool marks = true);
+  bool RecordChange(const QString& text, Reach reach, const std::function<bool()>& change);
   void Push(QUndoCommand* command);
 
   CQVDocServices services_;

@@ -13,7 +13,7 @@ constexpr int kTypingMergeId = 1;
 
 }  // namespace
 
-CQVFormatState CQVFormatState::Capture(const CDocFormat& format) {
+CQVFormatState CQVFormatState::Capture(const CDocFormat& format, bool strings) {
   CQVFormatState state;
   const CFrtFileEx& file = format.Format();
   CQVFormatSettings& s = state.settings;
@@ -24,7 +24,7 @@ CQVFormatState CQVFormatState::Capture(const CDocFormat& format) {
     s.scales[i] = file.Scale(i + 1);
   }
   for (int i = 0; i < 3; ++i) s.defaults[i] = file.DefaultString(kDefaultTypes[i]);
-  for (int i = 0; i < file.StringCount(); ++i) {
+  for (int i = 0; strings && i < file.StringCount(); ++i) {
     const auto* string = static_cast<const CFrtStringEx*>(file.StringAt(i));
     // The document addresses a string by the first one of its ID; later ones are not reached.
     if (!string->IsPresent() || format.FindString(string->identity) != string) continue;

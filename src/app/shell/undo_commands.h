@@ -38,7 +38,9 @@ struct CQVFormatState {
   CQVFormatSettings settings;
   std::map<std::int32_t, CQVStringState> strings;  // by string ID, strings with text only
 
-  static CQVFormatState Capture(const CDocFormat& format);
+  // `strings` false: the settings only (a dialog that changes no string; a format may hold
+  // 100,000 of them).
+  static CQVFormatState Capture(const CDocFormat& format, bool strings = true);
 };
 
 // What differs between two states of a format; either side can be put back.
