@@ -480,7 +480,7 @@ void CQVViewEdit::TakeOver(const std::string& stored,
                      QByteArray(codes.data(), static_cast<qsizetype>(codes.size())));
 }
 
-bool CQVViewEdit::FinishEdit(Snapshot before) {
+bool CQVViewEdit::FinishEdit(Snapshot before, EditKind kind) {
   // The text and the fields are walked once; the limits, the pruning and the take-over share
   // them.
   std::string stored;
@@ -507,6 +507,7 @@ bool CQVViewEdit::FinishEdit(Snapshot before) {
   changed_ = true;
   emit modified();
   TakeOver(stored, fields);
+  emit edited(kind);
   return true;
 }
 
@@ -521,6 +522,7 @@ void CQVViewEdit::Undo() {
   std::vector<const CQVEditVar*> fields;
   Walk(&stored, &fields);
   TakeOver(stored, fields);
+  emit edited(EditKind::kTyping);
 }
 
 int CQVViewEdit::FieldAtCaret() const {
@@ -547,7 +549,7 @@ bool CQVViewEdit::InsertVariable(const CQVEditVar& variable) {
   c.removeSelectedText();
   InsertField(c, variable);
   setTextCursor(c);
-  return FinishEdit(std::move(before));
+  return FinishEdit(std::move(before), EditKind::kInsertField);
 }
 
 bool CQVViewEdit::InsertVariableCode(int code) {
@@ -568,7 +570,7 @@ bool CQVViewEdit::ReplaceField(int index, const CQVEditVar& variable) {
     c.setPosition(p + 1, QTextCursor::KeepAnchor);
     c.removeSelectedText();
     InsertField(c, variable);
-    return FinishEdit(std::move(before));
+    return FinishEdit(std::move(before), EditKind::kReplaceField);
   }
   return false;
 }
@@ -628,6 +630,18 @@ void CQVViewEdit::Enter() {
   c.insertBlock(QTextBlockFormat(), normalFormat_);
   setTextCursor(c);
   FinishEdit(std::move(before));
+}
+
+bool CQVViewEdit::event(QEvent* event) {
+  // The text control claims the undo keys for itself; the window's actions are to get them.
+  if (externalUndo_ && event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+      event->ignore();
+      return false;
+    }
+  }
+  return QTextEdit::event(event);
 }
 
 void CQVViewEdit::keyPressEvent(QKeyEvent* event) {

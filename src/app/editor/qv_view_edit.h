@@ -41,6 +41,9 @@ class CQVViewEdit : public QTextEdit {
   static constexpr int kKindOutput = 3;
   // A limit below zero is no limit.
   static constexpr int kNoLimit = -1;
+  // What an accepted edit did: typing merges into one undo step of the document, the field
+  // edits stay steps of their own.
+  enum class EditKind { kTyping, kInsertField, kReplaceField };
   // The text of message 1103, which the string table leaves empty.
   static const char* const kTooManyVariablesText;
 
@@ -100,6 +103,9 @@ class CQVViewEdit : public QTextEdit {
   QString EditorText() const;
   bool InsertMode() const { return insertMode_; }
   bool CanUndo() const { return !undo_.empty(); }
+  // The undo and redo keys are left to the window's actions (the document's undo history)
+  // instead of this editor's own history of the loaded string.
+  void SetExternalUndo(bool external) { externalUndo_ = external; }
 
  public slots:
   // Goes back to the text before the last accepted edit.
@@ -111,12 +117,15 @@ class CQVViewEdit : public QTextEdit {
   void textTakenOver(const QByteArray& storedText, const QByteArray& variables);
   // An edit was accepted (the document is to be marked modified).
   void modified();
+  // The same, with what the edit did; emitted after modified and textTakenOver.
+  void edited(CQVViewEdit::EditKind kind);
   // A field was double-clicked or Enter was pressed on it: the variable sheet is to open.
   void fieldActivated(int index);
   // Right button: the owner (the format tree) shows its context menu there.
   void contextMenuRequested(const QPoint& globalPos);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   // Draws the text, then a dot on every blank and an arrow on every tab of the lines shown.
   void paintEvent(QPaintEvent* event) override;
@@ -142,7 +151,7 @@ class CQVViewEdit : public QTextEdit {
   void Restore(const Snapshot& snapshot);
   // Checks the edited text against the limits; refuses (back to `before`, with the message) or
   // accepts (undo step, signals).
-  bool FinishEdit(Snapshot before);
+  bool FinishEdit(Snapshot before, EditKind kind = EditKind::kTyping);
   // Emits textTakenOver for the stored text and the fields of the document.
   void TakeOver(const std::string& stored, const std::vector<const CQVEditVar*>& fields);
   // One walk over the document: the stored text and the fields in order (either may be null).
@@ -182,6 +191,7 @@ class CQVViewEdit : public QTextEdit {
   int maxVariables_ = 0;
   bool insertMode_ = true;
   bool changed_ = false;
+  bool externalUndo_ = false;
   // The white-space marks: side of a blank's dot, and how far above the baseline marks sit.
   qreal markSize_ = 2;
   qreal markHeight_ = 3;

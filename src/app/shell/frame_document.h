@@ -5,6 +5,7 @@
 #include <string>
 
 class CMainFrame;
+class QUndoStack;
 
 // What a format window needs of its document.
 class CQVFrameDocument {
@@ -21,6 +22,8 @@ class CQVFrameDocument {
   // The commands of the format and options menus, by command id (32788, 32794, ...).
   virtual void OnCommand(int commandId) = 0;
   virtual bool IsCommandEnabled(int commandId) const = 0;
+  // The document's undo history, made active while its window is (none: nothing to undo).
+  virtual QUndoStack* UndoStack() { return nullptr; }
 };
 
 // The document side of the application: makes the windows of new and opened documents.

@@ -22,6 +22,8 @@
 #include <QStaticText>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "help/help_window.h"
@@ -217,7 +219,8 @@ void CMdiBackground::paintEvent(QPaintEvent* event) {
   painter.drawStaticText(at, banner.shaped);
 }
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new CMdiBackground(this)) {
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent), mdi_(new CMdiBackground(this)), undoGroup_(new QUndoGroup(this)) {
   setObjectName(QStringLiteral("mainFrame"));
   setWindowTitle(qvui::Text(kIdAppName));
   setWindowIcon(AppIcon(QStringLiteral("quarvel.png")));
@@ -305,6 +308,7 @@ void CMainFrame::BuildActions() {
     connect(a, &QAction::triggered, this, [this, id] { OnDocumentCommand(id); });
   }
   Action(qvcmd::kDataWorkbench)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+  BuildEditActions();
   Action(qvcmd::kViewToolBar)->setChecked(true);
   Action(qvcmd::kViewStatusBar)->setChecked(true);
 
@@ -340,6 +344,24 @@ void CMainFrame::BuildActions() {
   connect(Action(qvcmd::kWindowCascade), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
   connect(Action(qvcmd::kWindowTile), &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
   connect(Action(qvcmd::kWindowArrange), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+}
+
+void CMainFrame::BuildEditActions() {
+  // The group's actions follow the active window's history and name the step they would take.
+  QAction* undo = undoGroup_->createUndoAction(this, tr("(&U)撤销"));
+  QAction* redo = undoGroup_->createRedoAction(this, tr("(&R)重做"));
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  const std::pair<int, QAction*> edits[] = {{qvcmd::kEditUndo, undo}, {qvcmd::kEditRedo, redo}};
+  for (const auto& [id, action] : edits) {
+    action->setObjectName(QStringLiteral("command%1").arg(id));
+    action->setData(id);
+    action->setIcon(
+        AppIcon(id == qvcmd::kEditUndo ? QStringLiteral("undo.png") : QStringLiteral("redo.png")));
+    addAction(action);
+    actions_[id] = action;
+  }
 }
 
 QMenu* CMainFrame::NewMenu(const QString& title, const QString& name) {
@@ -399,6 +421,8 @@ void CMainFrame::BuildMenuSet(int id) {
                      qvcmd::kFileSaveAs, 0, qvcmd::kFilePrintSetup});
     AddRecentToMenu(file);
     AddToMenu(file, {qvcmd::kAppExit});
+    QMenu* edit = NewMenu(tr("(&E)编辑"), QStringLiteral("menuEdit"));
+    AddToMenu(edit, {qvcmd::kEditUndo, qvcmd::kEditRedo});
     QMenu* format = NewMenu(tr("(&M)格式"), QStringLiteral("menuFormat"));
     AddToMenu(format, {qvcmd::kAssignApplications});
     QMenu* pool = NewMenu(tr("字串池"), QStringLiteral("menuPool"));
@@ -410,7 +434,8 @@ void CMainFrame::BuildMenuSet(int id) {
     AddToMenu(options, {qvcmd::kFormatSettings, qvcmd::kDefaultSettings});
     options->addSeparator();
     options->addMenu(NewLanguageMenu(options));
-    menuSets_[kMenuFormat] = {file, SharedMenu(0), format, options, SharedMenu(1), SharedMenu(2)};
+    menuSets_[kMenuFormat] = {file,    edit,          SharedMenu(0), format,
+                              options, SharedMenu(1), SharedMenu(2)};
   } else if (id == kMenuPreview) {
     QMenu* file = NewMenu(tr("(&F)文件"), QStringLiteral("menuFile134"));
     AddToMenu(file, {qvcmd::kFileClose, 0, qvcmd::kFilePrint, qvcmd::kFilePrintPreview, 0,
@@ -422,8 +447,8 @@ void CMainFrame::BuildMenuSet(int id) {
 void CMainFrame::BuildToolBars() {
   mainToolBar_ = addToolBar(QStringLiteral("Quarvel"));
   mainToolBar_->setObjectName(QStringLiteral("toolBar128"));
-  for (int id : {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFileSave, 0, qvcmd::kOutputPreview, 0,
-                 qvcmd::kAppAbout}) {
+  for (int id : {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFileSave, 0, qvcmd::kEditUndo,
+                 qvcmd::kEditRedo, 0, qvcmd::kOutputPreview, 0, qvcmd::kAppAbout}) {
     if (id == 0)
       mainToolBar_->addSeparator();
     else
@@ -585,6 +610,7 @@ void CMainFrame::UpdateCommands() {
   if (preview || previewToolBar_) PreviewToolBar()->setVisible(mainToolBarWanted_ && preview);
 
   const bool hasDocument = format && format->Document();
+  undoGroup_->setActiveStack(hasDocument ? format->Document()->UndoStack() : nullptr);
   Action(qvcmd::kFileClose)->setEnabled(mdi_->activeSubWindow() != nullptr);
   Action(qvcmd::kFileSave)->setEnabled(hasDocument);
   Action(qvcmd::kFileSaveAs)->setEnabled(hasDocument);

@@ -18,6 +18,7 @@ class QLabel;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class QUndoGroup;
 
 // Command ids of the menus and toolbars.
 namespace qvcmd {
@@ -30,6 +31,8 @@ inline constexpr int kFilePrintSetup = 57606;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintPreview = 57609;
 inline constexpr int kFileRecent1 = 57616;  // to 57621
+inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kWindowArrange = 57649;
 inline constexpr int kWindowCascade = 57650;
 inline constexpr int kWindowTile = 57651;
@@ -102,6 +105,8 @@ class CMainFrame : public QMainWindow {
   const std::vector<QMenu*>& MenuSet(int id) const;
 
   QMdiArea* MdiArea() const { return mdi_; }
+  // The undo histories of the format windows; the active window's is the active one.
+  QUndoGroup* UndoGroup() const { return undoGroup_; }
   QToolBar* MainToolBar() const { return mainToolBar_; }
   // The preview windows' toolbar; made on first use.
   QToolBar* PreviewToolBar() const;
@@ -147,6 +152,7 @@ class CMainFrame : public QMainWindow {
  private:
   QAction* MakeAction(int id, const QString& icon = {});
   void BuildActions();
+  void BuildEditActions();
   void BuildMenuSet(int id);
   QMenu* NewMenu(const QString& title, const QString& name);
   void AddToMenu(QMenu* menu, std::initializer_list<int> ids) const;
@@ -171,6 +177,7 @@ class CMainFrame : public QMainWindow {
   void PlaceInCascade(QMdiSubWindow* sub, const QSize& wanted);
 
   CMdiBackground* mdi_;
+  QUndoGroup* undoGroup_;
   QToolBar* mainToolBar_ = nullptr;
   mutable QToolBar* previewToolBar_ = nullptr;
   QMenu* viewMenu_ = nullptr;

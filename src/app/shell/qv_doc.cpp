@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QUndoGroup>
 
 #include "catalogue/format_template.h"
 #include "catalogue/format_template_manager.h"
@@ -18,6 +19,7 @@
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "shell/qv_view_tree.h"
+#include "shell/undo_commands.h"
 
 namespace {
 
@@ -34,10 +36,29 @@ QString AbsolutePath(const QString& path) {
 }  // namespace
 
 CQVDoc::CQVDoc(const CQVDocServices& services, CMainFrame& mainFrame)
-    : services_(services), mainFrame_(mainFrame), document_(services.context) {}
+    : services_(services), mainFrame_(mainFrame), document_(services.context) {
+  mainFrame_.UndoGroup()->addStack(&undoStack_);
+  // Undoing back to the saved state takes the modified mark away again.
+  connect(&undoStack_, &QUndoStack::indexChanged, this, &CQVDoc::FollowHistory);
+}
+
+void CQVDoc::FollowHistory() {
+  const int clean = undoStack_.cleanIndex();
+  const int index = undoStack_.index();
+  bool modified = clean < 0;
+  for (int i = std::min(clean, index); !modified && i < std::max(clean, index); ++i)
+    modified = MarksDocument(undoStack_.command(i));
+  document_.SetModified(modified);
+  UpdateFrameTitle();
+}
 
 CQVDoc::~CQVDoc() {
-  if (tree_) tree_->Detach();
+  if (tree_) {
+    tree_->Detach();
+    tree_->SetUndoStack(nullptr);
+  }
+  // The history goes with this document, after its window: no mark to show any more.
+  disconnect(&undoStack_, nullptr, this, nullptr);
 }
 
 CQVViewEdit* CQVDoc::Editor() const {
@@ -54,6 +75,8 @@ QString CQVDoc::Title() const {
 }
 
 void CQVDoc::SetModifiedFlag(bool modified) {
+  // Unmodified: this state is the saved one, to which undoing comes back.
+  if (!modified) undoStack_.setClean();
   document_.SetModified(modified);
   UpdateFrameTitle();
 }
@@ -67,6 +90,7 @@ bool CQVDoc::OnNewDocument(const CFormatTemplate* formatTemplate, int number) {
   title_ = QString::fromLatin1(kNewName) + QString::number(number);
   if (!document_.New(formatTemplate)) return false;
   document_.SetModified(true);  // a new format has never been saved
+  undoStack_.resetClean();      // nor does undoing every step make it so
   return true;
 }
 
@@ -167,6 +191,7 @@ void CQVDoc::AttachFrame(CChildFrame* frame) {
         CQVEditContext::FromProfile(*services_.context.profile, *services_.poolLookup));
   preview_ = new CQVViewPre;
   tree_ = new CQVViewTree(services_, document_, editor, preview_, frame, [this] { return title_; });
+  tree_->SetUndoStack(&undoStack_);
   frame->SetTreeView(tree_);
   frame->SetPreviewPane(preview_);
   connect(tree_, &CQVViewTree::documentModified, this, [this] { UpdateFrameTitle(); });

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 #include <memory>
 
 #include "document/format_document.h"
@@ -53,6 +54,7 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   const CFormatDocument& Document() const { return document_; }
   // The file's absolute path, or empty for a document never saved.
   QString PathName() const;
+  // Unmodified also makes the current state of the history the saved one.
   void SetModifiedFlag(bool modified);
 
   // The file name the save dialog asks for: the name typed, with ".FRT" added when it has no
@@ -66,14 +68,20 @@ class CQVDoc : public QObject, public CQVFrameDocument {
   bool Save(bool askForName) override;
   void OnCommand(int commandId) override;
   bool IsCommandEnabled(int commandId) const override;
+  // Every change of the document is a step here; its clean state is the saved file.
+  QUndoStack* UndoStack() override { return &undoStack_; }
 
  private:
   QString AskSavePath();
   void UpdateFrameTitle();
+  // The modified mark from the history: set while a step that marks lies between the saved
+  // state and the current one, and always for a document never saved.
+  void FollowHistory();
 
   CQVDocServices services_;
   CMainFrame& mainFrame_;
   CFormatDocument document_;
+  QUndoStack undoStack_;
   QString title_;
   QPointer<CChildFrame> frame_;
   CQVViewTree* tree_ = nullptr;

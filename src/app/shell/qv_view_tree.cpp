@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTreeWidgetItemIterator>
+#include <QUndoStack>
 
 #include "catalogue/format_template.h"
 #include "document/format_document.h"
@@ -83,6 +84,7 @@ CQVViewTree::CQVViewTree(const CQVDocServices& services, CFormatDocument& docume
   if (editor_) {
     connect(editor_, &CQVViewEdit::textTakenOver, this, &CQVViewTree::OnTextTakenOver);
     connect(editor_, &CQVViewEdit::modified, this, &CQVViewTree::SetModified);
+    connect(editor_, &CQVViewEdit::edited, this, &CQVViewTree::OnEdited);
     connect(editor_, &CQVViewEdit::fieldActivated, this, &CQVViewTree::OnFieldActivated);
     connect(editor_, &CQVViewEdit::contextMenuRequested, this, [this](const QPoint& at) {
       std::unique_ptr<QMenu> menu(CreateContextMenu(this));
@@ -253,6 +255,82 @@ void CQVViewTree::SetEditedApplications(const std::string& applications) {
   if (currentId_ == kNoString || !editor_) return;
   editor_->SetApplications(applications);
   storePending_ = true;
+  loadedState_ = EditorState();  // the assignment's own step holds the change
+}
+
+void CQVViewTree::SetUndoStack(QUndoStack* stack) {
+  undoStack_ = stack;
+  if (editor_) editor_->SetExternalUndo(stack != nullptr);
+}
+
+CQVStringState CQVViewTree::EditorState() const {
+  if (!editor_ || currentId_ == kNoString) return {};
+  return {editor_->StoredText(), editor_->VariableCodes(), editor_->Applications()};
+}
+
+void CQVViewTree::Push(QUndoCommand* command) {
+  // Without a history the change stands as made.
+  if (undoStack_)
+    undoStack_->push(command);
+  else
+    delete command;
+}
+
+void CQVViewTree::OnEdited(CQVViewEdit::EditKind kind) {
+  if (!document_ || currentId_ == kNoString) return;
+  CQVStringState after = EditorState();
+  if (after == loadedState_) return;
+  QString text;
+  switch (kind) {
+    case CQVViewEdit::EditKind::kTyping:
+      text = tr("键入");
+      break;
+    case CQVViewEdit::EditKind::kInsertField:
+      text = tr("插入变量");
+      break;
+    case CQVViewEdit::EditKind::kReplaceField:
+      text = tr("变量设置");
+      break;
+  }
+  Push(new CQVStringCommand(*this, currentId_, loadedState_, after,
+                            kind == CQVViewEdit::EditKind::kTyping, text));
+  loadedState_ = std::move(after);
+}
+
+bool CQVViewTree::RecordChange(const QString& text, Reach reach,
+                               const std::function<bool()>& change) {
+  const bool strings = reach == Reach::kStrings;
+  const bool marks = reach != Reach::kSettingsUnmarked;
+  if (!document_) return false;
+  const CQVFormatState before = CQVFormatState::Capture(document_->Format(), strings);
+  const bool done = change();
+  if (!document_) return done;
+  CQVFormatChange made(before, CQVFormatState::Capture(document_->Format(), strings));
+  if (!made.IsEmpty()) {
+    Push(new CQVFormatCommand(*this, std::move(made), text, marks));
+    if (marks) SetModified();
+  }
+  return done;
+}
+
+void CQVViewTree::ApplyString(std::int32_t id, const CQVStringState& state) {
+  if (!document_ || !editor_) return;
+  QTreeWidgetItem* item = FindItem(id);
+  // The step is shown where it happens; the switch stores the string loaded now.
+  if (item && id != currentId_) SelectItem(item);
+  document_->Format().SetFormatString(id, state.text, state.variables, state.applications);
+  if (id == currentId_) LoadString(item);
+  RenewMark(item);
+}
+
+void CQVViewTree::ApplyFormatChange(const CQVFormatChange& change, bool after) {
+  if (!document_) return;
+  change.Apply(document_->Format(), after);
+  for (QTreeWidgetItemIterator it(this); *it; ++it) RenewMark(*it);
+  if (currentId_ != kNoString && change.ChangesString(currentId_))
+    LoadString(FindItem(currentId_));
+  else
+    RenderSample();  // the settings render it differently
 }
 
 bool CQVViewTree::SwitchString() {
@@ -276,6 +354,7 @@ bool CQVViewTree::SwitchString() {
   editor_->setEnabled(false);
   QTreeWidgetItem* selected = currentItem();
   if (!selected || Level(selected) < 2) {
+    loadedState_ = {};
     editor_->Empty();
     if (preview_) preview_->SetText(QString());
     return true;
@@ -351,6 +430,7 @@ void CQVViewTree::LoadString(QTreeWidgetItem* item) {
   Limits(id, maxLength, maxVariables);
   storePending_ = false;
   editor_->ShowString(id, Branch(item), text, variables, applications, maxLength, maxVariables);
+  loadedState_ = EditorState();
 }
 
 void CQVViewTree::ShowInsertWindow(QTreeWidgetItem* item) {
@@ -423,9 +503,13 @@ void CQVViewTree::ClearString() {
   int maxLength = 0;
   int maxVariables = 0;
   Limits(currentId_, maxLength, maxVariables);
+  CQVStringState before = EditorState();
   editor_->ShowString(currentId_, editor_->ItemKind(), {}, {}, {}, maxLength, maxVariables);
   SetMark(FindItem(currentId_), kMarkEmpty);
   storePending_ = true;  // stored at the next switch
+  loadedState_ = {};
+  if (!(before == loadedState_))
+    Push(new CQVStringCommand(*this, currentId_, std::move(before), {}, false, tr("清除字串")));
   SetModified();
 }
 
@@ -471,9 +555,10 @@ void CQVViewTree::OnCommand(int commandId) {
     case qvcmd::kAssignApplications: {
       if (!SwitchString()) return;
       item = currentItem();
-      if (!hooks.assignApplications ||
-          !hooks.assignApplications(*this, Datum(item),
-                                    CDocFormat::MakeId(CDocFormat::kKindExport, 0, 0)))
+      if (!hooks.assignApplications || !RecordChange(tr("分配软件"), Reach::kStrings, [&] {
+            return hooks.assignApplications(*this, Datum(item),
+                                            CDocFormat::MakeId(CDocFormat::kKindExport, 0, 0));
+          }))
         return;
       SetModified();
       const std::int32_t id = Datum(item);
@@ -488,7 +573,12 @@ void CQVViewTree::OnCommand(int commandId) {
       return;
     }
     case qvcmd::kPoolLoad:
-      if (hooks.poolLoad && Level(item) == 2) hooks.poolLoad(*this, Datum(item));
+      // The loaded string is stored first, so that the step holds the load alone.
+      if (!hooks.poolLoad || Level(item) != 2 || !SwitchString()) return;
+      RecordChange(tr("从字串池加载"), Reach::kStrings, [&] {
+        hooks.poolLoad(*this, Datum(item));
+        return true;
+      });
       return;
     case qvcmd::kPoolSave:
       if (hooks.poolSave && Level(item) == 2) hooks.poolSave(*this, Datum(item));
@@ -503,13 +593,19 @@ void CQVViewTree::OnCommand(int commandId) {
       ShowProperties();
       return;
     case qvcmd::kFormatSettings:
-      if (hooks.formatSettings && hooks.formatSettings(*this)) {
+      if (hooks.formatSettings &&
+          RecordChange(tr("格式设置"), Reach::kSettings, [&] { return hooks.formatSettings(*this); })) {
         SetModified();
         RenderSample();
       }
       return;
     case qvcmd::kDefaultSettings:
-      if (hooks.defaultSettings) hooks.defaultSettings(*this);
+      // The defaults belong to the profile; a change of the format they make is recorded.
+      if (hooks.defaultSettings)
+        RecordChange(tr("默认设置"), Reach::kSettings, [&] {
+          hooks.defaultSettings(*this);
+          return true;
+        });
       return;
     case qvcmd::kDataWorkbench:
       if (hooks.dataWorkbench) hooks.dataWorkbench(*this);
@@ -530,7 +626,9 @@ void CQVViewTree::ShowExportPreview() {
 void CQVViewTree::ShowProperties() {
   CFrtFileEx& format = document_->Format().Format();
   CFormatPropertiesDlg dialog(format, format.Name(), window());
-  dialog.DoModal();
+  // The header's texts are a step of their own, yet they do not mark the document.
+  RecordChange(tr("属性"), Reach::kSettingsUnmarked,
+               [&] { return dialog.DoModal() == QDialog::Accepted; });
 }
 
 QMenu* CQVViewTree::CreateContextMenu(QWidget* parent) {

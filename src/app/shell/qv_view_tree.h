@@ -9,9 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "editor/qv_view_edit.h"
 #include "shell/child_frame.h"
 #include "shell/insert_var_dlg.h"
 #include "shell/tree_hooks.h"
+#include "shell/undo_commands.h"
 
 class CChildFrame;
 class CDocFormat;
@@ -23,6 +25,8 @@ class CQVViewEdit;
 class CQVViewPre;
 class CQVViewTree;
 class QMenu;
+class QUndoCommand;
+class QUndoStack;
 
 class CQVViewTree : public QTreeWidget {
   Q_OBJECT
@@ -93,6 +97,13 @@ class CQVViewTree : public QTreeWidget {
   // Renders the editor's string into the sample pane again.
   void RenderSample();
 
+  // The document's undo history; every change is pushed there (none: changes are not recorded).
+  void SetUndoStack(QUndoStack* stack);
+  // An undo step puts a string back: it is selected, stored and loaded as it was.
+  void ApplyString(std::int32_t id, const CQVStringState& state);
+  // An undo step puts one side of a dialog's change back; marks, editor and sample follow.
+  void ApplyFormatChange(const CQVFormatChange& change, bool after);
+
  signals:
   void documentModified();
 
@@ -117,6 +128,16 @@ class CQVViewTree : public QTreeWidget {
   bool BlockHasExportText(int block) const;
   // Selects without the switch (the editor keeps what it has).
   void SelectQuietly(QTreeWidgetItem* item);
+  // The loaded string as the editor holds it.
+  CQVStringState EditorState() const;
+  // An accepted edit in the editor becomes an undo step of the loaded string.
+  void OnEdited(CQVViewEdit::EditKind kind);
+  // What a dialog can change, and whether its step marks the document modified.
+  enum class Reach { kStrings, kSettings, kSettingsUnmarked };
+  // Runs a change of the format (a dialog) and records what it changed as one undo step; the
+  // result of `change`.
+  bool RecordChange(const QString& text, Reach reach, const std::function<bool()>& change);
+  void Push(QUndoCommand* command);
 
   CQVDocServices services_;
   CFormatDocument* document_;
@@ -127,5 +148,7 @@ class CQVViewTree : public QTreeWidget {
   QPointer<CQVInsertVarDlg> insertWindow_;
   std::int32_t currentId_ = kNoString;
   bool storePending_ = false;  // the loaded string was cleared or reassigned
+  QUndoStack* undoStack_ = nullptr;
+  CQVStringState loadedState_;  // the loaded string after the last recorded step
   bool switching_ = false;
 };
