@@ -72,23 +72,6 @@ class DocumentTest : public QObject {
 
   // --- Starting -------------------------------------------------------------------------------
 
-  void startWithoutAFileThenNewFormats() {
-    Editor e;
-    QVERIFY(e.Start());
-    QVERIFY(e.Windows().isEmpty());
-    e.Frame().Action(qvcmd::kFileNew)->trigger();
-    QCOMPARE(e.Windows().size(), 1);
-    QCOMPARE(e.Doc()->Title(), QStringLiteral("Noname1"));
-    QVERIFY(e.Doc()->IsModified());  // never saved
-    QVERIFY(e.Active()->windowTitle().startsWith(QStringLiteral("Noname1")));
-    QCOMPARE(e.Doc()->Document().Template()->Name(), std::string("Kite_Basic"));
-    QCOMPARE(e.Frame().StatusPane(1)->text(), QStringLiteral("Kite_Basic"));
-    e.Frame().Action(qvcmd::kFileNew)->trigger();
-    QCOMPARE(e.Windows().size(), 2);
-    QCOMPARE(e.Doc()->Title(), QStringLiteral("Noname2"));
-    QVERIFY(sink_.Empty());
-  }
-
   void startWithAFileOpensOnlyThatFile() {
     Editor e(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
     QVERIFY(e.Start());
@@ -302,21 +285,6 @@ class DocumentTest : public QObject {
     QCOMPARE(e.Frame().ActiveMenuSet(), CMainFrame::kMenuMain);
   }
 
-  void answeringYesSavesBeforeClosing() {
-    Editor e;
-    QVERIFY(e.Start());
-    e.Frame().Action(qvcmd::kFileNew)->trigger();
-    const QString path = e.dir.filePath(QStringLiteral("closing.frt"));
-    auto yes = OnNextModal<QMessageBox>([&](QMessageBox* box) {
-      // The save dialog follows the answer.
-      OnNextModal<QFileDialog>([&](QFileDialog* d) { story::AcceptFile(d, path); });
-      box->button(QMessageBox::Yes)->click();
-    });
-    e.Frame().Action(qvcmd::kFileClose)->trigger();
-    QVERIFY(*yes);
-    QTRY_VERIFY(e.Windows().isEmpty());
-    QVERIFY(story::ReadAll(path).startsWith("@t:FRT\r\n"));
-  }
 };
 
 int main(int argc, char** argv) {
