@@ -36,21 +36,6 @@ QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
   return nullptr;
 }
 
-// Selects the n-th field of the editor and presses Enter on it.
-void ActivateField(CQVViewEdit* edit, int n) {
-  const QString text = edit->toPlainText();
-  int seen = -1;
-  for (int p = 0; p < text.size(); ++p) {
-    if (text[p] != QChar::ObjectReplacementCharacter || ++seen != n) continue;
-    QTextCursor c = edit->textCursor();
-    c.setPosition(p);
-    c.setPosition(p + 1, QTextCursor::KeepAnchor);
-    edit->setTextCursor(c);
-    QTest::keyClick(edit, Qt::Key_Return);
-    return;
-  }
-}
-
 }  // namespace
 
 class DocumentTest : public QObject {
@@ -143,21 +128,7 @@ class DocumentTest : public QObject {
     QVERIFY2(sample.startsWith(QStringLiteral("PT P1001")), qPrintable(sample));
     QVERIFY(sample.contains(QStringLiteral("D=")));
 
-    // The distance's sheet: left-aligned, 12 wide, 2 decimals.
-    auto found = OnNextModal<CQvPropertySheet>([&](CQvPropertySheet* sheet) {
-      auto* page = static_cast<CQVExpVarPage*>(sheet->Page(0));
-      page->Conversion()->AlignCombo()->setCurrentIndex(1);
-      page->Conversion()->LengthEdit()->setText(QStringLiteral("12"));
-      page->Conversion()->PrecisionEdit()->setText(QStringLiteral("2"));
-      sheet->accept();
-    });
-    ActivateField(edit, 1);
-    QVERIFY(*found);
-    QCOMPARE(edit->Field(1)->Length(), 12);
-    QCOMPARE(edit->Field(1)->Align(), 1);
     const std::string stored = edit->StoredText();
-    QVERIFY2(QByteArray::fromStdString(stored).contains("D=%-12.2f"), stored.c_str());
-    QVERIFY(e.Doc()->Preview()->toPlainText().contains(QStringLiteral("D=156.79      ")));
 
     // Save: the string has no application yet, so 1108 and the block is selected.
     e.Frame().Action(qvcmd::kFileSave)->trigger();
@@ -225,7 +196,6 @@ class DocumentTest : public QObject {
     QVERIFY(e.Select(kMeasureString1));
     QCOMPARE(e.Edit()->StoredText(), stored);
     QCOMPARE(e.Edit()->Applications(), std::string("101"));
-    QCOMPARE(e.Edit()->Field(1)->Length(), 12);
     QVERIFY(sink_.Empty());
   }
 

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 
 namespace {
 

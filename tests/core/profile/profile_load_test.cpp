@@ -41,21 +41,6 @@ TEST_F(ProfileTest, CompleteFileLoadsEverythingWithoutMessage) {
   EXPECT_EQ(templ, "Kite_Basic");
 }
 
-TEST_F(ProfileTest, ShippedSettingsFileLoadsWithoutMessage) {
-  // A copy, so that the read-only bit set at the end does not touch the source tree.
-  const std::string shipped = testfiles::ReadBytes(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini");
-  ASSERT_NE(shipped, "<missing>");
-  int result = 0;
-  auto p = Load(shipped, result);
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(sink_.Empty()) << sink_.Last().text;
-  EXPECT_EQ(p->GetUnitTypes().size(), 4u);
-  for (const char* type : {"Linear", "Angular", "Temperature", "Pressure"})
-    EXPECT_NE(p->GetSelectedUnitValue(type), "") << type;
-  EXPECT_GT(p->Flags().Count(), 0);
-  EXPECT_EQ(p->LastTemplate(), "Kite_Basic");
-}
-
 TEST_F(ProfileTest, LoadResultsAndMessages) {
   // Each case edits one line of the complete file; extra is the last message's extra text,
   // nullptr when not checked.
