@@ -159,7 +159,7 @@ class DocumentTest : public QObject {
     sink_.Clear();
     const QString base = e.dir.filePath(QStringLiteral("story"));
     QString dialogDir;
-    found = OnNextModal<QFileDialog>([&](QFileDialog* d) {
+    auto found = OnNextModal<QFileDialog>([&](QFileDialog* d) {
       dialogDir = QDir(d->directory()).canonicalPath();
       story::AcceptFile(d, base);
     });
