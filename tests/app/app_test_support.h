@@ -181,6 +181,11 @@ using ::ReadAll;
 using ::TypeText;
 using ::WriteAll;
 
+// GBK bytes of UTF-8 text, for the files the tests write.
+inline QByteArray Gbk(const char* utf8) {
+  return QByteArray::fromStdString(frt::Utf8ToGbk(utf8));
+}
+
 // Depth 3: the whole editor started; messages go to the test's own recording sink.
 class Editor : public CScratchApp {
  public:
