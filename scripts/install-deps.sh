@@ -9,9 +9,14 @@ packages=(
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
   xvfb xauth imagemagick fonts-wqy-microhei
 )
+# One query for all of them: the check costs nothing when everything is there.
+declare -A installed=()
+while read -r name status; do
+  [ "$status" = "install ok installed" ] && installed[$name]=1
+done < <(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  [ -n "${installed[$p]:-}" ] || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"

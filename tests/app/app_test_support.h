@@ -1,20 +1,125 @@
 #pragma once
-// What the GUI tests share: a loaded settings profile from the shipped data in a scratch
-// application folder, a small pool of variables, and conversions built the way the editor
-// builds them.
+// The one fixture of the GUI tests: a scratch application folder on the shipped data, started at
+// the depth a test needs (a settings profile, a running workspace, or the whole editor), a
+// recording message sink, answers to the modal windows that open, and file and typing helpers.
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "catalogue/data_locations.h"
 #include "catalogue/ini_reader.h"
+#include "document/format_document.h"
+#include "editor/qv_view_edit.h"
+#include "library/error_message.h"
 #include "library/text_encoding.h"
 #include "profile/qv_profile.h"
 #include "settings/qv_edit_var.h"
+#include "shell/child_frame.h"
+#include "shell/main_frame.h"
+#include "shell/qv_app.h"
+#include "shell/qv_doc.h"
+#include "shell/qv_view_tree.h"
+#include "shell/qv_workspace.h"
 
-struct CTestProfile {
+// GBK bytes of the UTF-8 text of a test, as the data holds them.
+inline std::string Gbk(const char* utf8) {
+  return frt::Utf8ToGbk(utf8);
+}
+
+inline QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Types text key by key, as a user would.
+inline void TypeText(QWidget* w, const QString& text) {
+  for (QChar ch : text)
+    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// Runs `action` on the next modal window of type T as soon as it shows (looked for every 10 ms
+// for up to 5 s). The flag tells whether it was found.
+template <class T>
+std::shared_ptr<bool> OnNextModal(std::function<void(T*)> action) {
+  auto found = std::make_shared<bool>(false);
+  auto* timer = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, action, clock, found] {
+    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      *found = true;
+      action(w);
+      // A check that failed inside `action` leaves the window open: end it so the test goes on.
+      QPointer<T> open(w);
+      QTimer::singleShot(3000, [open] {
+        if (open && open->isVisible()) QMetaObject::invokeMethod(open.data(), "reject");
+      });
+    } else if (clock->elapsed() > 5000) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(10);
+  return found;
+}
+
+inline void WhenModal(std::function<void(QWidget*)> act) {
+  OnNextModal<QWidget>(std::move(act));
+}
+
+// Types a file name into a file dialog and confirms it. The dialog's file list fills in a
+// thread of its own and may select a row of its own meanwhile, which would win over the typed
+// name: the rows are unselected and the whole path typed.
+inline void AcceptFile(QFileDialog* dialog, const QString& path) {
+  QPointer<QFileDialog> d(dialog);
+  d->selectFile(path);
+  for (int attempt = 0; attempt < 20 && d && d->isVisible(); ++attempt) {
+    for (QAbstractItemView* view : d->findChildren<QAbstractItemView*>())
+      if (view->selectionModel()) view->selectionModel()->clearSelection();
+    if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
+    QMetaObject::invokeMethod(d.data(), "accept");
+    if (d && d->isVisible()) QTest::qWait(20);
+  }
+}
+
+// One variable reference as the document takes it: options 1, unit code 00, unit type and data
+// type left to the pool (000), the code.
+inline std::string VariableGroup(int code) {
+  char group[10];
+  std::snprintf(group, sizeof group, "100000%03d", code);
+  return group;
+}
+
+// A scratch application folder with the shipped data as the shared folder.
+struct CScratchApp {
   QTemporaryDir dir;
+  CDataLocationOptions LocationOptions() const {
+    return {dir.filePath(QStringLiteral("app")).toStdString(), QUARVEL_SOURCE_DATA_DIR};
+  }
+  QString AppFile(const QString& name) const { return dir.filePath("app/" + name); }
+};
+
+// Depth 1: the settings profile loaded, with a small pool of variables.
+struct CTestProfile : CScratchApp {
   CDataLocations locations;
   CIniReader reader;
   std::unique_ptr<CQVProfile> profile;
@@ -22,16 +127,13 @@ struct CTestProfile {
 
   // False when the shipped settings could not be loaded.
   bool Load() {
-    CDataLocationOptions options;
-    options.appDir = dir.filePath(QStringLiteral("app")).toStdString();
-    options.sharedDir = QUARVEL_SOURCE_DATA_DIR;
-    if (locations.Resolve(options) != frt::kOk) return false;
+    if (locations.Resolve(LocationOptions()) != frt::kOk) return false;
     if (locations.PrepareAppDir() != frt::kOk) return false;
     profile = std::make_unique<CQVProfile>(reader, locations);
-    pool.Add({11, 11, 0, frt::Utf8ToGbk("点号")});
-    pool.Add({81, 8, 2, frt::Utf8ToGbk("东坐标")});
-    pool.Add({82, 8, 2, frt::Utf8ToGbk("北坐标")});
-    pool.Add({83, 8, 2, frt::Utf8ToGbk("高程")});
+    pool.Add({11, 11, 0, Gbk("点号")});
+    pool.Add({81, 8, 2, Gbk("东坐标")});
+    pool.Add({82, 8, 2, Gbk("北坐标")});
+    pool.Add({83, 8, 2, Gbk("高程")});
     return profile->Read() != 0;
   }
 
@@ -43,3 +145,81 @@ struct CTestProfile {
     return Variable(code).BuildReference(reference) ? reference : std::string();
   }
 };
+
+// Depth 2: a running workspace (settings, catalogue and pool), messages recorded.
+struct CDialogsFixture : CScratchApp {
+  CQVWorkspace workspace;
+  CRecordingMessageSink sink;
+  std::unique_ptr<CScopedMessageSink> scoped;
+
+  // False when the shipped data could not be started with.
+  bool Start() {
+    scoped = std::make_unique<CScopedMessageSink>(sink);
+    CWorkspaceOptions options;
+    options.locations = LocationOptions();
+    return workspace.Start(options) && workspace.Pool() != nullptr;
+  }
+
+  std::unique_ptr<CFormatDocument> NewFormat(const char* templateName) {
+    auto document = std::make_unique<CFormatDocument>(workspace.DocContext());
+    if (!document->New(std::string_view(templateName))) return nullptr;
+    return document;
+  }
+
+  QString SettingsPath() const {
+    return QString::fromStdString(workspace.Locations().SettingsPath());
+  }
+  QString PoolPath() const { return QString::fromStdString(workspace.Locations().PoolPath()); }
+  QByteArray ReadFile(const QString& path) const { return ReadAll(path); }
+};
+
+namespace story {
+
+using ::AcceptFile;
+using ::OnNextModal;
+using ::ReadAll;
+using ::TypeText;
+using ::WriteAll;
+
+// GBK bytes of UTF-8 text, for the files the tests write.
+inline QByteArray Gbk(const char* utf8) {
+  return QByteArray::fromStdString(frt::Utf8ToGbk(utf8));
+}
+
+// Depth 3: the whole editor started; messages go to the test's own recording sink.
+class Editor : public CScratchApp {
+ public:
+  explicit Editor(const QString& file = {}) {
+    CQVAppOptions o;
+    o.locations = LocationOptions();
+    o.installMessageSink = false;
+    o.env = [](const char*) -> const char* { return nullptr; };
+    o.file = file;
+    app = std::make_unique<CQVApp>(o);
+  }
+  ~Editor() { app.reset(); }
+
+  bool Start() { return app->InitInstance(); }
+  CMainFrame& Frame() const { return *app->MainFrame(); }
+
+  QList<CChildFrame*> Windows() const { return Frame().FormatFrames(); }
+  CChildFrame* Active() const { return Frame().ActiveFormatFrame(); }
+  CQVDoc* Doc(CChildFrame* f = nullptr) const {
+    if (!f) f = Active();
+    return f ? dynamic_cast<CQVDoc*>(f->Document()) : nullptr;
+  }
+  CQVViewTree* Tree() const { return Doc() ? Doc()->Tree() : nullptr; }
+  CQVViewEdit* Edit() const { return Active() ? Active()->Editor() : nullptr; }
+
+  // Selects the tree item of a string ID (or block) as a click would.
+  bool Select(std::int32_t datum) const {
+    QTreeWidgetItem* item = Tree() ? Tree()->FindItem(datum) : nullptr;
+    if (!item) return false;
+    Tree()->SelectItem(item);
+    return Tree()->currentItem() == item;
+  }
+
+  std::unique_ptr<CQVApp> app;
+};
+
+}  // namespace story

@@ -109,14 +109,6 @@ class DialogsAssignTest : public QObject {
     QCOMPARE(Texts(&right), QStringList({"z", "a"}));
   }
 
-  void applicationTextGroups() {
-    QVERIFY(CAssignApplicationsDialog::HasApplication("007101", 7));
-    QVERIFY(CAssignApplicationsDialog::HasApplication("007101", 101));
-    // Only whole three-digit groups count.
-    QVERIFY(!CAssignApplicationsDialog::HasApplication("010110", 101));
-    QVERIFY(!CAssignApplicationsDialog::HasApplication("", 101));
-  }
-
   void assignAcrossTwoStringsAndAccept() {
     auto document = Format({{kS1, ""}, {kS2, ""}});
     QVERIFY(document);
@@ -164,7 +156,6 @@ class DialogsAssignTest : public QObject {
     dialog.Strings()->setCurrentIndex(0);
     QCOMPARE(Texts(dialog.Assigned()), QStringList({"测量", "自由设站"}));
     QCOMPARE(Applications(format, kS1), std::string());
-    Shot(&dialog, "dialog-assign-applications.png");
 
     QTest::mouseClick(dialog.Button(1), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -204,30 +195,6 @@ class DialogsAssignTest : public QObject {
     QCOMPARE(marks.at(0).at(1).toBool(), true);
     QCOMPARE(marks.at(1).at(0).toInt(), kS2);
     QCOMPARE(marks.at(1).at(1).toBool(), false);
-  }
-
-  void blockWithStringsOneAndThreeOnly() {
-    auto document = Format({{kS1, "102"}, {kS3, ""}});
-    QVERIFY(document);
-    CDocFormat& format = document->Format();
-    // Opened on the block item: the first string is picked.
-    CAssignApplicationsDialog dialog(format, 11010000);
-    dialog.show();
-    QCOMPARE(dialog.Strings()->count(), 2);
-    QCOMPARE(dialog.Strings()->itemText(0), QStringLiteral("输出格式字串 1"));
-    QCOMPARE(dialog.Strings()->itemText(1), QStringLiteral("输出格式字串 3"));
-    QCOMPARE(dialog.Strings()->itemData(1).toInt(), kS3);
-    QCOMPARE(Texts(dialog.Assigned()), QStringList({"自由设站"}));
-
-    dialog.Strings()->setCurrentIndex(1);
-    QVERIFY(!Find(dialog.Available(), QStringLiteral("自由设站")));
-    QVERIFY(!Find(dialog.Assigned(), QStringLiteral("自由设站")));
-    QTest::mouseClick(dialog.Button(2017), Qt::LeftButton);
-    QTest::mouseClick(dialog.Button(1), Qt::LeftButton);
-    // Every free application, in the assigned list's order.
-    QCOMPARE(Applications(format, kS3), std::string("106104105101103"));
-    QCOMPARE(Applications(format, kS1), std::string("102"));
-    QVERIFY(!format.FindString(kS2) || !format.FindString(kS2)->IsPresent());
   }
 
   void blockWithoutTextClosesAtOnce() {

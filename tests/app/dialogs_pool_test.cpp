@@ -22,11 +22,6 @@ namespace {
 constexpr std::int32_t kBasicMeasure1 = 11010001;  // Kite_Basic 测量数据, string 1
 constexpr std::int32_t kCoordinates1 = 11012001;   // 坐标数据, string 1 (both templates)
 
-void TypeText(QWidget* widget, const QString& text) {
-  for (const QChar ch : text)
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
 QStringList Texts(const QListWidget* list) {
   QStringList texts;
   for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
@@ -92,19 +87,6 @@ class DialogsPoolTest : public QObject {
     data_.sink.Clear();
   }
 
-  void blockTypeNames() {
-    const CFormatTemplateManager* catalogue = data_.workspace.Catalogue();
-    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 10, 1),
-             QStringLiteral("测量数据"));
-    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 77, 1),
-             QStringLiteral("通用头"));
-    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Gone_Template", 10, 1),
-             QStringLiteral("*** 没模板 ***"));
-    // Import definitions name the block for an input key.
-    QCOMPARE(CStringPoolDialog::BlockTypeName(catalogue, "Kite_Basic", 12, 2),
-             QStringLiteral("坐标导入"));
-  }
-
   void savingAnEmptyStringWarns() {
     auto document = data_.NewFormat("Kite_Basic");
     QVERIFY(document);
@@ -145,7 +127,6 @@ class DialogsPoolTest : public QObject {
             TypeText(d.NameEdit(), name);
             QVERIFY(d.Button(1006)->isEnabled());
             QVERIFY(d.Button(1006)->isDefault());
-            Shot(&d, "dialog-pool-save.png");
             QTest::mouseClick(d.Button(1006), Qt::LeftButton);
           }();
           return d.result();
@@ -261,7 +242,6 @@ class DialogsPoolTest : public QObject {
     QCOMPARE(d.BlockTypes()->currentText(), QStringLiteral("坐标数据"));
     QCOMPARE(Texts(d.Names()), QStringList({"Beta"}));
     QCOMPARE(d.Figure(1025)->text(), QStringLiteral("2"));
-    Shot(&d, "dialog-pool-load.png");
 
     data_.sink.QueueAnswer(false);
     QTest::mouseClick(d.Button(1011), Qt::LeftButton);
@@ -315,31 +295,6 @@ class DialogsPoolTest : public QObject {
     QVERIFY(!empty.Button(1006)->isEnabled());
   }
 
-  // A click on the empty part of the list leaves nothing to act on; a double click on an entry
-  // is the dialog's action. In save mode what is typed goes to the name, also with no entry.
-  void listClicksAndTheNameField() {
-    AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1});
-    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
-                        KeyOfStringId(kBasicMeasure1), CStringPoolDialog::kLoad);
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-    const QRect row = d.Names()->visualItemRect(d.Names()->item(0));
-    QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.bottomLeft() + QPoint(4, 30));
-    for (int id : {1006, 1011, 1010}) QVERIFY(!d.Button(id)->isEnabled());
-    QTest::mouseClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
-    QTest::mouseDClick(d.Names()->viewport(), Qt::LeftButton, {}, row.center());
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(d.Name(), std::string("Alpha"));
-
-    CStringPoolDialog save(Pool(), data_.workspace.Catalogue(), "Kite_Basic",
-                           KeyOfStringId(21012001), CStringPoolDialog::kSave);
-    save.show();
-    save.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&save));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Beta"));  // wherever it is
-    QCOMPARE(save.NameEdit()->text(), QStringLiteral("Beta"));
-  }
-
   void propertiesChangeAuthorAndDescription() {
     AddEntry("Alpha", "Kite_Basic", 10, "A%s", {1, 2});
     Pool().Save();
@@ -358,7 +313,6 @@ class DialogsPoolTest : public QObject {
       p->Field(1015)->clear();
       TypeText(p->Field(1015), QStringLiteral("张三"));
       p->Description()->setPlainText(QStringLiteral("坐标输出"));
-      Shot(p, "dialog-pool-properties.png");
       p->findChild<QPushButton*>(QStringLiteral("button1"))->click();
     });
     QTest::mouseClick(d.Button(1010), Qt::LeftButton);

@@ -25,12 +25,6 @@ namespace {
 constexpr std::int32_t kString1 = 11010001;
 constexpr std::int32_t kString2 = 11010002;
 
-std::string StoredText(CQVViewTree* tree, std::int32_t id) {
-  std::string text, variables, applications;
-  tree->Document().Format().GetFormatStringInfo(id, text, variables, applications);
-  return text;
-}
-
 }  // namespace
 
 class DialogsWiringTest : public QObject {
@@ -97,34 +91,6 @@ class DialogsWiringTest : public QObject {
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kString1)), CQVViewTree::kMarkApplications);
   }
 
-  void poolSaveThenLoadIntoAnotherString() {
-    // Typed but not yet stored: the command stores it first.
-    story::TypeText(editor_->Edit(), QStringLiteral("A"));
-    auto found = story::OnNextModal<CStringPoolDialog>([](CStringPoolDialog* d) {
-      story::TypeText(d->NameEdit(), QStringLiteral("池1"));
-      d->Button(1006)->click();
-    });
-    Tree()->OnCommand(qvcmd::kPoolSave);
-    QVERIFY(*found);
-    CStringPool* pool = editor_->app->Pool();
-    CFrtStringEx* entry = nullptr;
-    QCOMPARE(pool->FindByName(frt::Utf8ToGbk("池1"), entry), frt::kOk);
-    QCOMPARE(std::string(entry->TextView()), StoredText(Tree(), kString1));
-    QVERIFY(
-        story::ReadAll(editor_->AppFile(QStringLiteral("pool.dat"))).contains(story::Gbk("池1")));
-
-    QVERIFY(editor_->Select(kString2));
-    found = story::OnNextModal<CStringPoolDialog>([](CStringPoolDialog* d) {
-      d->Button(1006)->click();  // the first (only) entry is picked already
-    });
-    Tree()->OnCommand(qvcmd::kPoolLoad);
-    QVERIFY(*found);
-    QVERIFY(sink_.Empty());  // string 2 was empty: no question
-    QCOMPARE(StoredText(Tree(), kString2), StoredText(Tree(), kString1));
-    QCOMPARE(editor_->Edit()->StoredText(), StoredText(Tree(), kString1));
-    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kString2)), CQVViewTree::kMarkText);
-  }
-
   void settingsSheetsReachFormatAndProfile() {
     const QString ini = QString::fromStdString(editor_->app->Locations().SettingsPath());
     const QByteArray before = story::ReadAll(ini);
@@ -151,7 +117,6 @@ class DialogsWiringTest : public QObject {
         flags->List()->SelectStateIcon(1, true);
         flags->ApplyToEveryFormat()->setChecked(true);
       }
-      Shot(sheet, "dialog-defaults-flags.png");
       sheet->Buttons()->button(QDialogButtonBox::Ok)->click();
     });
     Tree()->OnCommand(qvcmd::kDefaultSettings);

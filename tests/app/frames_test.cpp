@@ -44,21 +44,6 @@ class FakeDocument : public CQVFrameDocument {
   std::vector<int> commands;
 };
 
-QStringList Titles(const std::vector<QMenu*>& menus) {
-  QStringList out;
-  for (QMenu* m : menus) out << m->title();
-  return out;
-}
-
-bool MenuHas(const std::vector<QMenu*>& menus, QAction* action) {
-  for (QMenu* m : menus) {
-    if (m->actions().contains(action)) return true;
-    for (QAction* a : m->actions())
-      if (a->menu() && a->menu()->actions().contains(action)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 class FramesTest : public QObject {
@@ -85,56 +70,6 @@ class FramesTest : public QObject {
   void cleanup() { frame_.reset(); }
 
   // --- Menus and shortcuts ------------------------------------------------------------------
-
-  void commandTextsAndShortcuts() {
-    QCOMPARE(frame_->Action(57600)->text(), QStringLiteral("(&N)新文件\tStrg+N"));
-    const std::pair<int, const char*> keys[] = {{qvcmd::kFileNew, "Ctrl+N"},
-                                                {qvcmd::kFileOpen, "Ctrl+O"},
-                                                {qvcmd::kFileSave, "Ctrl+S"},
-                                                {qvcmd::kFilePrint, "Ctrl+P"}};
-    for (const auto& [id, key] : keys)
-      QCOMPARE(frame_->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(key)));
-    // Ctrl+N reaches the frame's new-file request.
-    QSignalSpy requested(frame_.get(), &CMainFrame::newFileRequested);
-    frame_->activateWindow();
-    QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(requested.count(), 1);
-  }
-
-  void mainMenuWithoutDocuments() {
-    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuMain);
-    const auto& menus = frame_->MenuSet(CMainFrame::kMenuMain);
-    QCOMPARE(Titles(menus), (QStringList{"(&F)文件", "(&V)视图", "(&H)帮助"}));
-    for (int id : {qvcmd::kFileNew, qvcmd::kFileOpen, qvcmd::kFilePrintSetup, qvcmd::kAppExit,
-                   qvcmd::kViewToolBar, qvcmd::kViewStatusBar, qvcmd::kAppAbout})
-      QVERIFY2(MenuHas(menus, frame_->Action(id)), qPrintable(QString::number(id)));
-    for (int id : {qvcmd::kFileSave, qvcmd::kFileClose, qvcmd::kAssignApplications})
-      QVERIFY(!MenuHas(menus, frame_->Action(id)));
-    QCOMPARE(frame_->menuBar()->actions().size(), 3);
-    QVERIFY(!frame_->Action(qvcmd::kFileSave)->isEnabled());
-  }
-
-  void formatMenuWithADocument() {
-    const auto& menus = frame_->MenuSet(CMainFrame::kMenuFormat);
-    for (int id :
-         {qvcmd::kFileClose, qvcmd::kFileSave, qvcmd::kFileSaveAs, qvcmd::kAssignApplications,
-          qvcmd::kPoolLoad, qvcmd::kPoolSave, qvcmd::kOutputPreview, qvcmd::kProperties,
-          qvcmd::kFormatSettings, qvcmd::kDefaultSettings})
-      QVERIFY2(MenuHas(menus, frame_->Action(id)), qPrintable(QString::number(id)));
-    QVERIFY(Titles(menus).contains(QStringLiteral("(&W)窗口")));
-    AddChild();
-    QCOMPARE(frame_->ActiveMenuSet(), CMainFrame::kMenuFormat);
-    QCOMPARE(frame_->menuBar()->actions().size(), static_cast<qsizetype>(menus.size()));
-    QVERIFY(frame_->Action(qvcmd::kFileSave)->isEnabled());
-    QVERIFY(!frame_->Action(qvcmd::kPoolLoad)->isEnabled());  // the document said no
-  }
-
-  void previewMenuHasCloseAndPrint() {
-    const auto& menus = frame_->MenuSet(CMainFrame::kMenuPreview);
-    for (int id : {qvcmd::kFileClose, qvcmd::kFilePrint, qvcmd::kAppExit})
-      QVERIFY(MenuHas(menus, frame_->Action(id)));
-    QVERIFY(!MenuHas(menus, frame_->Action(qvcmd::kFileSave)));
-  }
 
   // --- Document seam ------------------------------------------------------------------------
 
@@ -214,35 +149,6 @@ class FramesTest : public QObject {
     sub->close();
     QTRY_VERIFY(frame_->MainToolBar()->isVisible());
     QVERIFY(!frame_->PreviewToolBar()->isVisible());
-  }
-
-  void statusBarHasFivePanes() {
-    QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("没选择类别"));
-    QCOMPARE(frame_->StatusPane(2)->text(), QStringLiteral("CAP"));
-    QCOMPARE(frame_->StatusPane(3)->text(), QStringLiteral("NUM"));
-    QVERIFY(!frame_->StatusPane(5));
-    CChildFrame* child = AddChild();
-    QCOMPARE(frame_->StatusPane(1)->text(), QString::fromUtf8(CChildFrame::kCompanyText));
-    child->SetStatusText(QStringLiteral("Kite_Basic"));
-    frame_->UpdateCommands();
-    QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("Kite_Basic"));
-  }
-
-  void bannerIsPaintedRedWhereItsRectIs() {
-    QWidget* area = frame_->MdiArea()->viewport();
-    const QImage shot = area->grab().toImage();
-    const QRect r = CMdiBackground::BannerRect(area->size(), CMdiBackground::BannerFont());
-    auto reds = [&](const QRect& box) {
-      int n = 0;
-      for (int y = std::max(0, box.top()); y <= box.bottom() && y < shot.height(); ++y)
-        for (int x = std::max(0, box.left()); x <= box.right() && x < shot.width(); ++x) {
-          const QColor c = shot.pixelColor(x, y);
-          n += c.red() > 150 && c.green() < 80 && c.blue() < 80;
-        }
-      return n;
-    };
-    QVERIFY(reds(r) > 0);
-    QCOMPARE(reds(QRect(0, 0, area->width(), r.top() - 2)), 0);
   }
 
   // --- The format window --------------------------------------------------------------------

@@ -40,14 +40,6 @@ int PdfPageCount(const QString& path) {
   return static_cast<int>(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s])"))));
 }
 
-// Whether any pixel of the rows [top, bottom) is darker than mid grey.
-bool HasInk(const QImage& image, int top, int bottom) {
-  for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (qGray(image.pixel(x, y)) < 128) return true;
-  return false;
-}
-
 }  // namespace
 
 class PreviewTest : public QObject {
@@ -57,11 +49,9 @@ class PreviewTest : public QObject {
   void printedLinesFollowLineFeedsAndWrap();
   void pagesHoldFiftyPrintedLines();
   void headerAndFooterTexts();
-  void pagePaintsHeaderBodyAndFooter();
   void printsToPdf_data();
   void printsToPdf();
   void exportPreviewWindow();
-  void printPreviewDialogShowsThePages();
   void previewPaneSwallowsX();
 };
 
@@ -127,33 +117,6 @@ void PreviewTest::headerAndFooterTexts() {
   QCOMPARE(qvprint::FooterTitleText(ExportPreviewTitle(QStringLiteral("Noname1"))),
            QStringLiteral("打印的文档:Export Preview: Noname1"));
   QCOMPARE(qvprint::FooterPageText(12), QStringLiteral("Page : 12"));
-}
-
-void PreviewTest::pagePaintsHeaderBodyAndFooter() {
-  // One page at a tenth of its size: the third of 120 lines has 20 body lines and nothing in
-  // the rows where lines 21 to 50 would be.
-  CQVDocFormatPreview document;
-  document.SetTitle(QStringLiteral("Export Preview: a.frt"));
-  CQVViewFormatPreview view(&document);
-  const QStringList lines = qvprint::PrintedLines(Lines(120, QStringLiteral("MMMM")), 96);
-  QImage image(qvprint::kCanvasWidth / 10, qvprint::kCanvasHeight / 10, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  painter.scale(0.1, 0.1);
-  const CQVPrintMetrics metrics = SelectPrintFont(painter);
-  QVERIFY(metrics.lineHeight > 0);
-  QVERIFY(metrics.lineHeight * qvprint::kLinesPerPage <= qvprint::kFooterTop - qvprint::kBodyTop);
-  view.PrintPage(painter, lines, 3, metrics);
-  painter.end();
-  QCOMPARE(view.CurrentPage(), 3);
-
-  auto row = [&](int line) { return (qvprint::kBodyTop + line * metrics.lineHeight) / 10; };
-  const int step = metrics.lineHeight / 10;
-  QVERIFY(HasInk(image, 0, qvprint::kBodyTop / 10));                 // header
-  QVERIFY(HasInk(image, row(1), row(1) + step));                     // first body line
-  QVERIFY(HasInk(image, row(20), row(20) + step));                   // twentieth
-  QVERIFY(!HasInk(image, row(21), qvprint::kFooterTop / 10));        // nothing below it
-  QVERIFY(HasInk(image, qvprint::kFooterTop / 10, image.height()));  // footer
 }
 
 void PreviewTest::printsToPdf_data() {
@@ -225,30 +188,6 @@ void PreviewTest::exportPreviewWindow() {
   QVERIFY(frame.MdiArea()->subWindowList().isEmpty());
   QVERIFY(frame.MainToolBar()->isVisible());
   QVERIFY(!frame.PreviewToolBar()->isVisible());
-}
-
-void PreviewTest::printPreviewDialogShowsThePages() {
-  CMainFrame frame;
-  frame.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&frame));
-  CQVViewFormatPreview* view =
-      OpenExportPreview(frame, QStringLiteral("Noname1"), Lines(120).toStdString());
-  int shownPages = -1;
-  bool found = false;
-  QTimer::singleShot(0, &frame, [&] {
-    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    found = true;
-    if (auto* widget = dialog->findChild<QPrintPreviewWidget*>()) {
-      widget->updatePreview();
-      shownPages = widget->pageCount();
-    }
-    dialog->reject();
-  });
-  frame.Action(qvcmd::kFilePrintPreview)->trigger();
-  QVERIFY(found);
-  QCOMPARE(shownPages, 3);
-  QCOMPARE(view->PageCount(), 3);
 }
 
 void PreviewTest::previewPaneSwallowsX() {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app_test_support.h"
 #include "catalogue/format_template.h"
 #include "library/error_message.h"
 #include "shell/frame_document.h"
@@ -32,12 +33,6 @@ class RecordingDocuments : public CQVDocumentManager {
   bool openSucceeds = true;
 };
 
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 bool NoVisibleWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->isVisible()) return false;
@@ -51,18 +46,17 @@ class StartupTest : public QObject {
  private:
   CRecordingMessageSink sink_;
   std::unique_ptr<CScopedMessageSink> scoped_;
-  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<CScratchApp> scratch_;
   QString cwd_;
 
   CQVAppOptions Options() const {
     CQVAppOptions o;
-    o.locations.appDir = dir_->filePath(QStringLiteral("app")).toStdString();
-    o.locations.sharedDir = QUARVEL_SOURCE_DATA_DIR;
+    o.locations = scratch_->LocationOptions();
     o.installMessageSink = false;
     o.env = [](const char*) -> const char* { return nullptr; };
     return o;
   }
-  QString AppFile(const QString& name) const { return dir_->filePath("app/" + name); }
+  QString AppFile(const QString& name) const { return scratch_->AppFile(name); }
 
  private slots:
   void initTestCase() {
@@ -73,8 +67,8 @@ class StartupTest : public QObject {
   void cleanupTestCase() { scoped_.reset(); }
   void init() {
     sink_.Clear();
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
+    scratch_ = std::make_unique<CScratchApp>();
+    QVERIFY(scratch_->dir.isValid());
   }
   void cleanup() { QDir::setCurrent(cwd_); }
 
@@ -92,25 +86,25 @@ class StartupTest : public QObject {
   void failuresEndTheStart() {
     QFETCH(int, kind);
     CQVAppOptions o = Options();
-    const QString shared = dir_->filePath(QStringLiteral("shared"));
+    const QString shared = scratch_->dir.filePath(QStringLiteral("shared"));
     switch (kind) {
       case 0:
-        QVERIFY(WriteFile(AppFile("Global/QV.ini"), "[FileHeader]\nType=NOT_INI\nVersion=1\n"));
+        QVERIFY(WriteAll(AppFile("Global/QV.ini"), "[FileHeader]\nType=NOT_INI\nVersion=1\n"));
         break;
       case 1:
-        QVERIFY(WriteFile(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
+        QVERIFY(WriteAll(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
         break;
       case 2:
-        o.locations.sharedDir = dir_->filePath(QStringLiteral("empty-shared")).toStdString();
+        o.locations.sharedDir = scratch_->dir.filePath(QStringLiteral("empty-shared")).toStdString();
         break;
       case 3:
         QVERIFY(QDir().mkpath(shared + "/Global"));
         QVERIFY(QFile::copy(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini", shared + "/Global/QV.ini"));
-        QVERIFY(WriteFile(shared + "/Templates/Quarvel/QV.tpl", "[FileHeader]\nType=FRT_INI\n"));
+        QVERIFY(WriteAll(shared + "/Templates/Quarvel/QV.tpl", "[FileHeader]\nType=FRT_INI\n"));
         o.locations.sharedDir = shared.toStdString();
         break;
       case 4:
-        QVERIFY(WriteFile(dir_->filePath(QStringLiteral("app")), "a file, not a folder"));
+        QVERIFY(WriteAll(scratch_->dir.filePath(QStringLiteral("app")), "a file, not a folder"));
         break;
     }
     CQVApp app(o);
@@ -217,34 +211,6 @@ class StartupTest : public QObject {
     QVERIFY(QString::fromLocal8Bit(quarvel.readAllStandardOutput()).contains(expected));
   }
 
-  // A file named relative to where the editor was started (which the start then leaves for the
-  // Format folder) is opened, and no new document is made.
-  void fileOnTheCommandLineIsOpened() {
-    RecordingDocuments docs;
-    CQVAppOptions o = Options();
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    o.file = QStringLiteral("one.frt");
-    CQVApp app(o);
-    app.SetDocumentManager(&docs);
-    const bool started = app.InitInstance();
-    QDir::setCurrent(before);
-    QVERIFY(started);
-    const QString path = QDir(dir_->path()).absoluteFilePath(QStringLiteral("one.frt"));
-    QCOMPARE(docs.opened, QStringList{path});
-    QVERIFY(docs.newTemplates.empty());
-    QCOMPARE(app.MainFrame()->RecentFiles().first(), path);
-  }
-
-  void unreadablePoolWarnsAndRunsWithout() {
-    QVERIFY(WriteFile(AppFile("pool.dat"), QByteArray("\xff\xff\xff\xff garbage", 12)));
-    CQVApp app(Options());
-    QVERIFY(app.InitInstance());
-    QCOMPARE(sink_.Ids(), std::vector<int>{1251});
-    QCOMPARE(sink_.Last().kind, CMessage::Kind::kWarning);
-    QVERIFY(!app.Pool());
-    QVERIFY(app.MainFrame());
-  }
 };
 
 int main(int argc, char** argv) {

@@ -113,23 +113,6 @@ class TreeTest : public QObject {
     QCOMPARE(CQVViewTree::Mark(import->child(0)), CQVViewTree::kMarkEmpty);
   }
 
-  void templateWithoutImportsOrFileStrings() {
-    // A file of the template without imports, file header or default strings.
-    Editor probe;
-    const QString path = probe.dir.filePath(QStringLiteral("Lite.frt"));
-    QByteArray bytes = story::ReadAll(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
-    bytes = bytes.left(bytes.indexOf("$1400000"));
-    bytes.replace("@i:TS-Q6", "@i:GC-Q3").replace("@l:Kite_Basic", "@l:Kite_GNSS_Lite");
-    bytes.replace(story::Gbk("%N坐标输出"), "%NLite");
-    QVERIFY(story::WriteAll(path, bytes));
-    Start(path);
-    QVERIFY2(sink_.Empty(), sink_.Empty() ? "" : sink_.Last().text.c_str());
-    QCOMPARE(TopLevel(Tree()), (QStringList{"表头", "输出格式字串"}));
-    QCOMPARE(Children(Tree()->topLevelItem(0)), (QStringList{"总体情况", "软件", "块"}));
-    QCOMPARE(Tree()->topLevelItem(0)->child(0)->childCount(), 0);
-    QCOMPARE(Children(Tree()->FindItem(11012000)), QStringList{"输出格式字串 1"});
-  }
-
   void marksFollowTextAndApplications() {
     Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kFileHeader)), CQVViewTree::kMarkText);
@@ -175,16 +158,6 @@ class TreeTest : public QObject {
     QVERIFY(e_->Doc()->Preview()->toPlainText().isEmpty());
     QCOMPARE(Tree()->CurrentStringId(), CQVViewTree::kNoString);
     QVERIFY(!e_->Doc()->IsModified());  // nothing was changed
-  }
-
-  void selectingTheLoadedItemAgainKeepsTheEdit() {
-    Start();
-    QVERIFY(e_->Select(kCoordString1));
-    story::TypeText(Edit(), QStringLiteral("xy"));
-    QVERIFY(Edit()->CanUndo());
-    Tree()->SelectItem(Tree()->FindItem(kCoordString1));
-    QVERIFY(Edit()->CanUndo());  // not loaded again
-    QCOMPARE(Edit()->EditorText(), QStringLiteral("xy"));
   }
 
   void deleteClearsTheStringUntilTheNextSwitch() {
@@ -313,27 +286,6 @@ class TreeTest : public QObject {
     QCOMPARE(text, std::string("abc"));
   }
 
-  void outputPreviewStoresTheStringFirst() {
-    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
-    QVERIFY(e_->Select(kFileFooter));
-    QTextCursor c = Edit()->textCursor();
-    c.movePosition(QTextCursor::End);
-    Edit()->setTextCursor(c);
-    story::TypeText(Edit(), QStringLiteral("!"));
-    CDocFormat& format = Format();  // the preview window becomes the active one
-    e_->Frame().Action(qvcmd::kOutputPreview)->trigger();
-    // The command stored the edited footer before it rendered the export.
-    const std::string shown = SampleExport(format, *format.Template());
-    CChildFrmFormatPreview* preview = e_->Frame().ActivePreviewFrame();
-    QVERIFY(preview);
-    QCOMPARE(preview->windowTitle(), QStringLiteral("Export Preview: Example.frt"));
-    QCOMPARE(e_->Frame().ActiveMenuSet(), CMainFrame::kMenuPreview);
-    auto* view = preview->findChild<CQVViewFormatPreview*>();
-    QVERIFY(view);
-    QCOMPARE(view->toPlainText(), QString::fromStdString(frt::GbkToUtf8(shown)));
-    QVERIFY(view->toPlainText().endsWith(QStringLiteral("-- end --!\n")));
-  }
-
   // --- The sample pane ------------------------------------------------------------------------
 
   void samplePaneRendersEveryAcceptedChange() {
@@ -420,22 +372,6 @@ class TreeTest : public QObject {
     QVERIFY(e_->Select(kCoordBlock));
     QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
     QCOMPARE(Edit()->FieldCount(), 0);
-  }
-
-  void insertWindowCannotBeClosedAndFollowsItsFormatWindow() {
-    Start();
-    QVERIFY(e_->Select(kCoordString1));
-    CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
-    w->close();
-    QVERIFY(w->isVisible());
-    QTest::keyClick(w, Qt::Key_Escape);
-    QVERIFY(w->isVisible());
-    // Another format window hides it; coming back shows it again.
-    e_->Frame().Action(qvcmd::kFileNew)->trigger();
-    QVERIFY(!w->isVisible());
-    QMdiArea* mdi = e_->Frame().MdiArea();
-    mdi->setActiveSubWindow(mdi->subWindowList().first());
-    QVERIFY(w->isVisible());
   }
 
   // --- Format properties ----------------------------------------------------------------------

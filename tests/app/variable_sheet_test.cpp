@@ -176,18 +176,6 @@ class VariableSheetTest : public QObject {
     QCOMPARE(v.BuildConversionText(), std::string("%+-12.2f"));
   }
 
-  void emptyLengthMeansNoWidth() {
-    CQVEditVar v = Var(kPointNumber);
-    CQvPropertySheet sheet(QStringLiteral("x"));
-    auto* page = ShowPage(sheet, new CQVExpVarPage(v, Context()));
-    page->Conversion()->LengthEdit()->clear();
-    page->Conversion()->PrecisionEdit()->setText(QStringLiteral("8"));
-    sheet.accept();
-    QVERIFY(!sheet.isVisible());
-    QCOMPARE(v.Length(), -1);
-    QVERIFY(!QByteArray::fromStdString(v.BuildConversionText()).contains("-1"));
-  }
-
   // --- Input variable page --------------------------------------------------------------------
 
   void inputPage() {
@@ -255,25 +243,6 @@ class VariableSheetTest : public QObject {
     QCOMPARE(textPage.List()->RowCount(), 1);
     QCOMPARE(textPage.List()->topLevelItem(0)->text(0),
              QString::fromStdString(frt::GbkToUtf8(flags[2].name)));
-  }
-
-  void flagsOfTheProfile() {
-    const QString ini = e_->AppFile("Global/QV.ini");
-    const QByteArray before = story::ReadAll(ini);
-    CQVVariableFlagsPage page(*profile_);
-    page.OnInitDialog();
-    QVERIFY(page.ValidGroup()->isVisibleTo(&page));
-    QVERIFY(!page.ApplyToEveryFormat()->isChecked());
-    QCOMPARE(page.List()->RowCount(), 4);
-    page.List()->SelectStateIcon(3, true);
-    QVERIFY(page.OnApply());
-    QCOMPARE(profile_->Flags().Items()[3].value, 1);
-    QCOMPARE(story::ReadAll(ini), before);  // not for every format: nothing written
-    page.OnInitDialog();
-    page.ApplyToEveryFormat()->setChecked(true);
-    QVERIFY(page.OnApply());
-    QVERIFY(story::ReadAll(ini).contains("Value4=1"));
-    profile_->Flags().Items()[3].value = 0;
   }
 
   // --- The sheet on a field -------------------------------------------------------------------

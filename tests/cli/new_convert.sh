@@ -7,21 +7,15 @@ ini=$tmp/app/Global/QV.ini
 last_active() { iconv -f GBK -t UTF-8 "$ini" | sed -n '/^\[LastActiveTemplate\]/,/^\[/p' | grep "^$1="; }
 
 ft new "$tmp/Survey.frt" >/dev/null; rc=$?
-check "new exits 0" '[ $rc -eq 0 ]'
-check "new file is current variant with CR LF" 'printf "@t:FRT\r\n@i:" | cmp -s - <(head -c 11 "$tmp/Survey.frt")'
+check "new exits 0, the file is current variant with CR LF" '[ $rc -eq 0 ] && printf "@t:FRT\r\n@i:" | cmp -s - <(head -c 11 "$tmp/Survey.frt")'
 check "new file checks" '[ "$(ft check "$tmp/Survey.frt")" = "$tmp/Survey.frt: OK" ]'
 dump=$(ft dump "$tmp/Survey.frt")
-check "new file is for Kite_Basic" 'grep -q "^Template: *Kite_Basic$" <<<"$dump"'
-check "new file is named after the file" 'grep -q "^Name: *Survey$" <<<"$dump"'
-check "new file has the settings units" 'grep -q "^Unit angular *#W S" <<<"$dump" && grep -q "^Unit linear *#L M" <<<"$dump"'
-check "new file has no strings" 'grep -q "^Strings: *0$" <<<"$dump"'
+check "new file: Kite_Basic, named after the file, the settings units, no strings" 'grep -q "^Template: *Kite_Basic$" <<<"$dump" && grep -q "^Name: *Survey$" <<<"$dump" && grep -q "^Unit angular *#W S" <<<"$dump" && grep -q "^Unit linear *#L M" <<<"$dump" && grep -q "^Strings: *0$" <<<"$dump"'
 check "last active template written at exit" '[ "$(last_active Template)" = "Template=Kite_Basic" ] && [ "$(last_active Instrument)" = "Instrument=TS-Q6" ]'
 check "settings file not writable by its owner" '[ $(( 0$(stat -c %a "$ini") & 0200 )) -eq 0 ]'
 
 ft new --template Kite_GNSS "$tmp/gnss.frt" >/dev/null; rc=$?
-check "new --template exits 0" '[ $rc -eq 0 ]'
-check "new --template file checks" '[ "$(ft check "$tmp/gnss.frt")" = "$tmp/gnss.frt: OK" ]'
-check "new --template file is for that template" 'ft dump "$tmp/gnss.frt" | grep -q "^Template: *Kite_GNSS$"'
+check "new --template: exit 0, a file for that template" '[ $rc -eq 0 ] && ft dump "$tmp/gnss.frt" | grep -q "^Template: *Kite_GNSS$"'
 check "its template is the last active one" '[ "$(last_active Template)" = "Template=Kite_GNSS" ] && [ "$(last_active Instrument)" = "Instrument=GC-Q3" ]'
 ft new --template Kite_Nope "$tmp/nope.frt" >/dev/null 2>&1; rc=$?
 check "new with an unknown template exits 1" '[ $rc -eq 1 ] && [ ! -e "$tmp/nope.frt" ]'
@@ -34,27 +28,20 @@ ft new --force "$tmp/kept.frt" >/dev/null; rc=$?
 check "new --force replaces it" '[ $rc -eq 0 ] && [ "$(ft check "$tmp/kept.frt")" = "$tmp/kept.frt: OK" ]'
 
 ft convert --to older "$data/valid.frt" "$tmp/older.frt"; rc=$?
-check "convert --to older exits 0" '[ $rc -eq 0 ]'
-check "older variant written" 'printf "@frt_orig\r\n%%N" | cmp -s - <(head -c 13 "$tmp/older.frt")'
+check "convert --to older: exit 0, older variant written" '[ $rc -eq 0 ] && printf "@frt_orig\r\n%%N" | cmp -s - <(head -c 13 "$tmp/older.frt")'
 dump=$(ft dump "$tmp/older.frt")
 check "older file reads back as older" 'grep -q "^Variant: *older$" <<<"$dump"'
-check "older file keeps the block string" 'grep -q "text: \"%-8.0s|%12.3lf|%12.3lf|%8.3lf|%.0s\"" <<<"$dump"'
-check "older file keeps header and footer" 'grep -q "text: \"END\"" <<<"$dump" && grep -q "text: \"== 测量 ==\"" <<<"$dump"'
-check "older file is named after itself" 'grep -q "^Name: *older$" <<<"$dump"'
+check "older file: block string, header and footer kept, named after itself" 'grep -q "text: \"%-8.0s|%12.3lf|%12.3lf|%8.3lf|%.0s\"" <<<"$dump" && grep -q "text: \"END\"" <<<"$dump" && grep -q "text: \"== 测量 ==\"" <<<"$dump" && grep -q "^Name: *older$" <<<"$dump"'
 
 ft convert --to current "$root/data/Format/RawMeasurement.frt" "$tmp/current.frt"; rc=$?
-check "convert --to current exits 0" '[ $rc -eq 0 ]'
-check "current file checks" '[ "$(ft check "$tmp/current.frt")" = "$tmp/current.frt: OK" ]'
+check "convert --to current: exit 0, the file checks" '[ $rc -eq 0 ] && [ "$(ft check "$tmp/current.frt")" = "$tmp/current.frt: OK" ]'
 check "current file keeps every string" '[ "$(ft dump "$tmp/current.frt" | grep -c "^\[")" = "$(ft dump "$root/data/Format/RawMeasurement.frt" | grep -c "^\[")" ]'
 check "current file is named after itself" 'ft dump "$tmp/current.frt" | grep -q "^Name: *current$"'
 check "the older example converts" 'ft convert --to older "$root/data/Format/OlderVariant.frt" "$tmp/o2.frt"'
 
 echo "keep" >"$tmp/kept.frt"
 err=$(ft convert --to older "$data/stakeout.frt" "$tmp/kept.frt" 2>&1 >/dev/null); rc=$?
-check "a block the older variant lacks exits 1" '[ $rc -eq 1 ]'
-check "  with the message of 23 (got '$err')" 'grep -q "不能保存格式文件.  错误:  保存格式字串到旧的格式文件 在" <<<"$err"'
-check "  on one line" '[ $(wc -l <<<"$err") -eq 1 ]'
-check "  and the previous file stays" '[ "$(cat "$tmp/kept.frt")" = keep ]'
+check "a block the older variant lacks: exit 1, one line of message 23 (got '$err'), the previous file stays" '[ $rc -eq 1 ] && [ $(wc -l <<<"$err") -eq 1 ] && grep -q "不能保存格式文件.  错误:  保存格式字串到旧的格式文件 在" <<<"$err" && [ "$(cat "$tmp/kept.frt")" = keep ]'
 check "the same format converts to current" 'ft convert --to current "$data/stakeout.frt" "$tmp/stakeout.frt"'
 
 # Units without an older letter are refused, naming them; strings without a place in the older

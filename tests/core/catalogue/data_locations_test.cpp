@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 
 namespace {
 

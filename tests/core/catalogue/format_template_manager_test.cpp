@@ -12,7 +12,7 @@
 #include "catalogue/ft_format.h"
 #include "catalogue/ft_variable.h"
 #include "catalogue/ini_reader.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "catalogue/tpl_builder.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
@@ -322,32 +322,6 @@ TEST_F(CatalogueTest, Lookups) {
   for (const CFTFormat* g : t.FormatList()) items.push_back(g->Item());
   EXPECT_EQ(items, (Strings{"Survey", "Stakeout", "Same", "Measure", "Meas data", "In", "Measure",
                             "Meas data", "In"}));
-}
-
-TEST(ShippedCatalogue, LoadsWithoutMessage) {
-  CRecordingMessageSink sink;
-  CScopedMessageSink scoped(sink);
-  CIniReader reader;
-  CFormatTemplateManager m(reader, QUARVEL_SOURCE_DATA_DIR "/Templates/Quarvel/QV.tpl");
-  ASSERT_EQ(m.Read(), 1);
-  EXPECT_TRUE(sink.Empty()) << sink.Last().text;
-  EXPECT_GE(m.PoolVariables().size(), 10u);
-  ASSERT_NE(m.FindTemplate("Kite_Basic"), nullptr);
-  // What the invariants of a good load promise, checked on real data.
-  std::set<std::string> poolNames;
-  for (const auto& v : m.PoolVariables()) {
-    EXPECT_TRUE(poolNames.insert(v->Name()).second) << v->Name();
-    EXPECT_EQ(m.FindPoolVariable(v->Code()), v.get());
-  }
-  for (const auto& t : m.TemplateList()) {
-    SCOPED_TRACE(t->Name());
-    EXPECT_FALSE(t->FormatList().empty());
-    for (const CFTFormat* f : t->FormatList()) {
-      EXPECT_EQ(t->FindFormat(f->BlockType(), f->IsExport()), f);
-      EXPECT_TRUE(f->StrCount() > 0 || f->Header() > 0 || t->DefaultStringsFlag() > 0);
-      for (const auto& v : f->AllowedVariables()) EXPECT_TRUE(m.HasPoolVariable(v->Code()));
-    }
-  }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "catalogue/ini_reader.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/error_message.h"
 #include "library/faulty_file_system.h"
 #include "library/string_table.h"

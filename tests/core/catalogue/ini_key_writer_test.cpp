@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/ini_reader.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/faulty_file_system.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -276,26 +276,12 @@ TEST_F(IniReaderTest, TypedValues) {
 
 TEST_F(IniReaderTest, DecimalPointWhateverTheLocale) {
   ASSERT_TRUE(LoadText("[N]\nd=2.5\nf=-0.125\n"));
-  // A locale with a decimal comma; built with localedef in a scratch folder when none is
-  // installed.
-  TempDir locales;
-  bool set = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-    set = set || std::setlocale(LC_NUMERIC, name) != nullptr;
-  if (!set && std::system(("localedef -i de_DE -f UTF-8 '" + (locales / "de_DE.UTF-8") +
-                           "' >/dev/null 2>&1")
-                              .c_str()) == 0) {
-    ::setenv("LOCPATH", locales.path().c_str(), 1);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-  }
-  const bool comma = std::strtod("2.5", nullptr) == 2.0;
+  testfiles::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma available";
   double d = 0;
   float f = 0;
   EXPECT_TRUE(reader_.GetDouble("N", "d", d));
   EXPECT_TRUE(reader_.GetFloat("N", "f", f));
-  std::setlocale(LC_NUMERIC, "C");
-  ::unsetenv("LOCPATH");
-  if (!comma) GTEST_SKIP() << "no locale with a decimal comma available";
   EXPECT_DOUBLE_EQ(d, 2.5);
   EXPECT_FLOAT_EQ(f, -0.125f);
 }

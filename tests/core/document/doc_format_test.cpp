@@ -108,6 +108,13 @@ TEST_F(DocFormatTest, ReaderFailureShowsCodeAndLine) {
             CErrorMessage::LoadErrorText(frt::kOutOfMemory, doc.Format().LineNumber()));
 }
 
+// A format of no known template has no assignment rule to break.
+TEST_F(DocFormatTest, WithoutTemplateNothingIsUnassigned) {
+  CDocFormat doc(context_);
+  CUnassignedString out;
+  EXPECT_TRUE(doc.FindUnassignedString(out));
+}
+
 TEST_F(DocFormatTest, SetFormatStringCreatesReplacesAndEmpties) {
   doc_.InitNew();
   // Type and unit type of each variable come from the pool whatever the group says.

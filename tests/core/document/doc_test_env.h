@@ -8,7 +8,7 @@
 
 #include "catalogue/format_template_manager.h"
 #include "catalogue/ini_reader.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "library/frt_engine.h"

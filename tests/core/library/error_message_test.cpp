@@ -103,39 +103,6 @@ TEST(MessageTexts, BuildersAppendTheirPartToTheEntryText) {
             "\n\n[Template]\nLast= (错误写入 QV.ini文件。)");
 }
 
-TEST(MessageSinkInstallation, SetReturnsThePreviousSinkAndNullRestoresTheDefault) {
-  CMessageSink& original = MessageSink();
-  CRecordingMessageSink a;
-  CRecordingMessageSink b;
-  EXPECT_EQ(SetMessageSink(&a), &original);
-  EXPECT_EQ(&MessageSink(), &a);
-  EXPECT_EQ(SetMessageSink(&b), &a);
-  CErrorMessage::ShowMessage(900, true);
-  EXPECT_TRUE(a.Empty());
-  EXPECT_EQ(b.Count(), 1u);
-  EXPECT_EQ(SetMessageSink(nullptr), &b);
-  EXPECT_NE(dynamic_cast<CStderrMessageSink*>(&MessageSink()), nullptr);
-  SetMessageSink(&original);
-  EXPECT_EQ(&MessageSink(), &original);
-}
-
-TEST(MessageSinkInstallation, ScopedSinksNestAndRestore) {
-  CMessageSink& original = MessageSink();
-  CRecordingMessageSink outer;
-  {
-    CScopedMessageSink s1(outer);
-    CRecordingMessageSink inner;
-    {
-      CScopedMessageSink s2(inner);
-      CErrorMessage::ShowMessage(1010, true);
-    }
-    CErrorMessage::ShowMessage(1251, false);
-    EXPECT_EQ(inner.Ids(), std::vector<int>{1010});
-  }
-  EXPECT_EQ(outer.Ids(), std::vector<int>{1251});
-  EXPECT_EQ(&MessageSink(), &original);
-}
-
 TEST(MessageSinkInstallation, DefaultSinkPrintsAndAnswersNo) {
   CStderrMessageSink stderrSink;
   CScopedMessageSink scope(stderrSink);

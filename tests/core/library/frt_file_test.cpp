@@ -91,20 +91,6 @@ TEST(FrtFileSearch, FindByIdentityNeedsExStrings) {
   EXPECT_EQ(s, nullptr);
 }
 
-TEST(FrtFileList, DefaultCapacityHoldsTwentySevenStrings) {
-  CFrtFile f;
-  CFrtString* s = nullptr;
-  for (int i = 0; i < CFrtFile::kDefaultCapacity; ++i)
-    ASSERT_EQ(f.AddString(Block(10), s), frt::kOk);
-  EXPECT_EQ(f.AddString(Block(10), s), frt::kOutOfMemory);
-  EXPECT_EQ(s, nullptr);
-  EXPECT_EQ(f.StringAt(27), nullptr);
-  f.SetListCapacity(2);
-  EXPECT_EQ(f.StringCount(), 0);
-  EXPECT_EQ(f.AddString(Block(10, 1, 0, 2), s), frt::kOk);
-  EXPECT_EQ(f.DirectionsPresent(), 3);
-}
-
 TEST(FrtString, ApplicationsAndVariables) {
   CFrtString s;
   EXPECT_TRUE(s.HasApplication(0));

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "library/frt_file.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -171,12 +172,11 @@ frt::Result ReadFromMemory(CFrtFile& f, std::string bytes) {
 frt::Result ReadBack(CFrtFile& original, CFrtFile& copy, int round, int variant) {
   if (round % 10 != 0)
     return ReadFromMemory(copy, variant == 1 ? WriteCurrent(original) : WriteOlder(original));
-  const std::string path =
-      ::testing::TempDir() + "frt_roundtrip_" + std::to_string(getpid()) + ".frt";
+  testfiles::TempDir dir;
+  const std::string path = dir / "round.frt";
   EXPECT_EQ(original.Save(path.c_str(), variant), frt::kOk);
   frt::Result r = copy.ReadHeader(path.c_str(), 0, variant == 1);
   if (r == frt::kOk) r = copy.Load(path.c_str(), 0, 0);
-  std::remove(path.c_str());
   return r;
 }
 

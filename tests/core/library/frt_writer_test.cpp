@@ -2,12 +2,11 @@
 
 #include <unistd.h>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "library/frt_file.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -64,16 +63,6 @@ class FailingStream : public frt::OutStream {
   int left_;
 };
 
-std::string TempPath(const char* name) {
-  return ::testing::TempDir() + "frt_writer_" + std::to_string(getpid()) + "_" + name;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 TEST(FrtWriterCurrent, EmptyFormatIsTheTwentyHeaderLines) {
   CFrtFile f;
@@ -223,28 +212,21 @@ TEST(FrtWriterFailures, AFailingStreamGives21) {
 TEST(FrtWriterSave, WritesBinaryCrLfFiles) {
   CFrtFile f;
   Add(f, Key(1, 1, 10, 0), "a\nb");
-  const std::string path = TempPath("save.frt");
+  testfiles::TempDir dir;
+  const std::string path = dir / "save.frt";
   ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kCurrentVariant), frt::kOk);
-  EXPECT_EQ(Slurp(path), Current(f));
+  EXPECT_EQ(testfiles::ReadBytes(path), Current(f));
   frt::StringOutStream older;
   ASSERT_EQ(f.WriteFrtOrig(&older), frt::kOk);
   ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kOlderVariant), frt::kOk);
-  EXPECT_EQ(Slurp(path), older.str());
-  std::remove(path.c_str());
-}
-
-TEST(FrtWriterSave, UnknownVariantLeavesAnEmptyFile) {
-  CFrtFile f;
-  const std::string path = TempPath("variant.frt");
-  ASSERT_EQ(f.Save(path.c_str(), CFrtFile::kCurrentVariant), frt::kOk);
-  EXPECT_EQ(f.Save(path.c_str(), 3), frt::kUnknownType);
-  EXPECT_EQ(Slurp(path), "");
-  std::remove(path.c_str());
+  EXPECT_EQ(testfiles::ReadBytes(path), older.str());
+  EXPECT_EQ(f.Save(path.c_str(), 3), frt::kUnknownType);  // an unknown variant: an empty file
+  EXPECT_EQ(testfiles::ReadBytes(path), "");
 }
 
 TEST(FrtWriterSave, UncreatableFileGives21) {
   CFrtFile f;
-  EXPECT_EQ(f.Save((TempPath("no/such/dir") + "/x.frt").c_str(), 1), frt::kCannotSave);
+  EXPECT_EQ(f.Save("/nonexistent/dir/x.frt", 1), frt::kCannotSave);
   EXPECT_EQ(f.Save("/dev/full", 1), frt::kCannotSave);
 }
 

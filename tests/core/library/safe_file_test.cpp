@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/faulty_file_system.h"
 
 namespace {

@@ -72,14 +72,6 @@ TEST(ResultTexts, CodesAndTheirTexts) {
   EXPECT_STREQ(ResultText(4000000000u), ResultText(30));
 }
 
-TEST(CommaLists, ComboListsSplitInOrder) {
-  EXPECT_EQ(frt::ListItems(frt::kIdListAlign), (std::vector<std::string>{"右", "左"}));
-  EXPECT_EQ(frt::ListItems(frt::kIdListRepresentation),
-            (std::vector<std::string>{"正常", "格式exp. Basis e", "格式exp. Basis E"}));
-  EXPECT_EQ(frt::ListItems(520), frt::ListItems(517));
-  EXPECT_TRUE(frt::ListItems(12345).empty());
-}
-
 TEST(CommaLists, EmptyPartsKeepTheirPlace) {
   EXPECT_TRUE(frt::SplitList("").empty());
   EXPECT_EQ(frt::SplitList("a,,b"), (std::vector<std::string>{"a", "", "b"}));

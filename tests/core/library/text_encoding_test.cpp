@@ -24,15 +24,6 @@ TEST(GbkText, ChineseTextConvertsBothWays) {
   EXPECT_EQ(GbkToUtf8("\x80"), "€");
 }
 
-TEST(GbkText, AsciiPassesUnchanged) {
-  std::string ascii = "@i INSTR01 %8.3f\r\n\t~";
-  ascii.push_back('\0');
-  EXPECT_EQ(GbkToUtf8(ascii), ascii);
-  EXPECT_EQ(Utf8ToGbk(ascii), ascii);
-  EXPECT_EQ(GbkToUtf8(""), "");
-  EXPECT_EQ(Utf8ToGbk(""), "");
-}
-
 TEST(GbkText, InvalidBytesShowAsReplacementCharacters) {
   EXPECT_EQ(GbkToUtf8("a\xFF"
                       "b"),

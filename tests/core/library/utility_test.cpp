@@ -9,6 +9,7 @@
 #include <string>
 
 #include "library/error_message.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -45,29 +46,8 @@ TEST(NumberText, FormattingAndScanning) {
   for (const auto& [text, want] : doubles) EXPECT_EQ(CUtility::TextToDouble(text), want) << text;
 }
 
-// Switches the numeric category to a locale with a decimal comma, when the machine has one.
-class CommaLocale {
- public:
-  CommaLocale() {
-    previous_ = std::setlocale(LC_NUMERIC, nullptr);
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de_DE"}) {
-      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
-        active_ = true;
-        return;
-      }
-    }
-    std::setlocale(LC_NUMERIC, previous_.c_str());
-  }
-  ~CommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
-  bool active() const { return active_; }
-
- private:
-  std::string previous_;
-  bool active_ = false;
-};
-
 TEST(TextToNumber, DecimalPointWhateverTheLocale) {
-  CommaLocale comma;
+  testfiles::CommaLocale comma;
   if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma installed";
   EXPECT_DOUBLE_EQ(CUtility::TextToDouble("2.75"), 2.75);
   EXPECT_DOUBLE_EQ(CUtility::TextToDouble("2,75"), 2.0);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/faulty_file_system.h"
 #include "pool/pool_test_util.h"
 #include "pool/string_pool.h"
@@ -413,25 +413,6 @@ TEST_F(PoolFileSaveFault, EveryWriteFailurePosition) {
     fs.FailAt(Step::kWrite, n);
     ExpectFailedSave(fs, "write " + std::to_string(n));
   }
-}
-
-TEST_F(PoolFileSaveFault, EveryOtherStepOfTheSafeSave) {
-  for (Step step : {Step::kCreate, Step::kFlush, Step::kClose, Step::kSetMode, Step::kRename}) {
-    FaultyFileSystem fs;
-    fs.FailAt(step);
-    ExpectFailedSave(fs, "step " + std::to_string(static_cast<int>(step)));
-  }
-}
-
-TEST_F(PoolFileSaveFault, ReadOnlyFileIsNotReplaced) {
-  ASSERT_EQ(frt::SetOwnerWritable(path, false), frt::kOk);
-  CStringPool pool(path);
-  pool.Add(Entry("x", Key(1, 1, 0)));
-  EXPECT_EQ(pool.Save(), frt::kCannotSave);
-  EXPECT_EQ(pool.IsModified(), 1);
-  EXPECT_EQ(testfiles::ReadBytes(path), previous);
-  ASSERT_EQ(frt::SetOwnerWritable(path, true), frt::kOk);
-  EXPECT_EQ(pool.Save(), frt::kOk);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/safe_file.h"
 #include "pool/pool_test_util.h"
 #include "pool/string_pool.h"

@@ -138,16 +138,6 @@ TEST_F(StringPoolSearch, FindNextGoesOnAfterTheCurrentEntryIsRemoved) {
   EXPECT_EQ(next->extra[kPoolName].view(), "s4");
 }
 
-TEST(StringPoolSearchEmpty, EmptyPoolFindsNothing) {
-  CStringPool pool("");
-  CFrtStringEx other;
-  CFrtStringEx* e = &other;
-  EXPECT_EQ(pool.FindFirst(Key(1, 1, 0), "Kite_Basic", e), frt::kNotFound);
-  EXPECT_EQ(e, nullptr);
-  EXPECT_EQ(pool.FindNext(), nullptr);
-  EXPECT_EQ(pool.NextCyclic(), nullptr);
-}
-
 TEST(StringPoolCount, CountsByDirectionAndBlockIgnoringSectionAndTemplate) {
   CStringPool pool("");
   pool.Add(Entry("a", Key(1, 1, 5)));

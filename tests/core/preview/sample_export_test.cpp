@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/format_template_manager.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "library/string_table.h"

@@ -6,7 +6,7 @@
 
 #include "catalogue/format_template_manager.h"
 #include "catalogue/ini_reader.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "catalogue/tpl_builder.h"
 #include "library/error_message.h"
 #include "library/frt_engine.h"

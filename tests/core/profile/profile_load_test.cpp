@@ -41,21 +41,6 @@ TEST_F(ProfileTest, CompleteFileLoadsEverythingWithoutMessage) {
   EXPECT_EQ(templ, "Kite_Basic");
 }
 
-TEST_F(ProfileTest, ShippedSettingsFileLoadsWithoutMessage) {
-  // A copy, so that the read-only bit set at the end does not touch the source tree.
-  const std::string shipped = testfiles::ReadBytes(QUARVEL_SOURCE_DATA_DIR "/Global/QV.ini");
-  ASSERT_NE(shipped, "<missing>");
-  int result = 0;
-  auto p = Load(shipped, result);
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(sink_.Empty()) << sink_.Last().text;
-  EXPECT_EQ(p->GetUnitTypes().size(), 4u);
-  for (const char* type : {"Linear", "Angular", "Temperature", "Pressure"})
-    EXPECT_NE(p->GetSelectedUnitValue(type), "") << type;
-  EXPECT_GT(p->Flags().Count(), 0);
-  EXPECT_EQ(p->LastTemplate(), "Kite_Basic");
-}
-
 TEST_F(ProfileTest, LoadResultsAndMessages) {
   // Each case edits one line of the complete file; extra is the last message's extra text,
   // nullptr when not checked.
@@ -69,15 +54,10 @@ TEST_F(ProfileTest, LoadResultsAndMessages) {
     Ids ids;
     const char* extra;
   } cases[] = {
+      // clang-format off
       {"WrongType", "FileHeader", "FRT_INI", "FRT_TPL", 0, {1010}, ""},
       {"NoComment", "FileHeader", "Comment=test", "Remark=x", 0, {1010}, ""},
-      {"DuplicateType",
-       "UNITS",
-       "Pressure\n",
-       "Pressure,Linear\n",
-       0,
-       {1106},
-       "\nUNITS\nList=Linear"},
+      {"DuplicateType", "UNITS", "Pressure\n", "Pressure,Linear\n", 0, {1106}, "\nUNITS\nList=Linear"},
       {"MissingType", "UNITS", "Temperature,", "", 0, {1105}, ""},
       {"EmptyElementEndsList", "UNITS", "Linear,", "Linear,,", 0, {1105}, ""},
       {"NoList", "UNITS", "List=", "Lists=", 0, {1105}, listEntry.c_str()},
@@ -94,46 +74,17 @@ TEST_F(ProfileTest, LoadResultsAndMessages) {
       {"NoFlagsSection", "FLAGS", "[FLAGS]", "[NOFLAGS]", 1, {}, nullptr},
       {"ScaleNotANumber", "Scalings", "Linear=2.5", "Linear=abc", 0, {1010}, nullptr},
       {"ScaleMissing", "Scalings", "Pressure=1.0", "", 0, {1010}, nullptr},
-      {"DefaultValuesMayBeEmpty",
-       "DefaultValues",
-       "StringValue=----",
-       "StringValue=",
-       1,
-       {},
-       nullptr},
+      {"DefaultValuesMayBeEmpty", "DefaultValues", "StringValue=----", "StringValue=", 1, {}, nullptr},
       {"AlignOutOfRange", "PrintFDefaultSettings_String", "Align=1", "Align=2", 0, {1010}, nullptr},
-      {"UncheckedLengthStillRequired",
-       "PrintFDefaultSettings_Integer",
-       "Length=6",
-       "",
-       0,
-       {1010},
-       nullptr},
+      {"UncheckedLengthStillRequired", "PrintFDefaultSettings_Integer", "Length=6", "", 0, {1010}, nullptr},
       {"BaseOutOfRange", "PrintFDefaultSettings_Integer", "Base=0", "Base=3", 0, {1010}, nullptr},
-      {"RepresentationOutOfRange",
-       "PrintFDefaultSettings_Float",
-       "Representation=2",
-       "Representation=3",
-       0,
-       {1010},
-       nullptr},
+      {"RepresentationOutOfRange", "PrintFDefaultSettings_Float", "Representation=2", "Representation=3", 0, {1010}, nullptr},
       {"ScanLengthZero", "ScanFDefaultSettings_String", "Length=8", "Length=0", 0, {1010}, nullptr},
-      {"ScanLengthAboveTwenty",
-       "ScanFDefaultSettings_String",
-       "Length=8",
-       "Length=21",
-       0,
-       {1010},
-       nullptr},
+      {"ScanLengthAboveTwenty", "ScanFDefaultSettings_String", "Length=8", "Length=21", 0, {1010}, nullptr},
       {"ScanLengthTwenty", "ScanFDefaultSettings_String", "Length=8", "Length=20", 1, {}, nullptr},
       {"ScanLengthNone", "ScanFDefaultSettings_String", "Length=8", "Length=-1", 1, {}, nullptr},
-      {"NoLastActiveTemplate",
-       "LastActiveTemplate",
-       "[LastActiveTemplate]",
-       "[Other]",
-       1,
-       {},
-       nullptr},
+      {"NoLastActiveTemplate", "LastActiveTemplate", "[LastActiveTemplate]", "[Other]", 1, {}, nullptr},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -10,7 +10,7 @@
 
 #include "catalogue/format_template.h"
 #include "catalogue/format_template_manager.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "library/error_message.h"
 #include "pool/string_pool.h"
 #include "profile/qv_profile.h"

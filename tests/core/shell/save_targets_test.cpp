@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/ini_key_writer.h"
-#include "catalogue/temp_files.h"
+#include "temp_files.h"
 #include "document/format_document.h"
 #include "library/error_message.h"
 #include "library/faulty_file_system.h"

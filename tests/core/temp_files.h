@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -70,5 +71,46 @@ inline std::vector<std::string> List(const std::string& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+}  // namespace testfiles
+
+namespace testfiles {
+
+// Switches the numeric category to a locale with a decimal comma while it lives. When none is
+// installed one is built with localedef, once, into a folder kept below TMPDIR for later runs.
+class CommaLocale {
+ public:
+  CommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
+      if (Try(name)) return;
+    const char* base = std::getenv("TMPDIR");
+    const std::string dir =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/quarvel-test-locales";
+    const std::string made = dir + "/de_DE.UTF-8";
+    if (!Exists(made)) {
+      ::mkdir(dir.c_str(), 0700);
+      if (std::system(("localedef -i de_DE -f UTF-8 '" + made + "' >/dev/null 2>&1").c_str()) != 0)
+        return;
+    }
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    locpath_ = true;
+    Try("de_DE.UTF-8");
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, previous_.c_str());
+    if (locpath_) ::unsetenv("LOCPATH");
+  }
+  bool active() const { return active_; }
+
+ private:
+  bool Try(const char* name) {
+    active_ = std::setlocale(LC_NUMERIC, name) != nullptr && *std::localeconv()->decimal_point == ',';
+    if (!active_) std::setlocale(LC_NUMERIC, previous_.c_str());
+    return active_;
+  }
+  std::string previous_;
+  bool active_ = false;
+  bool locpath_ = false;
+};
 
 }  // namespace testfiles
