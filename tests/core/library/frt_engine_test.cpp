@@ -73,6 +73,8 @@ TEST_F(Renderer, PinnedOutputs) {
       N("%.f", "f"),
       N("%.s", "s"),
       N("%5.2.f", ".f"),  // a dot must be followed by a digit
+      N("%.d%8.lx", "dlx"),
+      N("%X%u%G%5p%*d", "XuGp*d"),  // letters the C library knows
       I(5, "%lld", "ld"),
       I(5, "%dd", "5d"),
       I(5, "%5-d", "-d"),
@@ -83,41 +85,16 @@ TEST_F(Renderer, PinnedOutputs) {
       N("\\\\\\", "\\\\"),
       N("%\\\\x", "\\x"),
       I(3, "\\\\%d", "\\3"),
-      // Integers.
-      I(-42, "%5d", "  -42"),
-      I(-42, "%-5d|", "-42  |"),
-      I(-42, "%05d", "-0042"),
-      I(-42, "%-05d|", "-42  |"),
-      I(7, "%+d", "+7"),
-      I(7, "% d", " 7"),
-      I(7, "%+ d", "+7"),
-      I(7, "%+5x", "    7"),  // only d and i are signed
-      I(255, "%#08x", "0x0000ff"),
-      I(255, "%#8x", "    0xff"),
-      I(8, "%#o", "010"),
-      I(8, "%#.4o", "0010"),  // the precision already supplies the 0
-      I(0, "%#x", "0"),
-      I(0, "%.0d|", "|"),
-      I(0, "%#.0o", "0"),
-      I(7, "%.3d", "007"),
-      I(7, "%08.3d", "     007"),  // a precision clears zero padding
-      I(-1, "%hd", "-1"),
-      I(-1, "%hx", "ffff"),
-      I(-1, "%lx", "ffffffff"),
+      // Integers: what the random agreement with the C library does not reach.
       I(-1, "%ld", "-1"),
-      I(-1, "%o", "37777777777"),
       I(-2147483648LL, "%d", "-2147483648"),
-      I(70000, "%hd", "4464"),  // only 16 bits are read
-      // Floats.
-      F(3.14159, "%8.3f", "   3.142"),
+      // Floats: options, zeros, signs of zero and what is not finite.
       F(3.14159, "%8.3f", "   3.141", CFrtVariable::kOptCutDigits),
-      F(3.14159, "%+.2e", "+3.14e+00"),
-      F(3.14159, "%E", "3.141590E+00"),
-      F(3.14159, "%010.2f", "0000003.14"),
+      F(-0.0, "%.1f", "0.0"),
+      F(HUGE_VAL, "%06f", "000inf"),  // zero padding pads infinity too
       F(1234567, "%g", "1.23457g+06"),
       F(0.0, "%e", "0.000000e+00"),
       F(0.0, "%g", "0"),
-      F(-2.5, "%07.2f", "-002.50"),
       F(2.5, "%.1f", "-2.5", kNeg),
       F(-0.4, "%.0f", "0"),  // negative, but the text is exactly "0": no sign
       F(-0.001, "%.2f", "-0.00"),
@@ -125,12 +102,8 @@ TEST_F(Renderer, PinnedOutputs) {
       F(-HUGE_VAL, "%f", "-inf"),
       F(std::nan(""), "%6E", "   NAN"),
       // Texts and characters.
-      T("abcdef", "%.2s|", "ab|"),
       T("abcdef", "%.0s|", "abcdef|"),  // 0 does not shorten
-      T("abcdef", "%-8.3s|", "abc     |"),
-      T("abcdef", "%3c|", "  a|"),
-      T("", "%4s|", "    |"),
-      T("", "[%c]", "[]"),  // a NUL character prints nothing
+      T("", "[%c]", "[]"),              // a NUL character prints nothing
       {'n', 0, 0, nullptr, "%8d", 0, "  (null)"},
       // Option bit 4 cuts to the width and keeps the last characters.
       I(12345, "%3d", "345", kCut),
@@ -141,6 +114,7 @@ TEST_F(Renderer, PinnedOutputs) {
       I(-12345, "%3d", "-45", kCut),
       T("abcdef", "%2s", "ef", kCut),
       F(1234.5678, "%6.2f", "234.57", kCut),
+      F(1e20, "%5.1f", "000.0", kCut),      // the cut reaches into the padding zeros of 17 digits
       I(0xabcdef, "%#4x", "0xcdef", kCut),  // the prefix is not part of the text
   };
   for (const Row& r : rows) {

@@ -153,10 +153,6 @@ TEST(FrtFileValues, DefaultStringsByDataTypeGroup) {
   EXPECT_STREQ(f.DefaultString(11), "str");
   EXPECT_STREQ(f.DefaultString(0), "str");
   EXPECT_EQ(f.SetName(nullptr), frt::kNullPointer);
-  f.SetInstrument("ABCDEFGHIJKL");
-  EXPECT_EQ(f.Header().instrument.view(), "ABCDEFGH");  // 9 bytes with the NUL
-  f.SetVersion("123456789");
-  EXPECT_EQ(f.Header().version.view(), "1234567");
 }
 
 }  // namespace

@@ -147,32 +147,4 @@ TEST(FloatFormatExponent, WholeRangeNormalisesCorrectly) {
   }
 }
 
-TEST(FloatFormatText, RunsBehaveLikeOneString) {
-  frt::FieldText t;
-  t.Append("12", 2);
-  t.AppendFill('0', 3);
-  t.AppendCopy(".50", 3);
-  EXPECT_EQ(t.str(), "12000.50");
-  EXPECT_EQ(t.size(), 8u);
-  t.TrimTrailing('0');
-  EXPECT_EQ(t.str(), "12000.5");
-  std::string tail;
-  t.Emit(
-      4,
-      [&](const char* p, std::size_t n) {
-        tail.append(p, n);
-        return true;
-      },
-      [&](char c, std::size_t n) {
-        tail.append(n, c);
-        return true;
-      });
-  EXPECT_EQ(tail, "0.5");
-  t.Clear();
-  t.AppendFill('0', 4);
-  t.TrimTrailing('0');
-  EXPECT_TRUE(t.empty());
-  EXPECT_EQ(t.Back(), '\0');
-}
-
 }  // namespace

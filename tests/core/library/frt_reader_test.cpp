@@ -111,13 +111,6 @@ TEST(FrtReaderTypeLine, Cases) {
   });
 }
 
-TEST(FrtReaderTypeLine, StoresTheTextFromTheFourthCharacter) {
-  CFrtFile f;
-  ASSERT_EQ(LoadText(f, Join(Replace(CurrentFile(), 0, "@t:FRTX"))).code, frt::kOk);
-  EXPECT_EQ(f.Header().type.view(), "FRTX");
-  EXPECT_EQ(f.ParseState().fileKind, CFrtParseState::kCurrent);
-}
-
 TEST(FrtReaderHeader, EachWrongHeaderLineGives19) {
   const char* letters = "ivacdol";
   for (std::size_t i = 1; i <= 7; ++i) {

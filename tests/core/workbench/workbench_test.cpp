@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "catalogue/format_template_manager.h"
-#include "catalogue/temp_files.h"
 #include "document/doc_format.h"
 #include "library/error_message.h"
 #include "library/text_encoding.h"
 #include "shell/qv_workspace.h"
+#include "temp_files.h"
 #include "workbench/data_scanner.h"
 #include "workbench/record_exporter.h"
 #include "workbench/records_csv.h"
