@@ -16,11 +16,14 @@
 #include <QTest>
 #include <cstdio>
 
+#include "help/help_window.h"
 #include "settings/variable_pages.h"
 #include "shell/app_language.h"
 #include "shell/dialog_hooks.h"
 #include "shell/insert_var_dlg.h"
+#include "shell/workbench_open.h"
 #include "story_support.h"
+#include "workbench/workbench_window.h"
 
 namespace {
 
@@ -133,6 +136,22 @@ class LanguageTest : public QObject {
     auto sheet = cjk.NextModal<CQvPropertySheet>("variable sheet");
     QTest::keyClick(edit, Qt::Key_Return);
     QTRY_VERIFY(*sheet);
+    // The Edit menu names the last step (the inserted variable).
+    auto* editMenu = frame.findChild<QMenu*>(QStringLiteral("menuEdit"));
+    QVERIFY(editMenu);
+    cjk.Scan(editMenu, "edit menu");
+
+    // The workbench, both tabs, and the manual's window.
+    frame.Action(qvcmd::kDataWorkbench)->trigger();
+    CWorkbenchWindow* workbench = OpenWorkbench(*editor.Tree());
+    QVERIFY(workbench && workbench->isVisible());
+    cjk.Scan(workbench, "workbench import");
+    workbench->Tabs()->setCurrentWidget(workbench->ExportPane());
+    cjk.Scan(workbench, "workbench export");
+    workbench->close();
+    frame.Action(qvcmd::kHelpManual)->trigger();
+    QTRY_VERIFY(frame.Help()->Window() && frame.Help()->Window()->isVisible());
+    cjk.Scan(frame.Help()->Window(), "manual");
 
     // Closing the changed format asks whether to save it (answered with Cancel).
     auto asked = cjk.NextModal("save question");

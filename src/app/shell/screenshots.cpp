@@ -1,6 +1,7 @@
 #include "screenshots.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -8,6 +9,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
 #include <QTextCursor>
 
 #include "catalogue/format_template.h"
@@ -37,6 +40,25 @@ bool SaveScreen(const QDir& dir, const QString& name) {
   Settle();
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen && screen->grabWindow(0).save(dir.filePath(name));
+}
+
+// Runs the menu command `id`, which opens a modal dialog, and saves the dialog (on its page
+// `page`) once it shows; the dialog is then dismissed without a change.
+bool SaveDialog(CMainFrame& frame, int id, const QDir& dir, const QString& name, int page = 0) {
+  bool saved = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    poll.stop();
+    if (auto* tabs = dialog->findChild<QTabWidget*>()) tabs->setCurrentIndex(page);
+    saved = Save(dialog, dir, name);
+    dialog->reject();
+  });
+  poll.start(20);
+  frame.Action(id)->trigger();
+  poll.stop();
+  return saved;
 }
 
 }  // namespace
@@ -97,6 +119,20 @@ int TakeScreenshots(CQVApp& app, const QString& directory) {
     ok = Save(&sheet, dir, QStringLiteral("variable-flags.png")) && ok;
     sheet.hide();
   }
+
+  // The dialogs of the format's menu, for the string being edited.
+  tree->SelectItem(tree->FindItem(11012001));
+  ok = SaveDialog(*frame, qvcmd::kAssignApplications, dir,
+                  QStringLiteral("dialog-assign-applications.png")) &&
+       ok;
+  ok = SaveDialog(*frame, qvcmd::kPoolSave, dir, QStringLiteral("dialog-pool-save.png")) && ok;
+  ok = SaveDialog(*frame, qvcmd::kPoolLoad, dir, QStringLiteral("dialog-pool-load.png")) && ok;
+  ok = SaveDialog(*frame, qvcmd::kFormatSettings, dir, QStringLiteral("dialog-settings-units.png"),
+                  1) &&
+       ok;
+  ok = SaveDialog(*frame, qvcmd::kDefaultSettings, dir,
+                  QStringLiteral("dialog-defaults-output.png")) &&
+       ok;
 
   CAboutDialog about(frame);
   about.show();
