@@ -512,7 +512,7 @@ this format string has the maximum number of variables.
     <name>CQVViewTree</name>
     <message>
         <source>分配软件...</source>
-        <translation>Assign software...</translation>
+        <translation>Assign applications...</translation>
     </message>
     <message>
         <source>菜单树视</source>
