@@ -23,14 +23,17 @@
 #include "shell/insert_var_dlg.h"
 #include "shell/workbench_open.h"
 #include "story_support.h"
+#include "workbench/wb_export_pane.h"
 #include "workbench/workbench_window.h"
 
 namespace {
 
 // Widgets that show data: the catalogue's block types (insert-variable window, pool dialog,
-// assignment dialog) and the variable sheet's variable name. Edits and lists are not read at
-// all, and of a tree only the top items (the parts of a format; below are catalogue names).
-const QSet<QString> kDataWidgets = {"combo2002", "combo1008", "static2030", "variableName"};
+// assignment dialog), the workbench's applications and the variable sheet's variable name. Edits
+// and lists are not read at all, and of a tree only the top items (the parts of a format; below are
+// catalogue names).
+const QSet<QString> kDataWidgets = {"combo2002", "combo1008", "static2030", "variableName",
+                                    "application"};
 
 // The visible texts of `root` and everything in it that hold Chinese characters.
 class CjkScan {
