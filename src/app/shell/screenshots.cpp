@@ -95,7 +95,7 @@ int TakeScreenshots(CQVApp& app, const QString& directory) {
   QDir dir(directory);
   if (!dir.mkpath(QStringLiteral("."))) return 1;
   frame->move(0, 0);
-  frame->resize(1100, 720);
+  frame->resize(1240, 760);
   frame->show();
   bool ok = Save(frame, dir, QStringLiteral("main-window.png"));
 
@@ -106,7 +106,7 @@ int TakeScreenshots(CQVApp& app, const QString& directory) {
   CChildFrame* child = frame->ActiveFormatFrame();
   auto* doc = child ? dynamic_cast<CQVDoc*>(child->Document()) : nullptr;
   if (!doc || !doc->Tree()) return 1;
-  frame->MdiArea()->activeSubWindow()->setGeometry(0, 0, 860, 540);
+  frame->MdiArea()->activeSubWindow()->setGeometry(0, 0, 960, 560);
   CQVViewTree* tree = doc->Tree();
   tree->SelectItem(tree->FindItem(11012001));
   CQVViewEdit* edit = child->Editor();
