@@ -2,7 +2,9 @@
 # Builds the editor and saves pictures of its windows into docs/ (or the folder given):
 # the empty main window, the shipped example with a string being edited (with and without the
 # insert-variable window), the editor alone, the insert-variable window, the variable sheet with
-# both its pages and the about box. Runs under Xvfb with a scratch application folder.
+# both its pages, the dialogs of the format's menu (applications, string pool, settings), the about
+# box, the preview and print preview, and the workbench's two tabs. Runs under Xvfb with a scratch
+# application folder.
 # Usage: scripts/screenshots.sh [OUT [LANG]]; LANG is zh (the default) or en, e.g.
 # `scripts/screenshots.sh docs/en en` for the English pictures.
 set -euo pipefail

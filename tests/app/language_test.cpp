@@ -16,18 +16,24 @@
 #include <QTest>
 #include <cstdio>
 
+#include "help/help_window.h"
 #include "settings/variable_pages.h"
 #include "shell/app_language.h"
 #include "shell/dialog_hooks.h"
 #include "shell/insert_var_dlg.h"
+#include "shell/workbench_open.h"
 #include "story_support.h"
+#include "workbench/wb_export_pane.h"
+#include "workbench/workbench_window.h"
 
 namespace {
 
 // Widgets that show data: the catalogue's block types (insert-variable window, pool dialog,
-// assignment dialog) and the variable sheet's variable name. Edits and lists are not read at
-// all, and of a tree only the top items (the parts of a format; below are catalogue names).
-const QSet<QString> kDataWidgets = {"combo2002", "combo1008", "static2030", "variableName"};
+// assignment dialog), the workbench's applications and the variable sheet's variable name. Edits
+// and lists are not read at all, and of a tree only the top items (the parts of a format; below are
+// catalogue names).
+const QSet<QString> kDataWidgets = {"combo2002", "combo1008", "static2030", "variableName",
+                                    "application"};
 
 // The visible texts of `root` and everything in it that hold Chinese characters.
 class CjkScan {
@@ -133,6 +139,22 @@ class LanguageTest : public QObject {
     auto sheet = cjk.NextModal<CQvPropertySheet>("variable sheet");
     QTest::keyClick(edit, Qt::Key_Return);
     QTRY_VERIFY(*sheet);
+    // The Edit menu names the last step (the inserted variable).
+    auto* editMenu = frame.findChild<QMenu*>(QStringLiteral("menuEdit"));
+    QVERIFY(editMenu);
+    cjk.Scan(editMenu, "edit menu");
+
+    // The workbench, both tabs, and the manual's window.
+    frame.Action(qvcmd::kDataWorkbench)->trigger();
+    CWorkbenchWindow* workbench = OpenWorkbench(*editor.Tree());
+    QVERIFY(workbench && workbench->isVisible());
+    cjk.Scan(workbench, "workbench import");
+    workbench->Tabs()->setCurrentWidget(workbench->ExportPane());
+    cjk.Scan(workbench, "workbench export");
+    workbench->close();
+    frame.Action(qvcmd::kHelpManual)->trigger();
+    QTRY_VERIFY(frame.Help()->Window() && frame.Help()->Window()->isVisible());
+    cjk.Scan(frame.Help()->Window(), "manual");
 
     // Closing the changed format asks whether to save it (answered with Cancel).
     auto asked = cjk.NextModal("save question");

@@ -233,6 +233,26 @@
         <source>语言的选择在下次启动时生效。</source>
         <translation>The language you chose takes effect on the next start.</translation>
     </message>
+    <message>
+        <source>(&amp;M)使用手册</source>
+        <translation>&amp;Manual</translation>
+    </message>
+    <message>
+        <source>数据试验...</source>
+        <translation>Data workbench...</translation>
+    </message>
+    <message>
+        <source>(&amp;U)撤销</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>(&amp;R)重做</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>(&amp;E)编辑</source>
+        <translation>&amp;Edit</translation>
+    </message>
 </context>
 <context>
     <name>CQVApp</name>
@@ -335,6 +355,20 @@ An option&apos;s value may also follow an equals sign: --app-dir=DIR.
     <message>
         <source>单位</source>
         <translation>Units</translation>
+    </message>
+</context>
+<context>
+    <name>CQVHelpKey</name>
+    <message>
+        <source>找不到使用手册。</source>
+        <translation>The manual was not found.</translation>
+    </message>
+</context>
+<context>
+    <name>CQVHelpWindow</name>
+    <message>
+        <source>Quarvel 使用手册</source>
+        <translation>Quarvel manual</translation>
     </message>
 </context>
 <context>
@@ -478,7 +512,7 @@ this format string has the maximum number of variables.
     <name>CQVViewTree</name>
     <message>
         <source>分配软件...</source>
-        <translation>Assign software...</translation>
+        <translation>Assign applications...</translation>
     </message>
     <message>
         <source>菜单树视</source>
@@ -487,6 +521,46 @@ this format string has the maximum number of variables.
     <message>
         <source>字串池</source>
         <translation>String pool</translation>
+    </message>
+    <message>
+        <source>数据试验...</source>
+        <translation>Data workbench...</translation>
+    </message>
+    <message>
+        <source>键入</source>
+        <translation>Typing</translation>
+    </message>
+    <message>
+        <source>插入变量</source>
+        <translation>Insert variable</translation>
+    </message>
+    <message>
+        <source>变量设置</source>
+        <translation>Variable settings</translation>
+    </message>
+    <message>
+        <source>清除字串</source>
+        <translation>Clear string</translation>
+    </message>
+    <message>
+        <source>分配软件</source>
+        <translation>Assign applications</translation>
+    </message>
+    <message>
+        <source>从字串池加载</source>
+        <translation>Load from the string pool</translation>
+    </message>
+    <message>
+        <source>格式设置</source>
+        <translation>Format settings</translation>
+    </message>
+    <message>
+        <source>默认设置</source>
+        <translation>Default settings</translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation>Properties</translation>
     </message>
 </context>
 <context>
@@ -591,6 +665,154 @@ this format string has the maximum number of variables.
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CWbExportPane</name>
+    <message>
+        <source>打开记录文件…</source>
+        <translation>Open records file…</translation>
+    </message>
+    <message>
+        <source>取导入页的记录</source>
+        <translation>Take the import tab&apos;s records</translation>
+    </message>
+    <message>
+        <source>保存输出…</source>
+        <translation>Save output…</translation>
+    </message>
+    <message>
+        <source>应用程序:</source>
+        <translation>Application:</translation>
+    </message>
+    <message>
+        <source>无法读取 %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行: %2</source>
+        <translation>Row %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 条记录</source>
+        <translation>%1: %2 records</translation>
+    </message>
+    <message>
+        <source>只显示前 %1 条记录; 保存时输出全部 %2 条</source>
+        <translation>Showing the first %1 records only; saving writes all %2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>打开记录文件</source>
+        <translation>Open records file</translation>
+    </message>
+    <message>
+        <source>记录文件 (*.csv);;所有文件 (*)</source>
+        <translation>Records files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>保存输出</source>
+        <translation>Save output</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>CWbImportModel</name>
+    <message>
+        <source>无匹配</source>
+        <translation>No match</translation>
+    </message>
+    <message>
+        <source>块 %1 [%2]</source>
+        <translation>Block %1 [%2]</translation>
+    </message>
+    <message>
+        <source>读入 &quot;%1&quot; (%%2)</source>
+        <translation>Read &quot;%1&quot; (%%2)</translation>
+    </message>
+    <message>
+        <source>第 %1 列: %2</source>
+        <translation>Column %1: %2</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>匹配字串</source>
+        <translation>Matched string</translation>
+    </message>
+</context>
+<context>
+    <name>CWbImportPane</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>打开数据文件…</source>
+        <translation>Open data file…</translation>
+    </message>
+    <message>
+        <source>记录送往导出</source>
+        <translation>Send records to export</translation>
+    </message>
+    <message>
+        <source>把匹配的行作为记录交给导出页</source>
+        <translation>Hand the matched lines to the export tab as records</translation>
+    </message>
+    <message>
+        <source>打开数据文件</source>
+        <translation>Open data file</translation>
+    </message>
+    <message>
+        <source>数据文件 (*.txt *.dat *.raw *.csv);;所有文件 (*)</source>
+        <translation>Data files (*.txt *.dat *.raw *.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>无法读取 %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>读取已取消</source>
+        <translation>Reading cancelled</translation>
+    </message>
+    <message>
+        <source>格式没有导入字串: 没有行能匹配</source>
+        <translation>The format has no import strings: no line can match</translation>
+    </message>
+    <message>
+        <source>%1 行, 已扫描 %2: 匹配 %3, 无匹配 %4</source>
+        <translation>%1 lines, %2 scanned: %3 matched, %4 without a match</translation>
+    </message>
+</context>
+<context>
+    <name>CWorkbenchWindow</name>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导入页</source>
+        <translation>import tab</translation>
+    </message>
+    <message>
+        <source>数据试验 - %1</source>
+        <translation>Data workbench - %1</translation>
     </message>
 </context>
 <context>

@@ -149,10 +149,18 @@ constexpr StringTableEntry kTable[] = {
 };
 
 constexpr StringTableEntry kMenus[] = {
-    {32788, "Output preview..."}, {32794, "Load"},       {32795, "&Save"},
-    {32796, "Assign software"},   {32808, "&Defaults"},  {32809, "Format"},
-    {32822, "Clear string"},      {32823, "Properties"}, {57600, "&New file\tCtrl+N"},
-    {57603, "&Save\tCtrl+S"},     {57604, "Save as…"},   {57607, "Print"},
+    {32788, "Output preview..."},
+    {32794, "Load"},
+    {32795, "&Save"},
+    {32796, "Assign applications"},
+    {32808, "&Defaults"},
+    {32809, "Format"},
+    {32822, "Clear string"},
+    {32823, "Properties"},
+    {57600, "&New file\tCtrl+N"},
+    {57603, "&Save\tCtrl+S"},
+    {57604, "Save as…"},
+    {57607, "Print"},
     {57664, "About..."},
 };
 
