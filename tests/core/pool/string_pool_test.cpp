@@ -96,25 +96,28 @@ class StringPoolSearch : public ::testing::Test {
   CStringPool pool{""};
 };
 
-TEST_F(StringPoolSearch, BlockStringKeyFindsSectionsOneAndSevenOnly) {
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "Kite_Basic"), (std::vector<std::string>{"s1", "s7"}));
-  EXPECT_EQ(Search(pool, Key(1, 7, 10), "Kite_Basic"), (std::vector<std::string>{"s1", "s7"}));
-}
-
-TEST_F(StringPoolSearch, OtherSectionsFindEachOtherButNotOneOrSeven) {
-  const std::vector<std::string> others{"s2", "s3", "s4", "s5"};
-  EXPECT_EQ(Search(pool, Key(1, 4, 10), "Kite_Basic"), others);
-  EXPECT_EQ(Search(pool, Key(1, 2, 10), "Kite_Basic"), others);
-  // A section no entry has still counts as "neither 1 nor 7".
-  EXPECT_EQ(Search(pool, Key(1, 6, 10), "Kite_Basic"), others);
-}
-
-TEST_F(StringPoolSearch, DirectionBlockAndTemplateMustBeEqual) {
-  EXPECT_EQ(Search(pool, Key(2, 1, 10), "Kite_Basic"), (std::vector<std::string>{"import1"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 11), "Kite_Basic"), (std::vector<std::string>{"block11"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "Kite_Pro"), (std::vector<std::string>{"otherTemplate"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "kite_basic"), (std::vector<std::string>{"caseTemplate"}));
-  EXPECT_TRUE(Search(pool, Key(1, 1, 12), "Kite_Basic").empty());
+// Sections 1 and 7 (block strings) find each other; every other section, also one no entry has,
+// finds the rest of them. Direction, block and template must be equal, the template by case.
+TEST_F(StringPoolSearch, MatchRule) {
+  using Found = std::vector<std::string>;
+  const Found others{"s2", "s3", "s4", "s5"};
+  const struct {
+    CFrtKey key;
+    const char* templ;
+    Found found;
+  } cases[] = {
+      {Key(1, 1, 10), "Kite_Basic", {"s1", "s7"}},
+      {Key(1, 7, 10), "Kite_Basic", {"s1", "s7"}},
+      {Key(1, 4, 10), "Kite_Basic", others},
+      {Key(1, 2, 10), "Kite_Basic", others},
+      {Key(1, 6, 10), "Kite_Basic", others},
+      {Key(2, 1, 10), "Kite_Basic", {"import1"}},
+      {Key(1, 1, 11), "Kite_Basic", {"block11"}},
+      {Key(1, 1, 10), "Kite_Pro", {"otherTemplate"}},
+      {Key(1, 1, 10), "kite_basic", {"caseTemplate"}},
+      {Key(1, 1, 12), "Kite_Basic", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Search(pool, c.key, c.templ), c.found) << c.templ;
 }
 
 TEST_F(StringPoolSearch, NoMatchGivesNotFoundAndFindNextStaysAtTheEnd) {
