@@ -186,7 +186,7 @@ TEST(StringPoolCyclic, SurvivesRemovalAndAdditionAroundTheCursor) {
   EXPECT_EQ(pool.NextCyclic()->extra[kPoolName].view(), "z");
 }
 
-TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplications) {
+TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplicationsAndCutsTexts) {
   CFrtString source;
   source.key = Key(1, 7, 42, 3);
   source.SetText("%s,%10.3f");
@@ -206,15 +206,11 @@ TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplications) {
   EXPECT_EQ(e->extra[kPoolAuthor].view(), "Quarvel");
   EXPECT_EQ(e->extra[kPoolDate].view(), "Monday, January 05, 2015");
   EXPECT_EQ(e->extra[kPoolTemplate].view(), "Kite_Basic");
-}
-
-TEST(PoolEntryBuilder, CutsLongTextsAt127Bytes) {
-  CFrtString source;
-  const std::string longName(300, 'n');
-  const auto e = MakePoolEntry(source, longName, std::string(200, 't'), "");
-  EXPECT_EQ(e->extra[kPoolName].view(), longName.substr(0, 127));
-  EXPECT_EQ(e->extra[kPoolTemplate].size(), 127u);
-  EXPECT_TRUE(e->extra[kPoolDate].empty());
+  // Texts are cut at 127 bytes.
+  const auto cut = MakePoolEntry(source, std::string(300, 'n'), std::string(200, 't'), "");
+  EXPECT_EQ(cut->extra[kPoolName].view(), std::string(127, 'n'));
+  EXPECT_EQ(cut->extra[kPoolTemplate].size(), 127u);
+  EXPECT_TRUE(cut->extra[kPoolDate].empty());
 }
 
 TEST(PoolEntryBuilder, DateTextUsesWeekdayMonthDayYear) {
