@@ -8,8 +8,6 @@ check "variables listed" '[ $(grep -c "variable: code" <<<"$out") -eq 5 ]'
 check "applications listed" 'grep -q "applications: 101 102" <<<"$out"'
 check "string IDs as the document numbers them" '[ "$(grep -o "id [0-9]*" <<<"$out" | tr "\n" ,)" = "id 14000000,id 11012001,id 15000000," ]'
 
-ids=$(ft dump "$root/data/Format/RawMeasurement.frt" | grep -o "id [0-9]*" | sort | tr "\n" ,)
-check "strings of one block numbered 1, 2" '[ "$ids" = "id 11010001,id 11010002,id 11011001,id 11013001," ]'
 sed 's/^@l:Kite_Basic/@l:Kite_Nope/' "$root/data/Format/Example.frt" >"$tmp/other.frt"
 check "a format the editor refuses still dumps" 'ft dump "$tmp/other.frt" | grep -q "^Template: *Kite_Nope$"'
 

@@ -23,12 +23,8 @@ check "preview without file is a usage error" '[ $rc -eq 2 ]'
 # unit code, unit type, data type, code.
 out=$(ft render Kite_Basic '点 %-8.0s|%12.2lf|' 100011001100209051); rc=$?
 check "render of a known string: exit 0 (got '$out')" '[ $rc -eq 0 ] && [ "$out" = "点 P1001   |   512345.68|" ]'
-out=$(ft render Kite_Basic 'no variables %%'); rc=$?
-check "render without variables" '[ $rc -eq 0 ] && [ "$out" = "no variables %" ]'
 out=$(ft render Kite_Basic '%-8.0s|%12.2lf' 100011001 2>&1 >/dev/null); rc=$?
 check "a conversion without variable: exit 1 with the result text (got '$out')" '[ $rc -eq 1 ] && [ "$out" = "frtool: render: 对象没找到。" ]'
-out=$(ft render Kite_Basic '%s' 100011998 2>&1 >/dev/null); rc=$?
-check "a code outside the pool exits 1" '[ $rc -eq 1 ] && [ "$out" = "frtool: render: 无效数据。" ]'
 for args in "Kite_Nope x" Kite_Basic; do
   ft render $args >/dev/null 2>&1; rc=$?
   check "render $args is a usage error" '[ $rc -eq 2 ]'

@@ -127,22 +127,6 @@ TEST_F(IniReaderTest, WhatALineIs) {
   EXPECT_EQ(total, big.size() + 3);
 }
 
-TEST_F(IniReaderTest, BinaryJunkLoadsWithoutHarm) {
-  std::mt19937 rng(1234);
-  for (int round = 0; round < 20; ++round) {
-    std::string junk = "[J]\n";
-    const int size = 1 + static_cast<int>(rng() % 5000);
-    for (int i = 0; i < size; ++i) junk.push_back(static_cast<char>(rng() & 0xFF));
-    LoadText(junk);
-    ASSERT_NE(reader_.FindSection("J"), nullptr);
-    for (const std::string& line : *reader_.FindSection("J")) {
-      EXPECT_LE(line.size(), CIniReader::kMaxLinePiece);
-      EXPECT_EQ(line.find('\n'), std::string::npos);
-      EXPECT_EQ(line.find('\0'), std::string::npos);
-    }
-  }
-}
-
 TEST_F(IniReaderTest, LoadsAnswer) {
   ASSERT_TRUE(LoadText("[S]\nA=1\n"));
   EXPECT_TRUE(reader_.Load(dir_ / "no-such.ini"));  // missing loads as empty

@@ -96,25 +96,28 @@ class StringPoolSearch : public ::testing::Test {
   CStringPool pool{""};
 };
 
-TEST_F(StringPoolSearch, BlockStringKeyFindsSectionsOneAndSevenOnly) {
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "Kite_Basic"), (std::vector<std::string>{"s1", "s7"}));
-  EXPECT_EQ(Search(pool, Key(1, 7, 10), "Kite_Basic"), (std::vector<std::string>{"s1", "s7"}));
-}
-
-TEST_F(StringPoolSearch, OtherSectionsFindEachOtherButNotOneOrSeven) {
-  const std::vector<std::string> others{"s2", "s3", "s4", "s5"};
-  EXPECT_EQ(Search(pool, Key(1, 4, 10), "Kite_Basic"), others);
-  EXPECT_EQ(Search(pool, Key(1, 2, 10), "Kite_Basic"), others);
-  // A section no entry has still counts as "neither 1 nor 7".
-  EXPECT_EQ(Search(pool, Key(1, 6, 10), "Kite_Basic"), others);
-}
-
-TEST_F(StringPoolSearch, DirectionBlockAndTemplateMustBeEqual) {
-  EXPECT_EQ(Search(pool, Key(2, 1, 10), "Kite_Basic"), (std::vector<std::string>{"import1"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 11), "Kite_Basic"), (std::vector<std::string>{"block11"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "Kite_Pro"), (std::vector<std::string>{"otherTemplate"}));
-  EXPECT_EQ(Search(pool, Key(1, 1, 10), "kite_basic"), (std::vector<std::string>{"caseTemplate"}));
-  EXPECT_TRUE(Search(pool, Key(1, 1, 12), "Kite_Basic").empty());
+// Sections 1 and 7 (block strings) find each other; every other section, also one no entry has,
+// finds the rest of them. Direction, block and template must be equal, the template by case.
+TEST_F(StringPoolSearch, MatchRule) {
+  using Found = std::vector<std::string>;
+  const Found others{"s2", "s3", "s4", "s5"};
+  const struct {
+    CFrtKey key;
+    const char* templ;
+    Found found;
+  } cases[] = {
+      {Key(1, 1, 10), "Kite_Basic", {"s1", "s7"}},
+      {Key(1, 7, 10), "Kite_Basic", {"s1", "s7"}},
+      {Key(1, 4, 10), "Kite_Basic", others},
+      {Key(1, 2, 10), "Kite_Basic", others},
+      {Key(1, 6, 10), "Kite_Basic", others},
+      {Key(2, 1, 10), "Kite_Basic", {"import1"}},
+      {Key(1, 1, 11), "Kite_Basic", {"block11"}},
+      {Key(1, 1, 10), "Kite_Pro", {"otherTemplate"}},
+      {Key(1, 1, 10), "kite_basic", {"caseTemplate"}},
+      {Key(1, 1, 12), "Kite_Basic", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Search(pool, c.key, c.templ), c.found) << c.templ;
 }
 
 TEST_F(StringPoolSearch, NoMatchGivesNotFoundAndFindNextStaysAtTheEnd) {
@@ -183,7 +186,7 @@ TEST(StringPoolCyclic, SurvivesRemovalAndAdditionAroundTheCursor) {
   EXPECT_EQ(pool.NextCyclic()->extra[kPoolName].view(), "z");
 }
 
-TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplications) {
+TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplicationsAndCutsTexts) {
   CFrtString source;
   source.key = Key(1, 7, 42, 3);
   source.SetText("%s,%10.3f");
@@ -203,15 +206,11 @@ TEST(PoolEntryBuilder, CopiesKeyTextAndVariablesButNotApplications) {
   EXPECT_EQ(e->extra[kPoolAuthor].view(), "Quarvel");
   EXPECT_EQ(e->extra[kPoolDate].view(), "Monday, January 05, 2015");
   EXPECT_EQ(e->extra[kPoolTemplate].view(), "Kite_Basic");
-}
-
-TEST(PoolEntryBuilder, CutsLongTextsAt127Bytes) {
-  CFrtString source;
-  const std::string longName(300, 'n');
-  const auto e = MakePoolEntry(source, longName, std::string(200, 't'), "");
-  EXPECT_EQ(e->extra[kPoolName].view(), longName.substr(0, 127));
-  EXPECT_EQ(e->extra[kPoolTemplate].size(), 127u);
-  EXPECT_TRUE(e->extra[kPoolDate].empty());
+  // Texts are cut at 127 bytes.
+  const auto cut = MakePoolEntry(source, std::string(300, 'n'), std::string(200, 't'), "");
+  EXPECT_EQ(cut->extra[kPoolName].view(), std::string(127, 'n'));
+  EXPECT_EQ(cut->extra[kPoolTemplate].size(), 127u);
+  EXPECT_TRUE(cut->extra[kPoolDate].empty());
 }
 
 TEST(PoolEntryBuilder, DateTextUsesWeekdayMonthDayYear) {

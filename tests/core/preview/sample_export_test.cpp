@@ -7,141 +7,90 @@
 
 #include <string>
 
-#include "catalogue/format_template_manager.h"
-#include "temp_files.h"
 #include "document/doc_format.h"
+#include "document/doc_test_env.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
 #include "library/text_encoding.h"
-#include "shell/qv_workspace.h"
 
 namespace {
 
-class SampleExportTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CWorkspaceOptions options;
-    options.locations.appDir = dir_ / "app";
-    options.locations.sharedDir = QUARVEL_SOURCE_DATA_DIR;
-    options.env = [](const char*) -> const char* { return nullptr; };
-    options.usePool = false;
-    ASSERT_TRUE(workspace_.Start(options));
-    tpl_ = workspace_.Catalogue()->FindTemplate("Kite_Basic");
-    ASSERT_NE(tpl_, nullptr);
-    format_ = std::make_unique<CDocFormat>(workspace_.DocContext());
-    format_->SetTemplate(tpl_);
-    ASSERT_EQ(format_->InitNew(), 1);
-  }
+using SampleExportTest = doctest::DocEnv;
 
-  void Put(int kind, int block, int index, const std::string& text, const std::string& apps = "",
-           const std::string& variables = "") {
-    ASSERT_EQ(
-        format_->SetFormatString(CDocFormat::MakeId(kind, block, index), text, variables, apps), 1);
-  }
-  void AppHeader(int application, const std::string& text) {
-    ASSERT_EQ(
-        format_->SetFormatString(CDocFormat::kApplicationHeaderKind + application, text, "", ""),
-        1);
-  }
-  std::string Export() { return SampleExport(*format_, *tpl_); }
-
-  testfiles::TempDir dir_;
-  CRecordingMessageSink sink_;
-  CScopedMessageSink scoped_{sink_};
-  CQVWorkspace workspace_;
-  const CFormatTemplate* tpl_ = nullptr;
-  std::unique_ptr<CDocFormat> format_;
-};
-
-TEST_F(SampleExportTest, FileHeaderAndFooterOnlyGiveTwoLines) {
-  EXPECT_EQ(Export(), "");
-  Put(15, 0, 0, "FOOT");
-  Put(14, 0, 0, "HEAD");
-  EXPECT_EQ(Export(), "HEAD\nFOOT\n");
+// A line written three times, as the sample export writes a string without header.
+std::string Three(const std::string& line) {
+  return line + "\n" + line + "\n" + line + "\n";
 }
 
-TEST_F(SampleExportTest, StringWithoutHeadersIsWrittenThreeTimes) {
-  Put(11, 14, 1, "L");
-  EXPECT_EQ(Export(), "L\nL\nL\n");
-  // Applications without header strings change nothing.
-  Put(11, 14, 1, "L", "103106");
-  EXPECT_EQ(Export(), "L\nL\nL\n");
-}
-
-TEST_F(SampleExportTest, EachApplicationHeaderIsFollowedByTheLineWithoutBlockHeader) {
-  AppHeader(101, "A1");
-  AppHeader(102, "A2");
-  Put(11, 14, 1, "L", "101102");
-  EXPECT_EQ(Export(), "A1\nL\nL\nL\nA2\nL\nL\nL\n");
-}
-
-TEST_F(SampleExportTest, BlockHeaderCollectsTheLinesAfterTheApplicationHeaders) {
-  AppHeader(101, "A1");
-  AppHeader(102, "A2");
-  Put(12, 10, 0, "BH");
-  Put(11, 10, 1, "L", "101102");
-  EXPECT_EQ(Export(), "A1\nA2\nBH\nL\nL\nL\n");
-  Put(11, 10, 1, "L", "103");  // no application header: the block header alone
-  EXPECT_EQ(Export(), "BH\nL\nL\nL\n");
-}
-
-TEST_F(SampleExportTest, DefaultStringServesTheApplicationsWithoutStringPerBlock) {
-  AppHeader(102, "A2");
-  AppHeader(104, "A4");
-  Put(11, 14, 1, "L", "101");
-  Put(17, 14, 0, "D");
-  Put(17, 16, 0, "E");
-  // Block 14: 101 has its own string; 102 and 104 of the rest have headers. Block 16 starts
-  // again from all six applications.
-  EXPECT_EQ(Export(),
-            "L\nL\nL\n"
-            "A2\nD\nD\nD\nA4\nD\nD\nD\n"
-            "A2\nE\nE\nE\nA4\nE\nE\nE\n");
-  Put(11, 14, 2, "M", "102");  // 102 now has a string in block 14: its header goes with it
-  EXPECT_EQ(Export(),
-            "L\nL\nL\nA2\nM\nM\nM\n"
-            "A4\nD\nD\nD\n"
-            "A2\nE\nE\nE\nA4\nE\nE\nE\n");
-}
-
-TEST_F(SampleExportTest, DefaultStringWithoutAnyHeaderIsWrittenOnce) {
-  Put(17, 14, 0, "D");
-  EXPECT_EQ(Export(), "D\nD\nD\n");
-  Put(12, 10, 0, "BH");
-  Put(17, 10, 0, "X");
-  EXPECT_EQ(Export(), "BH\nX\nX\nX\nD\nD\nD\n");
-}
-
-TEST_F(SampleExportTest, OnlyExportStringsOfDefinedBlocksWithinTheirCountAppear) {
-  Put(21, 12, 1, "import");
-  Put(24, 12, 0, "import header");
-  Put(26, 12, 0, "restriction");
-  Put(11, 17, 1, "undefined block", "101");
-  Put(17, 50, 0, "undefined default");
-  Put(11, 16, 3, "beyond the count");
-  EXPECT_EQ(Export(), "");
-  Put(11, 16, 2, "last");
-  Put(11, 16, 1, "first");  // index order, not list order
-  EXPECT_EQ(Export(), "first\nfirst\nfirst\nlast\nlast\nlast\n");
-}
-
-TEST_F(SampleExportTest, BlocksFollowTheTemplatesOrder) {
-  Put(11, 19, 1, "other");
-  Put(11, 12, 1, "coordinates");
-  Put(11, 10, 1, "measurement");
-  EXPECT_EQ(Export(),
-            "measurement\nmeasurement\nmeasurement\n"
-            "coordinates\ncoordinates\ncoordinates\n"
-            "other\nother\nother\n");
-}
-
-TEST_F(SampleExportTest, LinesAreRenderedWithSampleValuesOrShowTheFailure) {
-  // Point number (code 1, default P1001) and east (code 51, 512345.678).
-  Put(11, 14, 1, "%-8.0s|%12.2lf", "", "100011001100209051");
-  EXPECT_EQ(Export(), "P1001   |   512345.68\nP1001   |   512345.68\nP1001   |   512345.68\n");
-  Put(11, 14, 1, "%-8.0s|%12.2lf", "", "100011001");  // second conversion without variable
+TEST_F(SampleExportTest, WhatIsWrittenInWhichOrder) {
+  struct Line {
+    int id;  // kind, block (3 digits), index (3 digits); 13000AAA: header of application AAA
+    const char* text;
+    const char* apps = "";
+    const char* variables = "";
+  };
+  const Line a1{13000101, "A1"}, a2{13000102, "A2"}, a4{13000104, "A4"}, bh{12010000, "BH"};
   const std::string failure = frt::Utf8ToGbk(frt::ResultText(frt::kNotFound));
-  EXPECT_EQ(Export(), failure + "\n" + failure + "\n" + failure + "\n");
+  const struct {
+    const char* name;
+    std::vector<Line> lines;
+    std::string expected;
+  } cases[] = {
+      {"nothing", {}, ""},
+      {"file header and footer", {{15000000, "FOOT"}, {14000000, "HEAD"}}, "HEAD\nFOOT\n"},
+      {"no headers", {{11014001, "L"}}, Three("L")},
+      {"applications without header strings", {{11014001, "L", "103106"}}, Three("L")},
+      {"each application header, then its lines",
+       {a1, a2, {11014001, "L", "101102"}},
+       "A1\n" + Three("L") + "A2\n" + Three("L")},
+      {"a block header collects the lines after the application headers",
+       {a1, a2, bh, {11010001, "L", "101102"}},
+       "A1\nA2\nBH\n" + Three("L")},
+      {"a block header alone", {a1, a2, bh, {11010001, "L", "103"}}, "BH\n" + Three("L")},
+      // Block 14: 101 has its own string; of the rest 102 and 104 have headers. Block 16 starts
+      // again from all six applications.
+      {"default strings serve the applications without a string",
+       {a2, a4, {11014001, "L", "101"}, {17014000, "D"}, {17016000, "E"}},
+       Three("L") + "A2\n" + Three("D") + "A4\n" + Three("D") + "A2\n" + Three("E") + "A4\n" +
+           Three("E")},
+      {"an application's own string takes its header along",
+       {a2, a4, {11014001, "L", "101"}, {11014002, "M", "102"}, {17014000, "D"}},
+       Three("L") + "A2\n" + Three("M") + "A4\n" + Three("D")},
+      {"default string without any header", {{17014000, "D"}}, Three("D")},
+      {"default string after a block header",
+       {{17014000, "D"}, bh, {17010000, "X"}},
+       "BH\n" + Three("X") + Three("D")},
+      {"only export strings of defined blocks within their count",
+       {{21012001, "import"},
+        {24012000, "import header"},
+        {26012000, "restriction"},
+        {11017001, "undefined block", "101"},
+        {17050000, "undefined default"},
+        {11016003, "beyond the count"}},
+       ""},
+      {"index order, not list order",
+       {{11016002, "last"}, {11016001, "first"}},
+       Three("first") + Three("last")},
+      {"blocks in the template's order",
+       {{11019001, "other"}, {11012001, "coordinates"}, {11010001, "measurement"}},
+       Three("measurement") + Three("coordinates") + Three("other")},
+      // Point number (code 1, default P1001) and east (code 51, 512345.678).
+      {"sample values",
+       {{11014001, "%-8.0s|%12.2lf", "", "100011001100209051"}},
+       Three("P1001   |   512345.68")},
+      {"a failure shows as its text",
+       {{11014001, "%-8.0s|%12.2lf", "", "100011001"}},
+       Three(failure)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CDocFormat format(context_);
+    format.SetTemplate(KiteBasic());
+    ASSERT_EQ(format.InitNew(), 1);
+    for (const Line& l : c.lines)
+      ASSERT_EQ(format.SetFormatString(l.id, l.text, l.variables, l.apps), 1) << l.id;
+    EXPECT_EQ(SampleExport(format, *KiteBasic()), c.expected);
+  }
 }
 
 }  // namespace

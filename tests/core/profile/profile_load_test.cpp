@@ -119,10 +119,13 @@ TEST_F(ProfileTest, ErrorTextsNameTheBadEntries) {
             CErrorMessage::EntryText("PrintFDefaultSettings_Integer", "Length"));
 }
 
-TEST_F(ProfileTest, ShortenedUnitListAndFifthType) {
+TEST_F(ProfileTest, ShortenedListsAndFifthType) {
   int result = 0;
   auto p = Load(Edit(kIni, "UNITS_Linear", "Value2=F", ""), result);
   EXPECT_EQ(p->FindUnitType("Linear")->Count(), 1);
+  p = Load(Edit(kIni, "FLAGS", "Value2=0", "Value2=5"), result);
+  ASSERT_EQ(p->Flags().Count(), 1);  // the flag list ends at its first bad value
+  EXPECT_EQ(p->Flags().Items()[0].name, "scale");
   sink_.Clear();
   std::string text = Edit(kIni, "UNITS", "Pressure\n", "Pressure,Volume\n");
   text += "[UNITS_Volume]\nUnit1=l\nValue1=L\nCode1=51\nSelected=1\n";
@@ -130,13 +133,6 @@ TEST_F(ProfileTest, ShortenedUnitListAndFifthType) {
   EXPECT_EQ(result, 1);
   EXPECT_TRUE(sink_.Empty());
   EXPECT_EQ(p->GetSelectedUnitValue("Volume"), "L");
-}
-
-TEST_F(ProfileTest, FlagListEndsAtFirstBadValue) {
-  int result = 0;
-  auto p = Load(Edit(kIni, "FLAGS", "Value2=0", "Value2=5"), result);
-  ASSERT_EQ(p->Flags().Count(), 1);
-  EXPECT_EQ(p->Flags().Items()[0].name, "scale");
 }
 
 TEST_F(ProfileTest, LoadStopsAtTheFirstBrokenDefaultSection) {
