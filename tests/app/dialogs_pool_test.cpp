@@ -91,6 +91,7 @@ class DialogsPoolTest : public QObject {
           [&] {
             QCOMPARE(d.windowTitle(), QStringLiteral("格式串池 -  输出格式字串"));
             QVERIFY(d.IsSaveMode());
+            QCOMPARE(d.Button(1006)->text(), QStringLiteral("(S)保存"));
             QCOMPARE(d.Templates()->currentText(), QStringLiteral("Kite_Basic"));
             QVERIFY(!d.Templates()->isEnabled());
             QCOMPARE(Texts(d.BlockTypes()), QStringList({"测量数据"}));
@@ -172,6 +173,7 @@ class DialogsPoolTest : public QObject {
           QCOMPARE(Texts(d.Names()), QStringList({"坐标", "外来"}));
           QCOMPARE(d.NameEdit()->text(), QStringLiteral("坐标"));
           QVERIFY(!d.NameEdit()->isEnabled());
+          QCOMPARE(d.Button(1006)->text(), QStringLiteral("加载"));  // the mode's button
           QVERIFY(d.Button(1006)->isDefault());
         }();
         d.Names()->setCurrentRow(Texts(d.Names()).indexOf(name));
