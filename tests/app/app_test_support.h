@@ -4,21 +4,26 @@
 // recording message sink, answers to the modal windows that open, and file and typing helpers.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "catalogue/data_locations.h"
 #include "catalogue/ini_reader.h"
+#include "document/doc_format.h"
 #include "document/format_document.h"
 #include "editor/qv_view_edit.h"
 #include "library/error_message.h"
@@ -26,6 +31,7 @@
 #include "profile/qv_profile.h"
 #include "settings/qv_edit_var.h"
 #include "shell/child_frame.h"
+#include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
 #include "shell/qv_doc.h"
@@ -109,6 +115,51 @@ inline std::string VariableGroup(int code) {
   return group;
 }
 
+// The texts of a list, a combo box, or the children of a tree item, in order.
+inline QStringList Texts(const QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+inline QStringList Texts(const QComboBox* combo) {
+  QStringList out;
+  for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
+  return out;
+}
+inline QStringList Texts(const QTreeWidgetItem* item) {
+  QStringList out;
+  for (int i = 0; i < item->childCount(); ++i) out << item->child(i)->text(0);
+  return out;
+}
+
+// The row of the insert-variable window that holds a variable code.
+inline QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
+  for (int i = 0; i < w->VariableList()->count(); ++i)
+    if (w->VariableList()->item(i)->data(Qt::UserRole).toInt() == code)
+      return w->VariableList()->item(i);
+  return nullptr;
+}
+
+// Text, variables and applications of one string of a format.
+struct StringInfo {
+  std::string text, variables, applications;
+};
+inline StringInfo Info(const CDocFormat& format, std::int32_t id) {
+  StringInfo s;
+  format.GetFormatStringInfo(id, s.text, s.variables, s.applications);
+  return s;
+}
+
+// A test program's main: the application, its resources and a name of its own.
+#define QUARVEL_APP_TEST_MAIN(Class)                              \
+  int main(int argc, char** argv) {                               \
+    QApplication app(argc, argv);                                 \
+    InitAppResources();                                           \
+    QCoreApplication::setApplicationName(QStringLiteral(#Class)); \
+    Class test;                                                   \
+    return QTest::qExec(&test, argc, argv);                       \
+  }
+
 // A scratch application folder with the shipped data as the shared folder.
 struct CScratchApp {
   QTemporaryDir dir;
@@ -174,6 +225,15 @@ struct CDialogsFixture : CScratchApp {
 };
 
 namespace story {
+
+// What every editor test shares: messages recorded, standard paths of tests, the folder to go
+// back to.
+struct Session {
+  CRecordingMessageSink sink_;
+  CScopedMessageSink scoped_{sink_};
+  QString cwd_ = QDir::currentPath();
+  Session() { QStandardPaths::setTestModeEnabled(true); }
+};
 
 using ::AcceptFile;
 using ::OnNextModal;

@@ -1,14 +1,11 @@
 // The two-list control and the application assignment dialog: moves keep names and numbers,
 // the lists hold only what may still be assigned, the tree's marks follow the moves, OK writes
 // every string of the block and cancel leaves the document and the marks as they were.
-#include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
-#include "dialogs_fixture.h"
+#include "app_test_support.h"
 #include "pool/assign_appl_dlg.h"
 #include "uilib/u2_list_box.h"
 
@@ -17,12 +14,6 @@ namespace {
 constexpr std::int32_t kS1 = 11010001;  // output strings 1..3 of block 10 (测量数据)
 constexpr std::int32_t kS2 = 11010002;
 constexpr std::int32_t kS3 = 11010003;
-
-QStringList Texts(const QListWidget* list) {
-  QStringList texts;
-  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-  return texts;
-}
 
 QListWidgetItem* Find(const QListWidget* list, const QString& text) {
   const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
@@ -42,12 +33,6 @@ void DoubleClick(QListWidget* list, const QString& text) {
   const QRect r = list->visualItemRect(item);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-}
-
-std::string Applications(const CDocFormat& format, std::int32_t id) {
-  std::string text, variables, applications;
-  format.GetFormatStringInfo(id, text, variables, applications);
-  return applications;
 }
 
 }  // namespace
@@ -113,9 +98,7 @@ class DialogsAssignTest : public QObject {
     auto document = Format({{kS1, ""}, {kS2, ""}});
     QVERIFY(document);
     CDocFormat& format = document->Format();
-    std::string text, variables, applications;
-    format.GetFormatStringInfo(kS2, text, variables, applications);
-    const std::string variablesBefore = variables;
+    const std::string variablesBefore = Info(format, kS2).variables;
     CAssignApplicationsDialog dialog(format, kS1);
     QSignalSpy marks(&dialog, &CAssignApplicationsDialog::applicationsMarked);
     dialog.show();
@@ -155,17 +138,15 @@ class DialogsAssignTest : public QObject {
     // Picking string 1 again shows its pending moves; nothing is written yet.
     dialog.Strings()->setCurrentIndex(0);
     QCOMPARE(Texts(dialog.Assigned()), QStringList({"测量", "自由设站"}));
-    QCOMPARE(Applications(format, kS1), std::string());
+    QCOMPARE(Info(format, kS1).applications, std::string());
 
     QTest::mouseClick(dialog.Button(1), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(Applications(format, kS1), std::string("101102"));
-    QCOMPARE(Applications(format, kS2), std::string("105"));
+    QCOMPARE(Info(format, kS1).applications, std::string("101102"));
+    QCOMPARE(Info(format, kS2).applications, std::string("105"));
     // Text and variables stay as they were.
-    format.GetFormatStringInfo(kS2, text, variables, applications);
-    QCOMPARE(text, std::string("P%s"));
-    QCOMPARE(variables, variablesBefore);
-    QCOMPARE(variables.size(), std::size_t{9});
+    QCOMPARE(Info(format, kS2).text, std::string("P%s"));
+    QCOMPARE(Info(format, kS2).variables, variablesBefore);
   }
 
   void cancelAfterMovesRestoresMarksAndLeavesTheDocument() {
@@ -187,8 +168,8 @@ class DialogsAssignTest : public QObject {
 
     QTest::mouseClick(dialog.Button(2), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(Applications(format, kS1), std::string("101"));
-    QCOMPARE(Applications(format, kS2), std::string());
+    QCOMPARE(Info(format, kS1).applications, std::string("101"));
+    QCOMPARE(Info(format, kS2).applications, std::string());
     // One mark per string, from what the document holds.
     QCOMPARE(marks.count(), 2);
     QCOMPARE(marks.at(0).at(0).toInt(), kS1);

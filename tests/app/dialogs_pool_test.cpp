@@ -2,17 +2,12 @@
 // the question before overwriting), loading one into a format of another template (1149 for a
 // variable the catalogue does not know, 1150 before replacing text), deleting the last entry of
 // a block type, the empty list, the properties dialog, and what reaches pool.dat.
-#include <QApplication>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 
+#include "app_test_support.h"
 #include "catalogue/format_template_manager.h"
-#include "dialogs_fixture.h"
 #include "pool/pool_commands.h"
 #include "pool/string_pool.h"
 #include "pool/string_pool_dlg.h"
@@ -21,25 +16,6 @@ namespace {
 
 constexpr std::int32_t kBasicMeasure1 = 11010001;  // Kite_Basic 测量数据, string 1
 constexpr std::int32_t kCoordinates1 = 11012001;   // 坐标数据, string 1 (both templates)
-
-QStringList Texts(const QListWidget* list) {
-  QStringList texts;
-  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-  return texts;
-}
-
-QStringList Texts(const QComboBox* combo) {
-  QStringList texts;
-  for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
-  return texts;
-}
-
-std::string Text(const CDocFormat& format, std::int32_t id, std::string* variables = nullptr) {
-  std::string text, vars, applications;
-  format.GetFormatStringInfo(id, text, vars, applications);
-  if (variables) *variables = vars;
-  return text;
-}
 
 bool Contains(const QByteArray& bytes, const std::string& part) {
   return bytes.contains(QByteArray(part.data(), static_cast<qsizetype>(part.size())));
@@ -115,13 +91,12 @@ class DialogsPoolTest : public QObject {
           [&] {
             QCOMPARE(d.windowTitle(), QStringLiteral("格式串池 -  输出格式字串"));
             QVERIFY(d.IsSaveMode());
+            QCOMPARE(d.Button(1006)->text(), QStringLiteral("(S)保存"));
             QCOMPARE(d.Templates()->currentText(), QStringLiteral("Kite_Basic"));
             QVERIFY(!d.Templates()->isEnabled());
             QCOMPARE(Texts(d.BlockTypes()), QStringList({"测量数据"}));
             QVERIFY(!d.BlockTypes()->isEnabled());
             QCOMPARE(d.Names()->count(), 0);
-            QCOMPARE(d.Button(1006)->text(), QStringLiteral("(S)保存"));
-            QCOMPARE(d.Button(1006)->toolTip(), QStringLiteral("保存格式字串。"));
             QVERIFY(!d.Button(1006)->isEnabled());
             QVERIFY(d.Button(2086)->isDefault());
             TypeText(d.NameEdit(), name);
@@ -198,7 +173,7 @@ class DialogsPoolTest : public QObject {
           QCOMPARE(Texts(d.Names()), QStringList({"坐标", "外来"}));
           QCOMPARE(d.NameEdit()->text(), QStringLiteral("坐标"));
           QVERIFY(!d.NameEdit()->isEnabled());
-          QCOMPARE(d.Button(1006)->text(), QStringLiteral("加载"));
+          QCOMPARE(d.Button(1006)->text(), QStringLiteral("加载"));  // the mode's button
           QVERIFY(d.Button(1006)->isDefault());
         }();
         d.Names()->setCurrentRow(Texts(d.Names()).indexOf(name));
@@ -208,18 +183,17 @@ class DialogsPoolTest : public QObject {
     };
 
     QVERIFY(LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("坐标")));
-    std::string variables;
-    QCOMPARE(Text(format, kCoordinates1, &variables), std::string("C%s,%s"));
+    const std::string variables = Info(format, kCoordinates1).variables;
+    QCOMPARE(Info(format, kCoordinates1).text, std::string("C%s,%s"));
     QCOMPARE(variables.size(), std::size_t{18});
-    QCOMPARE(variables.substr(6, 3), std::string("001"));
-    QCOMPARE(variables.substr(15, 3), std::string("002"));
+    QCOMPARE(variables.substr(6, 3) + variables.substr(15, 3), std::string("001002"));
     QVERIFY(data_.sink.Empty());  // the string was empty: no question
 
     // The string has text now: 1150 first; "no" changes nothing.
     data_.sink.QueueAnswer(false);
     QVERIFY(!LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("坐标")));
     QCOMPARE(data_.sink.Ids(), std::vector<int>({1150}));
-    QCOMPARE(Text(format, kCoordinates1), std::string("C%s,%s"));
+    QCOMPARE(Info(format, kCoordinates1).text, std::string("C%s,%s"));
 
     // A variable the catalogue does not know: 1149, nothing loaded.
     data_.sink.Clear();
@@ -227,7 +201,7 @@ class DialogsPoolTest : public QObject {
     QVERIFY(!LoadStringFromPool(format, Pool(), kCoordinates1, nullptr, pick("外来")));
     QCOMPARE(data_.sink.Ids(), std::vector<int>({1150, 1149}));
     QVERIFY(data_.sink.Last().isError);
-    QCOMPARE(Text(format, kCoordinates1), std::string("C%s,%s"));
+    QCOMPARE(Info(format, kCoordinates1).text, std::string("C%s,%s"));
   }
 
   void deletingTheLastEntryOfABlockType() {

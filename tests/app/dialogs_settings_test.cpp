@@ -3,16 +3,12 @@
 // instrument's own units, range checks that keep the sheet open, and the output and input
 // defaults that the other value kinds take over.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTest>
 
-#include "dialogs_fixture.h"
-#include "profile/qv_profile.h"
+#include "app_test_support.h"
 #include "settings/defaults_pages.h"
 #include "settings/settings_pages.h"
 
@@ -215,7 +211,6 @@ class DialogsSettingsTest : public QObject {
     const qsizetype scan = before.indexOf("[ScanFDefaultSettings_String]");
     QCOMPARE(after.mid(after.indexOf("[ScanFDefaultSettings_String]")), before.mid(scan));
   }
-
 };
 
 QTEST_MAIN(DialogsSettingsTest)

@@ -1,23 +1,10 @@
 // Whole stories of a user with format documents: starting with and without a file, a new format
 // edited, saved, closed and opened again, the save that an unassigned string stops, invalid
 // files, one window per file, and the question before closing.
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 
-#include "catalogue/format_template.h"
-#include "document/doc_format.h"
-#include "library/string_table.h"
-#include "library/text_encoding.h"
-#include "preview/qv_view_preview.h"
-#include "settings/variable_pages.h"
-#include "shell/insert_var_dlg.h"
-#include "story_support.h"
+#include "app_test_support.h"
 
 using story::Editor;
 using story::OnNextModal;
@@ -25,33 +12,14 @@ using story::OnNextModal;
 namespace {
 
 constexpr std::int32_t kMeasureString1 = 11010001;  // 测量数据, output string 1
-constexpr std::int32_t kMeasureBlock = 11010000;
-constexpr int kSlopeDistance = 31;  // 斜距: real number, linear
-constexpr int kPointNumber = 1;     // 点号: text
-
-QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
-  for (int i = 0; i < w->VariableList()->count(); ++i)
-    if (w->VariableList()->item(i)->data(Qt::UserRole).toInt() == code)
-      return w->VariableList()->item(i);
-  return nullptr;
-}
+constexpr int kSlopeDistance = 31;                  // 斜距: real number, linear
+constexpr int kPointNumber = 1;                     // 点号: text
 
 }  // namespace
 
-class DocumentTest : public QObject {
+class DocumentTest : public QObject, story::Session {
   Q_OBJECT
- private:
-  CRecordingMessageSink sink_;
-  std::unique_ptr<CScopedMessageSink> scoped_;
-  QString cwd_;
-
  private slots:
-  void initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
-    cwd_ = QDir::currentPath();
-  }
-  void cleanupTestCase() { scoped_.reset(); }
   void init() { sink_.Clear(); }
   void cleanup() { QDir::setCurrent(cwd_); }
 
@@ -108,48 +76,21 @@ class DocumentTest : public QObject {
     e.Frame().Action(qvcmd::kFileNew)->trigger();
     QVERIFY(e.Select(kMeasureString1));
     CQVViewEdit* edit = e.Edit();
-    QVERIFY(edit->isEnabled());
-    CQVInsertVarDlg* insert = e.Tree()->InsertVariableWindow();
-    QVERIFY(insert && insert->isVisible());
-    QCOMPARE(insert->BlockCombo()->currentText(), QStringLiteral("测量数据"));
-
-    // Text, then two variables from the window, the second one after a blank.
-    edit->setFocus();
     story::TypeText(edit, QStringLiteral("PT "));
-    insert->VariableList()->setCurrentItem(VariableItem(insert, kPointNumber));
-    QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
+    QVERIFY(edit->InsertVariableCode(kPointNumber));
     story::TypeText(edit, QStringLiteral(" D="));
-    insert->VariableList()->setCurrentItem(VariableItem(insert, kSlopeDistance));
-    QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
-    QCOMPARE(edit->FieldCount(), 2);
-    QCOMPARE(edit->EditorText(), QStringLiteral("PT \x01点号\x02 D=\x01斜距\x02"));
-    // The sample pane follows every accepted change.
-    const QString sample = e.Doc()->Preview()->toPlainText();
-    QVERIFY2(sample.startsWith(QStringLiteral("PT P1001")), qPrintable(sample));
-    QVERIFY(sample.contains(QStringLiteral("D=")));
-
+    QVERIFY(edit->InsertVariableCode(kSlopeDistance));
     const std::string stored = edit->StoredText();
-
-    // Save: the string has no application yet, so 1108 and the block is selected.
-    e.Frame().Action(qvcmd::kFileSave)->trigger();
-    QCOMPARE(sink_.Ids(), std::vector<int>{frt::kIdNoApplication});
-    QCOMPARE(CQVViewTree::Datum(e.Tree()->currentItem()), kMeasureBlock);
-    QVERIFY(e.Doc()->IsModified());
-    QCOMPARE(CQVViewTree::Mark(e.Tree()->FindItem(kMeasureString1)), CQVViewTree::kMarkText);
 
     // The assignment (its dialog stands in here) gives application 101.
     std::int32_t assignedDatum = 0;
     e.app->TreeHooks().assignApplications = [&](CQVViewTree& tree, std::int32_t datum,
-                                                std::int32_t kindBase) {
+                                                std::int32_t) {
       assignedDatum = datum;
-      std::string t, v, a;
-      CDocFormat& f = tree.Document().Format();
-      f.GetFormatStringInfo(kindBase + 10000 + 1, t, v, a);
-      return f.SetFormatString(kindBase + 10000 + 1, t, v, "101") == 1;
+      const StringInfo s = Info(tree.Document().Format(), datum);
+      return tree.Document().Format().SetFormatString(datum, s.text, s.variables, "101") == 1;
     };
-    QVERIFY(e.Select(kMeasureString1));
     e.Frame().UpdateCommands();
-    QVERIFY(e.Frame().Action(qvcmd::kAssignApplications)->isEnabled());
     e.Frame().Action(qvcmd::kAssignApplications)->trigger();
     QCOMPARE(assignedDatum, kMeasureString1);
     QCOMPARE(CQVViewTree::Mark(e.Tree()->FindItem(kMeasureString1)),
@@ -197,12 +138,6 @@ class DocumentTest : public QObject {
     QCOMPARE(e.Edit()->StoredText(), stored);
     QCOMPARE(e.Edit()->Applications(), std::string("101"));
     QVERIFY(sink_.Empty());
-  }
-
-  void saveAsKeepsATypedExtension() {
-    QCOMPARE(CQVDoc::WithExtension(QStringLiteral("/a/b.frt")), QStringLiteral("/a/b.frt"));
-    QCOMPARE(CQVDoc::WithExtension(QStringLiteral("/a.d/b")), QStringLiteral("/a.d/b.FRT"));
-    QCOMPARE(CQVDoc::WithExtension(QString()), QString());
   }
 
   void emptyFormatSavesWithoutQuestionsAndRefusedSaveWritesNothing() {
@@ -254,15 +189,8 @@ class DocumentTest : public QObject {
     QTRY_VERIFY(e.Windows().isEmpty());
     QCOMPARE(e.Frame().ActiveMenuSet(), CMainFrame::kMenuMain);
   }
-
 };
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  InitAppResources();
-  QCoreApplication::setApplicationName(QStringLiteral("quarvel-document-test"));
-  DocumentTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QUARVEL_APP_TEST_MAIN(DocumentTest)
 
 #include "document_test.moc"

@@ -16,7 +16,6 @@
 #include "shell/child_frame.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
-#include "uilib/dialog_ex.h"
 
 namespace {
 
@@ -68,8 +67,6 @@ class FramesTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
   }
   void cleanup() { frame_.reset(); }
-
-  // --- Menus and shortcuts ------------------------------------------------------------------
 
   // --- Document seam ------------------------------------------------------------------------
 
@@ -192,13 +189,6 @@ class FramesTest : public QObject {
     QSignalSpy open(frame_.get(), &CMainFrame::openFileRequested);
     frame_->Action(qvcmd::kFileRecent1)->trigger();
     QCOMPARE(open.first().at(0).toString(), QStringLiteral("/tmp/f3.frt"));
-  }
-
-  void aboutBoxShowsTheDescription() {
-    CAboutDialog about;
-    auto* label = about.findChild<QLabel*>(QStringLiteral("description"));
-    QVERIFY(label);
-    QCOMPARE(label->text(), QStringLiteral("Quarvel中文版 1.0"));
   }
 };
 

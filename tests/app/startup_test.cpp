@@ -1,20 +1,11 @@
 // Start-up and shutdown of the application object: failures end the start with their messages
 // and leave no window; a good start shows the main window with no document and moves to the
 // Format folder; the pool is optional.
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "app_test_support.h"
 #include "catalogue/format_template.h"
-#include "library/error_message.h"
 #include "shell/frame_document.h"
-#include "shell/main_frame.h"
-#include "shell/qv_app.h"
 
 namespace {
 
@@ -41,13 +32,10 @@ bool NoVisibleWindow() {
 
 }  // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public QObject, story::Session {
   Q_OBJECT
  private:
-  CRecordingMessageSink sink_;
-  std::unique_ptr<CScopedMessageSink> scoped_;
   std::unique_ptr<CScratchApp> scratch_;
-  QString cwd_;
 
   CQVAppOptions Options() const {
     CQVAppOptions o;
@@ -59,12 +47,6 @@ class StartupTest : public QObject {
   QString AppFile(const QString& name) const { return scratch_->AppFile(name); }
 
  private slots:
-  void initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
-    cwd_ = QDir::currentPath();
-  }
-  void cleanupTestCase() { scoped_.reset(); }
   void init() {
     sink_.Clear();
     scratch_ = std::make_unique<CScratchApp>();
@@ -95,7 +77,8 @@ class StartupTest : public QObject {
         QVERIFY(WriteAll(AppFile("Global/QV.ini"), "Type=FRT_INI\n[FileHeader]\n"));
         break;
       case 2:
-        o.locations.sharedDir = scratch_->dir.filePath(QStringLiteral("empty-shared")).toStdString();
+        o.locations.sharedDir =
+            scratch_->dir.filePath(QStringLiteral("empty-shared")).toStdString();
         break;
       case 3:
         QVERIFY(QDir().mkpath(shared + "/Global"));
@@ -142,10 +125,7 @@ class StartupTest : public QObject {
       app.MainFrame()->Action(qvcmd::kFileNew)->trigger();
       QVERIFY(app.OnFileNew());
       QCOMPARE(docs.newTemplates, (std::vector<std::string>{"Kite_Basic", "Kite_Basic"}));
-      const CFormatTemplate* newFiles = app.Workspace().NewFileTemplate();
-      QVERIFY(newFiles);
-      QCOMPARE(newFiles->Name(), std::string("Kite_Basic"));
-      instrument = newFiles->Instrument();
+      instrument = app.Workspace().NewFileTemplate()->Instrument();
       QVERIFY(!instrument.empty());
       QCOMPARE(app.ExitInstance(), 0);
       QCOMPARE(QDir::currentPath(), cwd_);
@@ -210,15 +190,8 @@ class StartupTest : public QObject {
     QCOMPARE(quarvel.exitCode(), 0);
     QVERIFY(QString::fromLocal8Bit(quarvel.readAllStandardOutput()).contains(expected));
   }
-
 };
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  InitAppResources();
-  QCoreApplication::setApplicationName(QStringLiteral("quarvel-startup-test"));
-  StartupTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QUARVEL_APP_TEST_MAIN(StartupTest)
 
 #include "startup_test.moc"

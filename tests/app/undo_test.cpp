@@ -1,17 +1,15 @@
 // Undo and redo of every kind of document change, driven through the windows: the saved file goes
 // back to its bytes and forward again, the history survives switching strings, and the modified
 // mark follows the history's saved state.
-#include <QListWidget>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QUndoStack>
 
+#include "app_test_support.h"
 #include "pool/assign_appl_dlg.h"
 #include "pool/string_pool.h"
 #include "pool/string_pool_dlg.h"
 #include "shell/dialog_hooks.h"
 #include "shell/format_props_dlg.h"
-#include "story_support.h"
 
 namespace {
 
@@ -26,11 +24,9 @@ enum class Change { kTyping, kClear, kPoolLoad, kAssign, kProperties };
 
 Q_DECLARE_METATYPE(Change)
 
-class UndoTest : public QObject {
+class UndoTest : public QObject, story::Session {
   Q_OBJECT
  private:
-  CRecordingMessageSink sink_;
-  std::unique_ptr<CScopedMessageSink> scoped_;
   std::unique_ptr<story::Editor> e_;
   QTemporaryDir files_;
 
@@ -95,10 +91,6 @@ class UndoTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    scoped_ = std::make_unique<CScopedMessageSink>(sink_);
-  }
   void cleanup() { e_.reset(); }
 
   void everyChangeGoesBackAndForth_data() {

@@ -1,18 +1,17 @@
 // Where the editor's windows go: document windows inside the work area, the insert-variable dock,
 // printed lines inside the printable area, and F1 opening the manual at the window's section.
 #include <QDockWidget>
-#include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
 
+#include "app_test_support.h"
 #include "help/help_window.h"
 #include "preview/print_layout.h"
 #include "preview/qv_view_preview.h"
-#include "shell/insert_var_dlg.h"
-#include "story_support.h"
 
 class WindowsTest : public QObject {
   Q_OBJECT

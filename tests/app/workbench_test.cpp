@@ -1,9 +1,6 @@
 // The data workbench window: the lines of a data file, the table following an edited import
 // string, and the export of records with the application switched and the output saved.
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -12,8 +9,8 @@
 #include <QTextCursor>
 #include <QtTest>
 
+#include "app_test_support.h"
 #include "shell/dialog_hooks.h"
-#include "story_support.h"
 #include "workbench/wb_export_pane.h"
 #include "workbench/wb_import_pane.h"
 #include "workbench/wb_lines.h"
@@ -178,12 +175,6 @@ class WorkbenchTest : public QObject {
   std::unique_ptr<Editor> e_;
 };
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  InitAppResources();
-  QCoreApplication::setApplicationName(QStringLiteral("quarvel-workbench-test"));
-  WorkbenchTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QUARVEL_APP_TEST_MAIN(WorkbenchTest)
 
 #include "workbench_test.moc"
