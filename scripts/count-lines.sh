@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count() {
-  find "$1" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \) -print0 | xargs -0 cat |
+  find "$1" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.bash' \) -print0 | xargs -0 cat |
     grep -v '^\s*$' | grep -v '^\s*//' | grep -v '^\s*#[^a-z]' | grep -v '^\s*#$' |
     grep -v '^\s*/\?\*' | wc -l
 }
