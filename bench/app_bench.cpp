@@ -35,6 +35,8 @@
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr int kFields = 60;
@@ -114,15 +116,7 @@ struct Workspace {
 };
 
 Workspace& Shared() {
-  static Workspace* w = [] {
-    auto* ws = new Workspace;
-    if (!ws->Load()) {
-      std::fputs("app_bench: the shipped data could not be loaded\n", stderr);
-      std::exit(1);
-    }
-    return ws;
-  }();
-  return *w;
+  return LoadedOnce<Workspace>("app_bench");
 }
 
 void TypeKey(QWidget* w, Qt::Key key, const QString& text) {

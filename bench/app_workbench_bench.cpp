@@ -30,6 +30,8 @@
 #include "workbench/wb_import_pane.h"
 #include "workbench/workbench_window.h"
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr int kLines = 1000000;
@@ -91,15 +93,7 @@ struct Workspace {
 };
 
 Workspace& Shared() {
-  static Workspace* w = [] {
-    auto* ws = new Workspace;
-    if (!ws->Load()) {
-      std::fputs("app_workbench_bench: the shipped data could not be loaded\n", stderr);
-      std::exit(1);
-    }
-    return ws;
-  }();
-  return *w;
+  return LoadedOnce<Workspace>("app_workbench_bench");
 }
 
 // The lines of a file, read whole, one row each.

@@ -2,6 +2,7 @@
 // What the benchmark programs share: scratch file names and the times of their runs.
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 // Keeps the time of every benchmark run by name ("BM_Name/arg"), so that a benchmark program can
@@ -17,6 +18,21 @@ inline std::string ScratchPath(const std::string& name) {
   const char* tmp = std::getenv("TMPDIR");
   return std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarvel-" + name + "-" +
          std::to_string(::getpid());
+}
+
+// One loaded instance of T for the whole run (T::Load gives false when the shipped data cannot be
+// read; the program then stops with a message naming itself).
+template <typename T>
+T& LoadedOnce(const char* program) {
+  static T* loaded = [program] {
+    auto* t = new T;
+    if (!t->Load()) {
+      std::fprintf(stderr, "%s: the shipped data could not be loaded\n", program);
+      std::exit(1);
+    }
+    return t;
+  }();
+  return *loaded;
 }
 
 class TimeKeeper : public benchmark::ConsoleReporter {
