@@ -60,7 +60,7 @@ TEST(IniKeyText, WhereTheKeyGoes) {
 TEST(IniKeyText, RefusesWhatWouldNotReadBack) {
   const std::string before = "[A]\nX=1\n";
   std::string text = before;
-  for (const char* key : {"", "a\nb", "a\rb", ";k", " k", "[k"})
+  for (const char* key : {"", "a\nb", "a\rb", "\nk", ";k", " k", "[k"})
     EXPECT_EQ(frt::SetIniKeyInText(text, "A", key, "v"), frt::kBadName) << key;
   EXPECT_EQ(frt::SetIniKeyInText(text, "A\n[B", "X", "v"), frt::kBadName);
   EXPECT_EQ(frt::SetIniKeyInText(text, "A", "X", "v\nY=2"), frt::kBadData);

@@ -102,6 +102,9 @@ TEST_F(FormatDocumentTest, FailedOpenTellsTheFileLineOfTheFault) {
 TEST_F(FormatDocumentTest, NewSaveOpenRoundTrip) {
   CFormatDocument doc(context_);
   EXPECT_FALSE(doc.New("NoSuch"));
+  CDocContext noCatalogue = context_;
+  noCatalogue.catalogue = nullptr;
+  EXPECT_FALSE(CFormatDocument(noCatalogue).New());
   ASSERT_TRUE(doc.New());
   EXPECT_EQ(doc.Template(), KiteBasic());
   EXPECT_TRUE(doc.IsModified());

@@ -77,6 +77,7 @@ TEST_F(ProfileTest, LoadResultsAndMessages) {
       {"DefaultValuesMayBeEmpty", "DefaultValues", "StringValue=----", "StringValue=", 1, {}, nullptr},
       {"AlignOutOfRange", "PrintFDefaultSettings_String", "Align=1", "Align=2", 0, {1010}, nullptr},
       {"UncheckedLengthStillRequired", "PrintFDefaultSettings_Integer", "Length=6", "", 0, {1010}, nullptr},
+      {"SignOutOfRange", "PrintFDefaultSettings_Integer", "Sign=1", "Sign=2", 0, {1010}, nullptr},
       {"BaseOutOfRange", "PrintFDefaultSettings_Integer", "Base=0", "Base=3", 0, {1010}, nullptr},
       {"RepresentationOutOfRange", "PrintFDefaultSettings_Float", "Representation=2", "Representation=3", 0, {1010}, nullptr},
       {"ScanLengthZero", "ScanFDefaultSettings_String", "Length=8", "Length=0", 0, {1010}, nullptr},
