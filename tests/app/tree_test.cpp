@@ -1,6 +1,7 @@
 // The format tree of a document window: its items and marks from template and format, the
 // switch of strings, clearing, the commands with their enabling rules, the sample pane, the
-// insert-variable window and the format properties dialog.
+// insert-variable window, the format properties dialog, and the assignment and settings dialogs
+// reached through its commands (the marks follow the assignment while its dialog is open).
 #include "app_test_support.h"
 
 namespace {
@@ -11,6 +12,7 @@ constexpr std::int32_t kCoordBlock = 11012000;  // 坐标数据
 constexpr std::int32_t kCoordString1 = 11012001;
 constexpr std::int32_t kCoordString2 = 11012002;
 constexpr std::int32_t kMeasureString1 = 11010001;
+constexpr std::int32_t kMeasureString2 = 11010002;
 constexpr std::int32_t kImportString1 = 21012001;  // 坐标导入
 
 // The row of the insert-variable window that holds a variable code.
@@ -35,6 +37,15 @@ class TreeTest : public QObject, Session {
     if (file.isEmpty()) e_->Frame().Action(qvcmd::kFileNew)->trigger();
     QVERIFY(e_->Tree());
     sink_.Clear();
+  }
+  // A new format with the real dialogs, its measurement string 1 typed, stored and loaded again.
+  void StartWithDialogs() {
+    Start();
+    InstallDialogHooks(*e_->app);
+    QVERIFY(e_->Select(kMeasureString1));
+    TypeText(Edit(), QStringLiteral("站点"));
+    QVERIFY(e_->Select(kMeasureString2));
+    QVERIFY(e_->Select(kMeasureString1));
   }
   CQVViewTree* Tree() const { return e_->Tree(); }
   CQVViewEdit* Edit() const { return e_->Edit(); }
@@ -308,6 +319,82 @@ class TreeTest : public QObject, Session {
     QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("8")));
     dialog.reject();  // "取消" still closes
     QVERIFY(!dialog.isVisible());
+  }
+
+  // --- The dialogs behind the commands --------------------------------------------------------
+
+  void marksFollowTheAssignment() {
+    StartWithDialogs();
+    // The text being typed reaches the document before the dialog reads it.
+    e_->Edit()->moveCursor(QTextCursor::End);
+    TypeText(e_->Edit(), QStringLiteral("Z"));
+    bool live = false;
+    std::string text;
+    auto found = OnNextModal<CAssignApplicationsDialog>([&](CAssignApplicationsDialog* d) {
+      text = Info(e_->Format(), kMeasureString1).text;
+      d->Available()->setCurrentRow(0);
+      d->Button(2015)->click();
+      live = CQVViewTree::Mark(Tree()->FindItem(kMeasureString1)) == CQVViewTree::kMarkApplications;
+      d->Button(1)->click();
+    });
+    Tree()->OnCommand(qvcmd::kAssignApplications);
+    QVERIFY(*found);
+    QCOMPARE(text, Gbk("站点Z"));
+    QVERIFY(live);
+    QVERIFY(e_->Doc()->IsModified());
+    QCOMPARE(e_->Edit()->Applications(),
+             std::string("106"));  // 参考线, first by name
+    QVERIFY(e_->Select(kMeasureString2));
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kMeasureString1)), CQVViewTree::kMarkApplications);
+
+    // Cancel puts the mark back after the moves changed it.
+    bool cleared = false;
+    found = OnNextModal<CAssignApplicationsDialog>([&](CAssignApplicationsDialog* d) {
+      d->Button(2018)->click();
+      cleared = CQVViewTree::Mark(Tree()->FindItem(kMeasureString1)) == CQVViewTree::kMarkText;
+      d->Button(2)->click();
+    });
+    Tree()->OnCommand(qvcmd::kAssignApplications);
+    QVERIFY(*found);
+    QVERIFY(cleared);
+    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kMeasureString1)), CQVViewTree::kMarkApplications);
+  }
+
+  void settingsSheetsReachFormatAndProfile() {
+    StartWithDialogs();
+    const QString ini = QString::fromStdString(e_->app->Locations().SettingsPath());
+    const QByteArray before = ReadAll(ini);
+    e_->Doc()->SetModifiedFlag(false);
+    QString shown;
+    auto found = OnNextModal<CPropertySheetEx>([&](CPropertySheetEx* sheet) {
+      sheet->Tabs()->setCurrentIndex(1);
+      auto* units = qobject_cast<CFormatUnitsPage*>(sheet->Page(1));
+      if (!units) return;
+      shown = units->Combo("Linear")->currentText();
+      units->Combo("Linear")->setCurrentIndex(1);
+      sheet->Buttons()->button(QDialogButtonBox::Ok)->click();
+    });
+    Tree()->OnCommand(qvcmd::kFormatSettings);
+    QVERIFY(*found);
+    QCOMPARE(shown, QStringLiteral("米 (m)"));  // the format's unit
+    std::string unit;
+    e_->Format().GetFileHeader("#L", unit);
+    QCOMPARE(unit, std::string("F"));
+    QCOMPARE(ReadAll(ini), before);  // without "作用于每一格式", the format's only
+    QVERIFY(e_->Doc()->IsModified());
+
+    found = OnNextModal<CPropertySheetEx>([&](CPropertySheetEx* sheet) {
+      sheet->Tabs()->setCurrentIndex(1);
+      if (auto* flags = qobject_cast<CQVVariableFlagsPage*>(sheet->Page(1))) {
+        flags->List()->SelectStateIcon(1, true);
+        flags->ApplyToEveryFormat()->setChecked(true);
+      }
+      sheet->Buttons()->button(QDialogButtonBox::Ok)->click();
+    });
+    Tree()->OnCommand(qvcmd::kDefaultSettings);
+    QVERIFY(*found);
+    QCOMPARE(e_->app->Profile()->Flags().Items()[1].value, 1);
+    QVERIFY(ReadAll(ini).contains("Value2=1"));
   }
 };
 
