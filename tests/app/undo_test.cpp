@@ -32,10 +32,6 @@ class UndoTest : public QObject, Session {
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(e_->Edit(), static_cast<Qt::Key>(key), modifiers);
   }
-  void Command(int id) {
-    e_->Frame().UpdateCommands();
-    e_->Frame().Action(id)->trigger();
-  }
 
   // Makes one change of the kind to string 1 (loaded) or to the format.
   bool Make(Change change) {
@@ -58,7 +54,7 @@ class UndoTest : public QObject, Session {
         sink_.QueueAnswer(true);
         auto found =
             OnNextModal<CStringPoolDialog>([](CStringPoolDialog* d) { d->Button(1006)->click(); });
-        Command(qvcmd::kPoolLoad);
+        e_->Trigger(qvcmd::kPoolLoad);
         return *found;
       }
       case Change::kAssign: {
@@ -67,7 +63,7 @@ class UndoTest : public QObject, Session {
           d->Button(2015)->click();
           d->Button(1)->click();
         });
-        Command(qvcmd::kAssignApplications);
+        e_->Trigger(qvcmd::kAssignApplications);
         return *found;
       }
       case Change::kProperties: {
@@ -75,7 +71,7 @@ class UndoTest : public QObject, Session {
           d->Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("someone"));
           d->accept();
         });
-        Command(qvcmd::kProperties);
+        e_->Trigger(qvcmd::kProperties);
         return *found;
       }
     }
