@@ -2,35 +2,33 @@
 // The one fixture of the GUI tests: a scratch application folder on the shipped data, started at
 // the depth a test needs (a settings profile, a running workspace, or the whole editor), a
 // recording message sink, answers to the modal windows that open, and file and typing helpers.
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtPrintSupport>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "catalogue/data_locations.h"
+#include "catalogue/format_template.h"
 #include "catalogue/ini_reader.h"
 #include "document/doc_format.h"
 #include "document/format_document.h"
 #include "editor/qv_view_edit.h"
 #include "library/error_message.h"
 #include "library/text_encoding.h"
+#include "pool/assign_appl_dlg.h"
+#include "pool/string_pool.h"
+#include "pool/string_pool_dlg.h"
+#include "preview/print_layout.h"
+#include "preview/qv_view_preview.h"
 #include "profile/qv_profile.h"
 #include "settings/qv_edit_var.h"
+#include "settings/settings_pages.h"
+#include "settings/variable_pages.h"
 #include "shell/child_frame.h"
+#include "shell/dialog_hooks.h"
+#include "shell/format_props_dlg.h"
 #include "shell/insert_var_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qv_app.h"
@@ -88,10 +86,6 @@ std::shared_ptr<bool> OnNextModal(std::function<void(T*)> action) {
   return found;
 }
 
-inline void WhenModal(std::function<void(QWidget*)> act) {
-  OnNextModal<QWidget>(std::move(act));
-}
-
 // Types a file name into a file dialog and confirms it. The dialog's file list fills in a
 // thread of its own and may select a row of its own meanwhile, which would win over the typed
 // name: the rows are unselected and the whole path typed.
@@ -130,14 +124,6 @@ inline QStringList Texts(const QTreeWidgetItem* item) {
   QStringList out;
   for (int i = 0; i < item->childCount(); ++i) out << item->child(i)->text(0);
   return out;
-}
-
-// The row of the insert-variable window that holds a variable code.
-inline QListWidgetItem* VariableItem(CQVInsertVarDlg* w, int code) {
-  for (int i = 0; i < w->VariableList()->count(); ++i)
-    if (w->VariableList()->item(i)->data(Qt::UserRole).toInt() == code)
-      return w->VariableList()->item(i);
-  return nullptr;
 }
 
 // Text, variables and applications of one string of a format.
@@ -220,11 +206,7 @@ struct CDialogsFixture : CScratchApp {
   QString SettingsPath() const {
     return QString::fromStdString(workspace.Locations().SettingsPath());
   }
-  QString PoolPath() const { return QString::fromStdString(workspace.Locations().PoolPath()); }
-  QByteArray ReadFile(const QString& path) const { return ReadAll(path); }
 };
-
-namespace story {
 
 // What every editor test shares: messages recorded, standard paths of tests, the folder to go
 // back to.
@@ -234,17 +216,6 @@ struct Session {
   QString cwd_ = QDir::currentPath();
   Session() { QStandardPaths::setTestModeEnabled(true); }
 };
-
-using ::AcceptFile;
-using ::OnNextModal;
-using ::ReadAll;
-using ::TypeText;
-using ::WriteAll;
-
-// GBK bytes of UTF-8 text, for the files the tests write.
-inline QByteArray Gbk(const char* utf8) {
-  return QByteArray::fromStdString(frt::Utf8ToGbk(utf8));
-}
 
 // Depth 3: the whole editor started; messages go to the test's own recording sink.
 class Editor : public CScratchApp {
@@ -270,6 +241,8 @@ class Editor : public CScratchApp {
   }
   CQVViewTree* Tree() const { return Doc() ? Doc()->Tree() : nullptr; }
   CQVViewEdit* Edit() const { return Active() ? Active()->Editor() : nullptr; }
+  // The document's format as the tree edits it.
+  CDocFormat& Format() const { return Doc()->Document().Format(); }
 
   // Selects the tree item of a string ID (or block) as a click would.
   bool Select(std::int32_t datum) const {
@@ -278,8 +251,11 @@ class Editor : public CScratchApp {
     Tree()->SelectItem(item);
     return Tree()->currentItem() == item;
   }
+  // Updates the commands' states and triggers one, as its menu entry would.
+  void Trigger(int id) const {
+    Frame().UpdateCommands();
+    Frame().Action(id)->trigger();
+  }
 
   std::unique_ptr<CQVApp> app;
 };
-
-}  // namespace story

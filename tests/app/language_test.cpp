@@ -1,28 +1,10 @@
 // The editor in English: every window and dialog it opens shows no Chinese character, except the
 // data it holds (the catalogue's names, the user's strings, the sample output).
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
-#include <QStandardPaths>
-#include <QTabBar>
-#include <QTest>
-#include <cstdio>
 
+#include "app_test_support.h"
 #include "help/help_window.h"
-#include "settings/variable_pages.h"
 #include "shell/app_language.h"
-#include "shell/dialog_hooks.h"
-#include "shell/insert_var_dlg.h"
 #include "shell/workbench_open.h"
-#include "story_support.h"
 #include "workbench/wb_export_pane.h"
 #include "workbench/workbench_window.h"
 
@@ -71,7 +53,7 @@ class CjkScan {
   // Scans the next modal dialog of type T when it opens, then closes it.
   template <class T = QDialog>
   std::shared_ptr<bool> NextModal(const QString& where) {
-    return story::OnNextModal<T>([this, where](T* d) {
+    return OnNextModal<T>([this, where](T* d) {
       Scan(d, where);
       d->reject();
     });
@@ -96,7 +78,7 @@ class LanguageTest : public QObject {
     QVERIFY(qvlang::ApplyLanguage(*qApp, frt::Language::kEnglish));
     CRecordingMessageSink sink;
     CScopedMessageSink scoped(sink);
-    story::Editor editor;
+    Editor editor;
     QVERIFY(editor.Start());
     InstallDialogHooks(*editor.app);
     CMainFrame& frame = editor.Frame();
@@ -113,7 +95,7 @@ class LanguageTest : public QObject {
 
     const std::int32_t string = 11010001;
     QVERIFY(editor.Select(string));
-    story::TypeText(editor.Edit(), QStringLiteral("PT "));
+    TypeText(editor.Edit(), QStringLiteral("PT "));
     CQVInsertVarDlg* insert = editor.Tree()->InsertVariableWindow();
     QVERIFY(insert);
     cjk.Scan(&frame, "format");

@@ -1,33 +1,14 @@
 // The preview windows: the page layout of a printout, printing to PDF, the preview window in the
 // main frame with its toolbar, print preview, and the small preview pane.
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QFontInfo>
-#include <QImage>
-#include <QMdiSubWindow>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
-#include <clocale>
 
-#include "library/text_encoding.h"
-#include "preview/print_layout.h"
-#include "preview/qv_view_preview.h"
-#include "shell/child_frame.h"
+#include "app_test_support.h"
 #include "shell/export_preview.h"
-#include "shell/main_frame.h"
 
 namespace {
 
-QString Lines(int count, const QString& prefix = QStringLiteral("line")) {
+QString Lines(int count) {
   QString text;
-  for (int i = 1; i <= count; ++i) text += QStringLiteral("%1 %2\n").arg(prefix).arg(i);
+  for (int i = 1; i <= count; ++i) text += QStringLiteral("line %1\n").arg(i);
   return text;
 }
 
@@ -45,162 +26,139 @@ class PreviewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void printedLinesFollowLineFeedsAndWrap();
-  void pagesHoldFiftyPrintedLines();
-  void headerAndFooterTexts();
-  void printsToPdf_data();
-  void printsToPdf();
-  void exportPreviewWindow();
-  void previewPaneSwallowsX();
-};
 
-void PreviewTest::printedLinesFollowLineFeedsAndWrap() {
-  using qvprint::PrintedLines;
-  QCOMPARE(PrintedLines(QString(), 10).size(), 0);
-  QCOMPARE(PrintedLines(QStringLiteral("\n"), 10), QStringList{QString()});
-  QCOMPARE(PrintedLines(QStringLiteral("a\nb\n"), 10), (QStringList{"a", "b"}));
-  QCOMPARE(PrintedLines(QStringLiteral("a\n\nb"), 10), (QStringList{"a", "", "b"}));
-  QCOMPARE(PrintedLines(QStringLiteral("a\r\nb\r\n"), 10), (QStringList{"a", "b"}));
+  void printedLinesFollowLineFeedsAndWrap() {
+    using qvprint::PrintedLines;
+    QCOMPARE(PrintedLines(QString(), 10).size(), 0);
+    QCOMPARE(PrintedLines(QStringLiteral("\n"), 10), QStringList{QString()});
+    QCOMPARE(PrintedLines(QStringLiteral("a\nb\n"), 10), (QStringList{"a", "b"}));
+    QCOMPARE(PrintedLines(QStringLiteral("a\n\nb"), 10), (QStringList{"a", "", "b"}));
+    QCOMPARE(PrintedLines(QStringLiteral("a\r\nb\r\n"), 10), (QStringList{"a", "b"}));
 
-  // A line as wide as the page is one piece; one character more makes a second.
-  QCOMPARE(PrintedLines(QStringLiteral("0123456789\nx"), 10), (QStringList{"0123456789", "x"}));
-  QCOMPARE(PrintedLines(QStringLiteral("0123456789abcdefghijKL\n"), 10),
-           (QStringList{"0123456789", "abcdefghij", "KL"}));
+    // A line as wide as the page is one piece; one character more makes a second.
+    QCOMPARE(PrintedLines(QStringLiteral("0123456789\nx"), 10), (QStringList{"0123456789", "x"}));
+    QCOMPARE(PrintedLines(QStringLiteral("0123456789abcdefghijKL\n"), 10),
+             (QStringList{"0123456789", "abcdefghij", "KL"}));
 
-  // Wide characters take two columns and are never split.
-  QCOMPARE(PrintedLines(QStringLiteral("点号高程东"), 5), (QStringList{"点号", "高程", "东"}));
-  QCOMPARE(PrintedLines(QStringLiteral("ab点号"), 5), (QStringList{"ab点", "号"}));
-  // Tabs stop every 8 columns.
-  QCOMPARE(PrintedLines(QStringLiteral("ab\tc"), 20), QStringList{"ab      c"});
-  QCOMPARE(PrintedLines(QStringLiteral("\t\t"), 12), (QStringList{"            ", "    "}));
+    // Wide characters take two columns and are never split.
+    QCOMPARE(PrintedLines(QStringLiteral("点号高程东"), 5), (QStringList{"点号", "高程", "东"}));
+    QCOMPARE(PrintedLines(QStringLiteral("ab点号"), 5), (QStringList{"ab点", "号"}));
+    // Tabs stop every 8 columns.
+    QCOMPARE(PrintedLines(QStringLiteral("ab\tc"), 20), QStringList{"ab      c"});
+    QCOMPARE(PrintedLines(QStringLiteral("\t\t"), 12), (QStringList{"            ", "    "}));
 
-  QCOMPARE(qvprint::BodyColumns(120.0), 96);
-  QCOMPARE(qvprint::BodyColumns(121.0), 95);
-  QCOMPARE(qvprint::BodyColumns(0.0), 1);
-}
-
-void PreviewTest::pagesHoldFiftyPrintedLines() {
-  QCOMPARE(qvprint::PageCount(0), 0);
-  QCOMPARE(qvprint::PageCount(1), 1);
-  QCOMPARE(qvprint::PageCount(50), 1);
-  QCOMPARE(qvprint::PageCount(51), 2);
-  QCOMPARE(qvprint::PageCount(120), 3);
-
-  const QStringList lines = qvprint::PrintedLines(Lines(120), 96);
-  QCOMPARE(lines.size(), 120);
-  QCOMPARE(qvprint::PageLines(lines, 1).size(), 50);
-  QCOMPARE(qvprint::PageLines(lines, 2).first(), QStringLiteral("line 51"));
-  const QStringList third = qvprint::PageLines(lines, 3);
-  QCOMPARE(third.size(), 20);
-  QCOMPARE(third.first(), QStringLiteral("line 101"));
-  QCOMPARE(third.last(), QStringLiteral("line 120"));
-  QVERIFY(qvprint::PageLines(lines, 4).isEmpty());
-  QVERIFY(qvprint::PageLines(lines, 0).isEmpty());
-}
-
-void PreviewTest::headerAndFooterTexts() {
-  const char* saved = std::setlocale(LC_TIME, nullptr);
-  const std::string restore = saved ? saved : "C";
-  std::setlocale(LC_TIME, "C");
-  std::tm t{};
-  t.tm_year = 2026 - 1900;
-  t.tm_mon = 0;
-  t.tm_mday = 5;
-  t.tm_wday = 1;
-  t.tm_hour = 13;
-  t.tm_min = 4;
-  t.tm_sec = 5;
-  QCOMPARE(qvprint::HeaderText(t), QStringLiteral("Quarvel ---- Data export sample --- Generated: "
-                                                  "Monday, January 05, 2026 / 13:04:05"));
-  std::setlocale(LC_TIME, restore.c_str());
-  QCOMPARE(qvprint::FooterTitleText(ExportPreviewTitle(QStringLiteral("Noname1"))),
-           QStringLiteral("打印的文档:Export Preview: Noname1"));
-  QCOMPARE(qvprint::FooterPageText(12), QStringLiteral("Page : 12"));
-}
-
-void PreviewTest::printsToPdf_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<int>("from");  // 0: every page
-  QTest::addColumn<int>("pages");
-  QTest::addColumn<int>("pdfPages");  // -1: not checked
-  QTest::newRow("120 lines") << Lines(120) << 0 << 3 << 3;
-  // 100 text lines fill two pages, but one of them wraps into two pieces.
-  QTest::newRow("wrapped") << Lines(99) + QString(150, QLatin1Char('w')) + "\n" << 0 << 3 << 3;
-  QTest::newRow("range 2-9") << Lines(120) << 2 << 3 << 2;
-  QTest::newRow("empty") << QString() << 0 << 0 << -1;  // no page: the file is not checked
-}
-
-void PreviewTest::printsToPdf() {
-  QFETCH(QString, text);
-  QFETCH(int, from);
-  QFETCH(int, pages);
-  QFETCH(int, pdfPages);
-  QTemporaryDir dir;
-  CQVDocFormatPreview document;
-  document.SetTitle(QStringLiteral("Export Preview: Noname1"));
-  CQVViewFormatPreview view(&document);
-  view.SetText(text);
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-  if (from) {
-    printer.setPrintRange(QPrinter::PageRange);
-    printer.setFromTo(from, 9);
+    QCOMPARE(qvprint::BodyColumns(120.0), 96);
+    QCOMPARE(qvprint::BodyColumns(121.0), 95);
+    QCOMPARE(qvprint::BodyColumns(0.0), 1);
   }
-  view.PrintTo(printer);
-  QCOMPARE(view.PageCount(), pages);
-  QCOMPARE(view.CurrentPage(), pages);
-  if (pdfPages >= 0) QCOMPARE(PdfPageCount(printer.outputFileName()), pdfPages);
-}
 
-void PreviewTest::exportPreviewWindow() {
-  CMainFrame frame;
-  frame.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&frame));
-  const std::string gbk = frt::Utf8ToGbk("点号 1001\n高程 412.300\n");
-  CQVViewFormatPreview* view = OpenExportPreview(frame, QStringLiteral("Noname1"), gbk);
-  QVERIFY(view);
-  QCOMPARE(view->toPlainText(), QStringLiteral("点号 1001\n高程 412.300\n"));
-  QVERIFY(view->isReadOnly());
-  QVERIFY(!view->document()->isModified());
-  QVERIFY(!view->document()->isUndoAvailable());
-  QVERIFY(QFontInfo(view->font()).fixedPitch());
-  QCOMPARE(view->Document()->Title(), QStringLiteral("Export Preview: Noname1"));
+  void pagesHoldFiftyPrintedLines() {
+    const QStringList lines = qvprint::PrintedLines(Lines(120), 96);
+    QCOMPARE(qvprint::PageLines(lines, 1).size(), 50);
+    QCOMPARE(qvprint::PageLines(lines, 2).first(), QStringLiteral("line 51"));
+    const QStringList third = qvprint::PageLines(lines, 3);
+    QCOMPARE(third.size(), 20);
+    QCOMPARE(third.first(), QStringLiteral("line 101"));
+    QCOMPARE(third.last(), QStringLiteral("line 120"));
+    QVERIFY(qvprint::PageLines(lines, 4).isEmpty());
+    QVERIFY(qvprint::PageLines(lines, 0).isEmpty());
+  }
 
-  CChildFrmFormatPreview* child = frame.ActivePreviewFrame();
-  QVERIFY(child);
-  QCOMPARE(child->View(), view);
-  QCOMPARE(child->windowTitle(), QStringLiteral("Export Preview: Noname1"));
+  void headerAndFooterTexts() {
+    const char* saved = std::setlocale(LC_TIME, nullptr);
+    const std::string restore = saved ? saved : "C";
+    std::setlocale(LC_TIME, "C");
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 0;
+    t.tm_mday = 5;
+    t.tm_wday = 1;
+    t.tm_hour = 13;
+    t.tm_min = 4;
+    t.tm_sec = 5;
+    QCOMPARE(qvprint::HeaderText(t),
+             QStringLiteral("Quarvel ---- Data export sample --- Generated: "
+                            "Monday, January 05, 2026 / 13:04:05"));
+    std::setlocale(LC_TIME, restore.c_str());
+    QCOMPARE(qvprint::FooterTitleText(ExportPreviewTitle(QStringLiteral("Noname1"))),
+             QStringLiteral("打印的文档:Export Preview: Noname1"));
+    QCOMPARE(qvprint::FooterPageText(12), QStringLiteral("Page : 12"));
+  }
 
-  // A second export opens a further window; the first stays.
-  OpenExportPreview(frame, QStringLiteral("b.frt"), "x\n");
-  QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
-  QCOMPARE(frame.ActivePreviewFrame()->windowTitle(), QStringLiteral("Export Preview: b.frt"));
-}
+  void printsToPdf_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");  // 0: every page
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("pdfPages");  // -1: not checked
+    QTest::newRow("120 lines") << Lines(120) << 0 << 3 << 3;
+    // 100 text lines fill two pages, but one of them wraps into two pieces.
+    QTest::newRow("wrapped") << Lines(99) + QString(150, QLatin1Char('w')) + "\n" << 0 << 3 << 3;
+    QTest::newRow("range 2-9") << Lines(120) << 2 << 3 << 2;
+    QTest::newRow("empty") << QString() << 0 << 0 << -1;  // no page: the file is not checked
+  }
 
-void PreviewTest::previewPaneSwallowsX() {
-  // Keys the pane does not use go on to its parent; X never does.
-  struct Parent : QWidget {
-    QList<int> keys;
-    void keyPressEvent(QKeyEvent* e) override {
-      if (e->key() != Qt::Key_Control) keys.push_back(e->key());  // keyClick presses Ctrl too
+  void printsToPdf() {
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(int, pages);
+    QFETCH(int, pdfPages);
+    QTemporaryDir dir;
+    CQVDocFormatPreview document;
+    document.SetTitle(QStringLiteral("Export Preview: Noname1"));
+    CQVViewFormatPreview view(&document);
+    view.SetText(text);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+    if (from) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(from, 9);
     }
-  } parent;
-  auto* pane = new CQVViewPre(&parent);
-  parent.show();
-  pane->SetText(QStringLiteral("PT 1001"));
-  QCOMPARE(pane->toPlainText(), QStringLiteral("PT 1001"));
-  QVERIFY(pane->isReadOnly());
-  pane->setFocus();
-  pane->selectAll();
-  QTest::keyClick(pane, Qt::Key_X, Qt::ControlModifier);
-  QTest::keyClick(pane, Qt::Key_X);
-  QTest::keyClick(pane, Qt::Key_Y);
-  QCOMPARE(pane->toPlainText(), QStringLiteral("PT 1001"));
-  QCOMPARE(parent.keys, QList<int>{Qt::Key_Y});
-  pane->SetText(QStringLiteral("new"));
-  QCOMPARE(pane->toPlainText(), QStringLiteral("new"));
-}
+    view.PrintTo(printer);
+    QCOMPARE(view.PageCount(), pages);
+    QCOMPARE(view.CurrentPage(), pages);
+    if (pdfPages >= 0) QCOMPARE(PdfPageCount(printer.outputFileName()), pdfPages);
+  }
+
+  void exportPreviewWindow() {
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const std::string gbk = frt::Utf8ToGbk("点号 1001\n高程 412.300\n");
+    CQVViewFormatPreview* view = OpenExportPreview(frame, QStringLiteral("Noname1"), gbk);
+    QVERIFY(view);
+    QCOMPARE(view->toPlainText(), QStringLiteral("点号 1001\n高程 412.300\n"));
+    QVERIFY(view->isReadOnly());
+    QVERIFY(QFontInfo(view->font()).fixedPitch());
+    QCOMPARE(frame.ActivePreviewFrame()->View(), view);
+    QCOMPARE(frame.ActivePreviewFrame()->windowTitle(), QStringLiteral("Export Preview: Noname1"));
+
+    // A second export opens a further window; the first stays.
+    OpenExportPreview(frame, QStringLiteral("b.frt"), "x\n");
+    QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(frame.ActivePreviewFrame()->windowTitle(), QStringLiteral("Export Preview: b.frt"));
+  }
+
+  void previewPaneSwallowsX() {
+    // Keys the pane does not use go on to its parent; X never does.
+    struct Parent : QWidget {
+      QList<int> keys;
+      void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() != Qt::Key_Control) keys.push_back(e->key());  // keyClick presses Ctrl too
+      }
+    } parent;
+    auto* pane = new CQVViewPre(&parent);
+    parent.show();
+    pane->SetText(QStringLiteral("PT 1001"));
+    pane->setFocus();
+    pane->selectAll();
+    QTest::keyClick(pane, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(pane, Qt::Key_X);
+    QTest::keyClick(pane, Qt::Key_Y);
+    QCOMPARE(pane->toPlainText(), QStringLiteral("PT 1001"));
+    QCOMPARE(parent.keys, QList<int>{Qt::Key_Y});
+  }
+};
 
 QTEST_MAIN(PreviewTest)
 #include "preview_test.moc"

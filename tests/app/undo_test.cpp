@@ -1,15 +1,8 @@
 // Undo and redo of every kind of document change, driven through the windows: the saved file goes
 // back to its bytes and forward again, the history survives switching strings, and the modified
 // mark follows the history's saved state.
-#include <QPushButton>
-#include <QUndoStack>
 
 #include "app_test_support.h"
-#include "pool/assign_appl_dlg.h"
-#include "pool/string_pool.h"
-#include "pool/string_pool_dlg.h"
-#include "shell/dialog_hooks.h"
-#include "shell/format_props_dlg.h"
 
 namespace {
 
@@ -24,24 +17,20 @@ enum class Change { kTyping, kClear, kPoolLoad, kAssign, kProperties };
 
 Q_DECLARE_METATYPE(Change)
 
-class UndoTest : public QObject, story::Session {
+class UndoTest : public QObject, Session {
   Q_OBJECT
  private:
-  std::unique_ptr<story::Editor> e_;
+  std::unique_ptr<Editor> e_;
   QTemporaryDir files_;
 
   bool Marked() const { return e_->Active()->isWindowModified(); }
   QByteArray SaveBytes() {
     e_->Frame().Action(qvcmd::kFileSave)->trigger();
-    return story::ReadAll(e_->Doc()->PathName());
+    return ReadAll(e_->Doc()->PathName());
   }
   // The keys as the user presses them in the editor: they reach the window's actions.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(e_->Edit(), static_cast<Qt::Key>(key), modifiers);
-  }
-  void Command(int id) {
-    e_->Frame().UpdateCommands();
-    e_->Frame().Action(id)->trigger();
   }
 
   // Makes one change of the kind to string 1 (loaded) or to the format.
@@ -50,7 +39,7 @@ class UndoTest : public QObject, story::Session {
     switch (change) {
       case Change::kTyping:
         edit->moveCursor(QTextCursor::End);
-        story::TypeText(edit, QStringLiteral("ab"));  // two keys, one step
+        TypeText(edit, QStringLiteral("ab"));  // two keys, one step
         return true;
       case Change::kClear:
         e_->Tree()->setFocus();
@@ -63,27 +52,26 @@ class UndoTest : public QObject, story::Session {
         entry->SetText(std::string_view("pooled"));
         e_->app->Pool()->Add(std::move(entry));
         sink_.QueueAnswer(true);
-        auto found = story::OnNextModal<CStringPoolDialog>(
-            [](CStringPoolDialog* d) { d->Button(1006)->click(); });
-        Command(qvcmd::kPoolLoad);
+        auto found =
+            OnNextModal<CStringPoolDialog>([](CStringPoolDialog* d) { d->Button(1006)->click(); });
+        e_->Trigger(qvcmd::kPoolLoad);
         return *found;
       }
       case Change::kAssign: {
-        auto found =
-            story::OnNextModal<CAssignApplicationsDialog>([](CAssignApplicationsDialog* d) {
-              d->Available()->setCurrentRow(0);
-              d->Button(2015)->click();
-              d->Button(1)->click();
-            });
-        Command(qvcmd::kAssignApplications);
+        auto found = OnNextModal<CAssignApplicationsDialog>([](CAssignApplicationsDialog* d) {
+          d->Available()->setCurrentRow(0);
+          d->Button(2015)->click();
+          d->Button(1)->click();
+        });
+        e_->Trigger(qvcmd::kAssignApplications);
         return *found;
       }
       case Change::kProperties: {
-        auto found = story::OnNextModal<CFormatPropertiesDlg>([](CFormatPropertiesDlg* d) {
+        auto found = OnNextModal<CFormatPropertiesDlg>([](CFormatPropertiesDlg* d) {
           d->Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("someone"));
           d->accept();
         });
-        Command(qvcmd::kProperties);
+        e_->Trigger(qvcmd::kProperties);
         return *found;
       }
     }
@@ -110,7 +98,7 @@ class UndoTest : public QObject, story::Session {
     const QString path = files_.filePath(QStringLiteral("Example.frt"));
     QFile::remove(path);
     QVERIFY(QFile::copy(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt", path));
-    e_ = std::make_unique<story::Editor>(path);
+    e_ = std::make_unique<Editor>(path);
     QVERIFY(e_->Start());
     InstallDialogHooks(*e_->app);
     e_->Frame().activateWindow();

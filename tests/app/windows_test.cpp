@@ -1,23 +1,14 @@
-// Where the editor's windows go: document windows inside the work area, the insert-variable dock,
-// printed lines inside the printable area, and F1 opening the manual at the window's section.
-#include <QDockWidget>
-#include <QMdiSubWindow>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTextBrowser>
+// Where the editor's windows go: document windows inside the work area, printed lines inside the
+// printable area, and F1 opening the manual at the window's section.
 
 #include "app_test_support.h"
 #include "help/help_window.h"
-#include "preview/print_layout.h"
-#include "preview/qv_view_preview.h"
 
 class WindowsTest : public QObject {
   Q_OBJECT
  private slots:
   void windowsStayInsideTheWorkArea() {
-    story::Editor e;
+    Editor e;
     QVERIFY(e.Start());
     e.Frame().resize(640, 480);  // smaller than a document window's own least size
     e.Frame().show();
@@ -34,27 +25,6 @@ class WindowsTest : public QObject {
     QTRY_VERIFY(area.contains(big->geometry()));
     for (QMdiSubWindow* w : e.Frame().MdiArea()->subWindowList())
       QVERIFY(area.contains(w->geometry()));
-  }
-
-  void insertVariableDocksAndGivesTheFocusBack() {
-    story::Editor e;
-    QVERIFY(e.Start());
-    e.Frame().show();
-    QVERIFY(QTest::qWaitForWindowActive(&e.Frame()));
-    e.Frame().Action(qvcmd::kFileNew)->trigger();
-    QVERIFY(e.Select(11010001));  // an output string of the measurement block
-    CQVInsertVarDlg* insert = e.Tree()->InsertVariableWindow();
-    auto* dock = qobject_cast<QDockWidget*>(insert->parentWidget());
-    QVERIFY(dock && dock->isVisible());
-    QCOMPARE(dock->features(), QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    QTest::qWait(0);
-    QVERIFY(!dock->geometry().intersects(
-        QRect(e.Edit()->mapTo(&e.Frame(), QPoint()), e.Edit()->size())));
-    insert->VariableList()->setCurrentRow(0);
-    insert->VariableList()->setFocus();
-    QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
-    QCOMPARE(e.Edit()->FieldCount(), 1);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.Edit()));
   }
 
   void printedLinesFitThePrintableArea_data() {

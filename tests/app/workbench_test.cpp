@@ -1,22 +1,11 @@
 // The data workbench window: the lines of a data file, the table following an edited import
 // string, and the export of records with the application switched and the output saved.
-#include <QAction>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTextCursor>
-#include <QtTest>
 
 #include "app_test_support.h"
-#include "shell/dialog_hooks.h"
 #include "workbench/wb_export_pane.h"
 #include "workbench/wb_import_pane.h"
 #include "workbench/wb_lines.h"
 #include "workbench/workbench_window.h"
-
-using story::Editor;
 
 namespace {
 
@@ -66,7 +55,7 @@ class WorkbenchTest : public QObject {
     const int count = 100000;
     for (int i = 1; i <= count; ++i) bytes += "line " + QByteArray::number(i) + '\n';
     const QString path = e_->dir.filePath(QStringLiteral("many.txt"));
-    QVERIFY(story::WriteAll(path, bytes));
+    QVERIFY(WriteAll(path, bytes));
     CWbImportPane pane;
     QSignalSpy done(&pane, &CWbImportPane::scanFinished);
     pane.OpenFile(path);
@@ -81,10 +70,9 @@ class WorkbenchTest : public QObject {
     e_->Frame().Action(qvcmd::kDataWorkbench)->trigger();
     auto* window = e_->Active()->findChild<CWorkbenchWindow*>();
     QVERIFY(window && window->isVisible());
-    QVERIFY(window->windowTitle().contains(QStringLiteral("CoordinateImport")));
     CWbImportPane* pane = window->ImportPane();
     const QString path = e_->dir.filePath(QStringLiteral("data.txt"));
-    QVERIFY(story::WriteAll(path, story::Gbk(kData)));
+    QVERIFY(WriteAll(path, QByteArray::fromStdString(Gbk(kData))));
     QSignalSpy done(pane, &CWbImportPane::scanFinished);
     pane->OpenFile(path);
     QVERIFY(done.wait(5000));
@@ -117,7 +105,7 @@ class WorkbenchTest : public QObject {
     QTextCursor c = e_->Edit()->textCursor();
     c.movePosition(QTextCursor::Start);
     e_->Edit()->setTextCursor(c);
-    story::TypeText(e_->Edit(), QStringLiteral("Z"));
+    TypeText(e_->Edit(), QStringLiteral("Z"));
     QTRY_VERIFY(m->index(0, east).data().toString().isEmpty());
     QCOMPARE(m->index(0, CWbImportModel::kColumnString).data().toString(),
              m->index(3, CWbImportModel::kColumnString).data().toString());
@@ -131,7 +119,7 @@ class WorkbenchTest : public QObject {
     auto* window = e_->Active()->findChild<CWorkbenchWindow*>();
     QVERIFY(window);
     const QString data = e_->dir.filePath(QStringLiteral("data.txt"));
-    QVERIFY(story::WriteAll(data, story::Gbk(kData)));
+    QVERIFY(WriteAll(data, QByteArray::fromStdString(Gbk(kData))));
     QSignalSpy done(window->ImportPane(), &CWbImportPane::scanFinished);
     window->ImportPane()->OpenFile(data);
     QVERIFY(done.wait(5000));
@@ -149,9 +137,9 @@ class WorkbenchTest : public QObject {
 
     // The same records from a records file give the same output.
     const QString csv = e_->dir.filePath(QStringLiteral("records.csv"));
-    QVERIFY(story::WriteAll(csv,
-                            "block,1,51,52,53,2,7\r\n12,P1,100.5,200.25,10.0,TREE,\r\n"
-                            "14,,,,,P9,X\r\n12,P3,1,2,3,WALL,\r\n"));
+    QVERIFY(WriteAll(csv,
+                     "block,1,51,52,53,2,7\r\n12,P1,100.5,200.25,10.0,TREE,\r\n"
+                     "14,,,,,P9,X\r\n12,P3,1,2,3,WALL,\r\n"));
     QVERIFY(pane->OpenRecords(csv));
     QCOMPARE(pane->View()->toPlainText(), fromImport);
 
@@ -163,12 +151,10 @@ class WorkbenchTest : public QObject {
     QCOMPARE(pane->View()->toPlainText(), fromImport);
 
     const QString out = e_->dir.filePath(QStringLiteral("out.txt"));
-    auto found =
-        story::OnNextModal<QFileDialog>([out](QFileDialog* d) { story::AcceptFile(d, out); });
+    auto found = OnNextModal<QFileDialog>([out](QFileDialog* d) { AcceptFile(d, out); });
     pane->findChild<QPushButton*>(QStringLiteral("saveOutput"))->click();
     QVERIFY(*found);
-    QCOMPARE(story::ReadAll(out),
-             QByteArray::fromStdString(frt::Utf8ToGbk(fromImport.toStdString())));
+    QCOMPARE(ReadAll(out), QByteArray::fromStdString(frt::Utf8ToGbk(fromImport.toStdString())));
   }
 
  private:
