@@ -11,8 +11,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // An environment of our own, so the tests do not depend on the user's.
 CDataLocations::EnvLookup Env(const std::map<std::string, std::string>& vars) {
   return [vars](const char* name) -> const char* {
@@ -68,46 +66,6 @@ TEST(DataLocations, InstalledSharedDirNeedsItsTemplates) {
   EXPECT_EQ(CDataLocations::InstalledSharedDir(prefix / "bin/../bin/quarvel"),
             prefix / "share/quarvel");
   EXPECT_EQ(CDataLocations::InstalledSharedDir("frtool"), "");
-}
-
-TEST(DataLocations, SeedingTheApplicationDirectory) {
-  testfiles::TempDir dir;
-  const std::string shared = dir / "shared";
-  std::filesystem::create_directories(shared + "/Global");
-  std::filesystem::create_directories(shared + "/Format");
-  for (const char* f : {"/Global/QV.ini", "/Format/a.frt", "/Format/B.FRT", "/Format/notes.txt"})
-    ASSERT_TRUE(testfiles::WriteBytes(shared + f, f));
-  CDataLocations loc;
-  ASSERT_EQ(loc.Resolve({dir / "user/quarvel", shared}, Env({})), frt::kOk);
-  // A user file already there is never overwritten; the examples are copied the first time.
-  std::filesystem::create_directories(loc.GlobalDir());
-  ASSERT_TRUE(testfiles::WriteBytes(loc.SettingsPath(), "mine"));
-  Strings copied;
-  ASSERT_EQ(loc.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_EQ(copied.size(), 2u);
-  EXPECT_EQ(testfiles::ReadBytes(loc.SettingsPath()), "mine");
-  EXPECT_EQ(testfiles::List(loc.FormatDir()), (Strings{"B.FRT", "a.frt"}));
-  EXPECT_FALSE(testfiles::Exists(loc.PoolPath()));
-  // Later starts: a lost settings file comes back, deleted examples do not.
-  ASSERT_EQ(::unlink((loc.FormatDir() + "/B.FRT").c_str()), 0);
-  ASSERT_EQ(::unlink(loc.SettingsPath().c_str()), 0);
-  copied.clear();
-  ASSERT_EQ(loc.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_EQ(copied, Strings{loc.SettingsPath()});
-  EXPECT_EQ(testfiles::ReadBytes(loc.SettingsPath()), "/Global/QV.ini");
-  EXPECT_EQ(testfiles::List(loc.FormatDir()), Strings{"a.frt"});
-  // Failures are reported, not thrown; no shared data is no failure.
-  CDataLocations blocked;
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "file", "a file where a folder should be"));
-  ASSERT_EQ(blocked.Resolve({dir / "file/app", shared}, Env({})), frt::kOk);
-  std::string failed;
-  EXPECT_EQ(blocked.PrepareAppDir(nullptr, &failed), frt::kCannotSave);
-  EXPECT_EQ(failed, blocked.AppDir());
-  CDataLocations bare;
-  ASSERT_EQ(bare.Resolve({dir / "other", dir / "nowhere"}, Env({})), frt::kOk);
-  copied.clear();
-  EXPECT_EQ(bare.PrepareAppDir(&copied), frt::kOk);
-  EXPECT_TRUE(copied.empty());
 }
 
 }  // namespace

@@ -12,10 +12,10 @@
 #include "catalogue/ft_format.h"
 #include "catalogue/ft_variable.h"
 #include "catalogue/ini_reader.h"
-#include "temp_files.h"
 #include "catalogue/tpl_builder.h"
 #include "library/error_message.h"
 #include "library/string_table.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -59,26 +59,6 @@ class CatalogueTest : public ::testing::Test {
   CRecordingMessageSink sink_;
   CScopedMessageSink scoped_{sink_};
 };
-
-TEST_F(CatalogueTest, MinimalFileLoads) {
-  ASSERT_EQ(Load(), 1);
-  EXPECT_EQ(StartFailed(), 0u);
-  EXPECT_EQ(manager_->Company(), "Test company");
-  const CFormatTemplate& t = Basic();
-  EXPECT_EQ(t.Instrument(), "INST");
-  EXPECT_EQ(t.ApplicationList()[0]->Section(), "Kite_Basic_Application_Survey");
-  EXPECT_TRUE(t.ImportFormatList().empty());
-  const CFTFormat* f = t.FindFormat(1, true);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(f->Section(), kExp);
-  ASSERT_EQ(f->AllowedVariables().size(), 1u);
-  EXPECT_EQ(f->AllowedVariables()[0]->Section(), kExp + "_Variables");
-  EXPECT_EQ(t.CountStrings(), 1);
-  // Reading again starts from scratch.
-  ASSERT_EQ(manager_->Read(), 1);
-  EXPECT_EQ(manager_->TemplateList().size(), 1u);
-  EXPECT_EQ(manager_->PoolVariables().size(), 1u);
-}
 
 // Small bends of the minimal catalogue, combined by All.
 Bend S(std::string sec, std::string key, std::string v) {
@@ -194,38 +174,6 @@ TEST_F(CatalogueTest, StructuralFailuresShowTheirMessages) {
   EXPECT_EQ(StartFailed(), 1u);
 }
 
-TEST_F(CatalogueTest, WhatAFailureKeeps) {
-  Load(S("FileHeader", "Type", "x"));
-  EXPECT_TRUE(manager_->TemplateList().empty());  // nothing after the header is read
-  Load(All({V(2, "Bad", 1000), V(3, "After", 3)}));
-  EXPECT_EQ(manager_->PoolVariables().size(), 1u);  // the pool stops at the bad variable
-  EXPECT_TRUE(manager_->TemplateList().empty());
-  // Two variables without codes share the code of a missing number.
-  Load(All({V(2, "A", 2), V(3, "B", 3), R("Variables", "Code2"), R("Variables", "Code3")}));
-  ASSERT_EQ(manager_->PoolVariables().size(), 2u);
-  EXPECT_EQ(manager_->PoolVariables()[1]->Code(), CFTBase::kMissing);
-  EXPECT_FALSE(manager_->PoolVariables()[1]->IsUsable());  // loaded, but makes no reference
-  Load(R("TemplateList", "Template_INST"));
-  EXPECT_EQ(manager_->InstrumentNames(), Strings{"INST"});
-  Load(S(kApp, "Id", "1000"));
-  EXPECT_EQ(Basic().ExportFormatList().size(), 1u);  // the rest is still read
-  Load(kRestriction2);
-  EXPECT_EQ(Basic().ImportFormatList()[0]->Restriction(), 2);
-  EXPECT_TRUE(Basic().ImportFormatList()[0]->AllowedVariables().empty());
-  // An import that already failed its common keys does not read the restriction.
-  Load(All({kRestriction2, S("Kite_Basic_Import_In", "ID", "-3")}));
-  EXPECT_EQ(Basic().ImportFormatList()[0]->Restriction(), 0);
-  Load(D(kExp, 1, 1, 0, {1, 7, 1}));
-  EXPECT_EQ(Basic().FindFormat(1, true)->AllowedVariables().size(), 1u);
-  Load(kAgain);
-  EXPECT_EQ(Basic().FormatList().size(), 2u);
-  EXPECT_EQ(Basic().FindFormat(1, true)->Section(), kExp);  // the first one wins
-  Load(kBrokenTemplates);
-  ASSERT_EQ(manager_->TemplateList().size(), 3u);
-  EXPECT_EQ(manager_->TemplateList()[2]->Instrument(), "SECOND");
-  EXPECT_EQ(Basic().ExportFormatList().size(), 1u);
-}
-
 TEST_F(CatalogueTest, CountStrings) {
   const std::pair<Bend, long> cases[] = {
       {S(kExp, "Header", "50"), 2},
@@ -250,78 +198,6 @@ TEST_F(CatalogueTest, CountStrings) {
     Load(bend);
     EXPECT_EQ(Basic().CountStrings(), count);
   }
-}
-
-TEST_F(CatalogueTest, ElementsAreNumberedAlsoWhenDiscarded) {
-  ASSERT_EQ(Load(All({S(kExp + "_Variables", "Code2", "1"), S(kList, "Import", "In"),
-                      D("Kite_Basic_Import_In", 1, 1, 0, {})})),
-            1);
-  const CFTFormat* exp = Basic().FindFormat(1, true);
-  EXPECT_EQ(Basic().ApplicationList()[0]->Serial(), 1);
-  EXPECT_EQ(exp->Serial(), 2);
-  EXPECT_EQ(exp->AllowedVariables()[1]->Serial(), 4);
-  // Serial 5 went to the variable that ended the export's list.
-  EXPECT_EQ(Basic().FindFormat(1, false)->Serial(), 6);
-}
-
-TEST_F(CatalogueTest, ListsEndAtTheFirstEmptyItem) {
-  ASSERT_EQ(Load(All({S("Instruments", "InstrumentList", "INST,,LOST"),
-                      S("TemplateList", "Template_LOST", "X")})),
-            1);
-  EXPECT_EQ(manager_->InstrumentNames(), Strings{"INST"});
-  ASSERT_EQ(Load(S("Instruments", "InstrumentList", "INST,INST,")), 1);
-  // Duplicate names are kept, and so is the template read twice.
-  EXPECT_EQ(manager_->TemplateList().size(), 2u);
-  ASSERT_EQ(Load([](TplBuilder& b) {
-              b.Variable(2, "Second", 2, 8, 2, "1.5").Variable(4, "Fourth", 4, 11, 0, "");
-            }),
-            1);
-  EXPECT_EQ(manager_->PoolVariables().size(), 2u);
-  EXPECT_EQ(manager_->FindPoolVariable(2)->Default(), "1.5");
-  EXPECT_EQ(manager_->FindPoolVariable(4), nullptr);
-}
-
-TEST_F(CatalogueTest, Lookups) {
-  ASSERT_EQ(Load([](TplBuilder& b) {
-              b.Variable(2, "Angle", 21, 8, 1, "12.5")
-                  .Set("Instruments", "InstrumentList", "INST,OTHER")
-                  .Set("TemplateList", "Template_OTHER", "Kite_Basic")
-                  .Set("Kite_Basic_Applications", "List", "Survey,Stakeout,Same")
-                  .Set("Kite_Basic_Application_Stakeout", "Id", "102")
-                  .Set("Kite_Basic_Application_Same", "Id", "101")
-                  .Set(kList, "Export", "Measure,Meas data")
-                  .Definition("Kite_Basic_Export_Meas data", 4, 1, 0, {1})
-                  .Set(kList, "Import", "In")
-                  .Definition("Kite_Basic_Import_In", 7, 1, 0, {1});
-            }),
-            1);
-  EXPECT_TRUE(manager_->HasPoolVariable(999, "Angle"));
-  EXPECT_FALSE(manager_->HasPoolVariable(999, "angle"));
-  EXPECT_FALSE(manager_->HasPoolVariable(2, ""));
-  EXPECT_EQ(manager_->PoolVariableName(21), "Angle");
-  EXPECT_EQ(manager_->TemplateList().size(), 2u);
-  // The first template of a name wins; names are case-sensitive.
-  EXPECT_EQ(manager_->FindTemplate("Kite_Basic"), manager_->TemplateList()[0].get());
-  EXPECT_EQ(manager_->FindTemplate("kite_basic"), nullptr);
-  const CFormatTemplate& t = Basic();
-  EXPECT_FALSE(t.HasPoolVariable(2));
-  EXPECT_EQ(t.FindApplication(101)->Item(), "Survey");
-  EXPECT_EQ(t.FindApplication(102)->Item(), "Stakeout");
-  EXPECT_EQ(t.FindApplication(103), nullptr);
-  EXPECT_EQ(t.FindFormat(7, true), nullptr);
-  EXPECT_EQ(t.FormatName(7, false), "In");
-  EXPECT_EQ(t.FindFormat(4, true)->Section(), "Kite_Basic_Export_Meas data");
-  const CFTFormat* f = t.FindFormat(1, true);
-  EXPECT_EQ(f->FindVariable(1), f->AllowedVariables()[0].get());
-  EXPECT_EQ(f->FindVariable(3), nullptr);
-
-  Strings items;
-  for (const auto& a : t.ApplicationList()) items.push_back(a->Item());
-  for (const auto& e : t.ExportFormatList()) items.push_back(e->Item());
-  for (const auto& i : t.ImportFormatList()) items.push_back(i->Item());
-  for (const CFTFormat* g : t.FormatList()) items.push_back(g->Item());
-  EXPECT_EQ(items, (Strings{"Survey", "Stakeout", "Same", "Measure", "Meas data", "In", "Measure",
-                            "Meas data", "In"}));
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "catalogue/ini_reader.h"
-#include "temp_files.h"
 #include "library/error_message.h"
 #include "library/faulty_file_system.h"
 #include "library/string_table.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -94,49 +94,6 @@ TEST_F(FTBaseTest, CheckedReadsAndTheirErrorTexts) {
     EXPECT_EQ(base.IsValid(), c.error.empty());
   }
   EXPECT_TRUE(sink_.Empty());
-}
-
-TEST_F(FTBaseTest, ShowErrorAndTheBaseOperations) {
-  CFTBase base("", "");
-  base.ShowError();
-  EXPECT_TRUE(sink_.Empty());
-  Long(base, "Twelve");
-  base.ShowError();
-  ASSERT_EQ(sink_.Count(), 1u);
-  EXPECT_EQ(sink_.Last().id, frt::kIdStartFailed);
-  EXPECT_TRUE(sink_.Last().isError);
-  // The base reads and writes only empty the error text.
-  for (int (CFTBase::*op)() :
-       {&CFTBase::Read, &CFTBase::Write, &CFTBase::ReadEntries, &CFTBase::WriteEntries}) {
-    Long(base, "Twelve");
-    EXPECT_EQ((base.*op)(), 1);
-    EXPECT_TRUE(base.IsValid());
-  }
-}
-
-TEST_F(FTBaseTest, ListItems) {
-  CFTBase base("", "");
-  std::string list = "A,B,";
-  EXPECT_EQ(base.NextItem(list), "A");
-  EXPECT_EQ(list, "B,");
-  std::string single = "A";
-  EXPECT_EQ(base.NextItem(single), "");    // NextItem needs the comma
-  EXPECT_EQ(base.FirstItem(single), "A");  // FirstItem appends one
-  EXPECT_EQ(single, "");
-  std::string doubled = "A,,B";
-  EXPECT_EQ(base.FirstItem(doubled), "A");
-  EXPECT_EQ(base.NextItem(doubled), "");
-  EXPECT_EQ(doubled, "B,");
-}
-
-TEST_F(FTBaseTest, ElementsAreNumberedByTheirParent) {
-  CFTBase root("settings.ini", "templates.tpl");
-  CFTBase first(&root);
-  CFTBase second(&root);
-  CFTBase orphan(static_cast<CFTBase*>(nullptr));
-  EXPECT_EQ(root.Serial() + first.Serial() * 10 + second.Serial() * 100 + orphan.Serial(), 210);
-  EXPECT_EQ(second.SettingsPath(), "settings.ini");
-  EXPECT_EQ(second.TemplatePath(), "templates.tpl");
 }
 
 TEST_F(FTBaseTest, WriteString) {

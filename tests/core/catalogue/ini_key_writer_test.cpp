@@ -5,8 +5,8 @@
 #include <string>
 
 #include "catalogue/ini_reader.h"
-#include "temp_files.h"
 #include "library/faulty_file_system.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -66,46 +66,6 @@ TEST(IniKeyText, RefusesWhatWouldNotReadBack) {
   EXPECT_EQ(frt::SetIniKeyInText(text, "A", "X", "v\nY=2"), frt::kBadData);
   EXPECT_EQ(frt::SetIniKeyInText(text, "A", "X", std::string_view("v\0w", 3)), frt::kBadData);
   EXPECT_EQ(text, before);
-}
-
-TEST(IniKeyFile, WritesInPlaceAndTheReaderFindsIt) {
-  TempDir dir;
-  const std::string path = dir / "QV.ini";
-  ASSERT_TRUE(testfiles::WriteBytes(path, "[A]\r\nX=1\r\n[B]\r\nY=2\r\n"));
-  ASSERT_EQ(frt::WriteIniKey(path, "B", "Y", "5"), frt::kOk);
-  ASSERT_EQ(frt::WriteIniKey(path, "B", "Unit3", "ft "), frt::kOk);
-  EXPECT_EQ(testfiles::ReadBytes(path), "[A]\r\nX=1\r\n[B]\r\nY=5\r\nUnit3=ft \r\n");
-  EXPECT_EQ(testfiles::List(dir.path()), std::vector<std::string>{"QV.ini"});
-  CIniReader reader;
-  ASSERT_TRUE(reader.Load(path));
-  std::string v;
-  EXPECT_TRUE(reader.GetString("B", "Unit3", v));
-  EXPECT_EQ(v, "ft ");
-  // A missing file is created; a missing folder is not.
-  ASSERT_EQ(frt::WriteIniKey(dir / "new.ini", "Last", "Instrument", "K1"), frt::kOk);
-  EXPECT_EQ(testfiles::ReadBytes(dir / "new.ini"), "[Last]\nInstrument=K1\n");
-  EXPECT_EQ(frt::WriteIniKey(dir / "no-dir/QV.ini", "S", "K", "v"), frt::kCannotSave);
-}
-
-TEST(IniKeyFile, FailuresLeaveTheOldFileWhole) {
-  TempDir dir;
-  const std::string path = dir / "QV.ini";
-  const std::string old = "[A]\r\nX=1\r\n";
-  ASSERT_TRUE(testfiles::WriteBytes(path, old));
-  ASSERT_EQ(frt::SetOwnerWritable(path, false), frt::kOk);
-  EXPECT_EQ(frt::WriteIniKey(path, "A", "X", "2"), frt::kCannotSave);
-  EXPECT_EQ(testfiles::ReadBytes(path), old);
-  ASSERT_EQ(frt::SetOwnerWritable(path, true), frt::kOk);
-  using Step = FaultyFileSystem::Step;
-  for (Step step :
-       {Step::kRead, Step::kCreate, Step::kWrite, Step::kFlush, Step::kClose, Step::kRename}) {
-    SCOPED_TRACE(static_cast<int>(step));
-    FaultyFileSystem fs;
-    fs.FailAt(step);
-    EXPECT_EQ(frt::WriteIniKey(path, "A", "X", "2", &fs), frt::kCannotSave);
-    EXPECT_EQ(testfiles::ReadBytes(path), old);
-    EXPECT_EQ(testfiles::List(dir.path()), std::vector<std::string>{"QV.ini"});
-  }
 }
 
 }  // namespace

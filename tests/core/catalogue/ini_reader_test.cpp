@@ -127,50 +127,6 @@ TEST_F(IniReaderTest, WhatALineIs) {
   EXPECT_EQ(total, big.size() + 3);
 }
 
-TEST_F(IniReaderTest, LoadsAnswer) {
-  ASSERT_TRUE(LoadText("[S]\nA=1\n"));
-  EXPECT_TRUE(reader_.Load(dir_ / "no-such.ini"));  // missing loads as empty
-  EXPECT_EQ(reader_.SectionCount(), 0u);
-  ASSERT_TRUE(LoadText("[S]\nA=1\n"));
-  ASSERT_EQ(::mkfifo((dir_ / "pipe.ini").c_str(), 0600), 0);
-  ::alarm(20);  // a reader that waits for a writer ends the test instead of hanging it
-  EXPECT_FALSE(reader_.Load(dir_ / "pipe.ini"));  // not a file: refused
-  ::alarm(0);
-  EXPECT_EQ(reader_.SectionCount(), 0u);
-  ASSERT_TRUE(LoadText("[S]\nA=1\n"));
-  EXPECT_FALSE(LoadText("A=1\n[S]\nB=2\n"));  // entry before the first header
-  EXPECT_EQ(reader_.SectionCount(), 0u);      // emptied first, stopped before [S]
-  EXPECT_FALSE(LoadText(""));
-  EXPECT_FALSE(LoadText("\n[S]\nB=2\n"));
-  EXPECT_TRUE(LoadText("; heading\n  indented\n[S]\nB=2\n"));
-  EXPECT_EQ(Str("S", "B"), "2");
-  reader_.Clear();
-  EXPECT_EQ(reader_.FindSection("S"), nullptr);
-}
-
-TEST_F(IniReaderTest, SearchStartsAtTheLastHitAndWrapsRound) {
-  ASSERT_TRUE(LoadText("[S]\na=0\nk=first\nm=mid\nk=second\nz=end\n[T]\nk=t\n"));
-  for (const Lookup& l : std::vector<Lookup>{{"S", "k", "first"},
-                                             {"S", "m", "mid"},
-                                             {"S", "k", "second"},
-                                             {"S", "a", "0"},  // by wrapping to the top
-                                             {"S", "k", "first"},
-                                             {"S", "z", "end"},
-                                             {"T", "k", "t"},  // another section: its top
-                                             {"S", "k", "first"},
-                                             {"S", "missing", "<absent>"},
-                                             {"S", "k", "first"}}) {  // a miss moves nothing
-    EXPECT_EQ(Str(l.section, l.key), l.expected);
-  }
-  ASSERT_TRUE(LoadText("[S]\nk=1\nx=2\nk=3\n"));
-  EXPECT_EQ(Str("S", "x"), "2");
-  // The position outlives a reload of the same section; beyond a shorter list it is the top.
-  ASSERT_TRUE(LoadText("[S]\nk=a\nx=b\nk=c\n"));
-  EXPECT_EQ(Str("S", "k"), "c");
-  ASSERT_TRUE(LoadText("[S]\nk=only\n"));
-  EXPECT_EQ(Str("S", "k"), "only");
-}
-
 // Long sections are searched through an index; whatever the order of the keys and wherever
 // the last hit was, it must find the line a scan from the last hit (wrapping round) finds.
 TEST_F(IniReaderTest, AnyOrderFindsTheLineTheScanFinds) {

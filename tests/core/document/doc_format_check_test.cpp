@@ -91,29 +91,4 @@ TEST_F(CheckTest, FirstFailureShowsItsMessageAndLine) {
   }
 }
 
-using NameRepairTest = doctest::DocEnv;
-
-TEST_F(NameRepairTest, FileNameWinsUnlessOnlyLetterCaseDiffers) {
-  struct {
-    const char* stored;
-    const char* file;
-    const char* expected;
-  } cases[] = {
-      {"name", "Other.frt", "OTHER"},
-      {"example", "EXAMPLE.frt", "example"},
-      {"T", "my.file.frt", "MY.FILE"},
-  };
-  for (const auto& c : cases) {
-    std::string text = Frt("");
-    text.replace(text.find("%NT"), 3, std::string("%N") + c.stored);
-    const std::string path = WriteFile(c.file, text);
-    CDocFormat doc(context_);
-    doc.SetTemplate(KiteBasic());
-    EXPECT_EQ(doc.Load(path), 1) << c.file;
-    std::string name;
-    doc.GetFileHeader("%N", name);
-    EXPECT_EQ(name, c.expected) << c.file;
-  }
-}
-
 }  // namespace

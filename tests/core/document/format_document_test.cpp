@@ -17,18 +17,6 @@ using testfiles::FaultyFileSystem;
 
 using FormatDocumentTest = doctest::DocEnv;
 
-TEST_F(FormatDocumentTest, ShippedExampleOpensWithShippedTemplate) {
-  CFormatDocument doc(context_);
-  ASSERT_TRUE(doc.Open(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt"))
-      << (sink_.Empty() ? "" : sink_.Last().text);
-  EXPECT_TRUE(sink_.Empty());
-  EXPECT_EQ(doc.Template(), KiteBasic());
-  EXPECT_FALSE(doc.IsModified());
-  std::string name;
-  doc.Format().GetFileHeader("%N", name);
-  EXPECT_EQ(name, "EXAMPLE");
-}
-
 TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
   struct {
     std::string text;
@@ -68,34 +56,6 @@ TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
     EXPECT_EQ(sink_.Last().id, 1203);
     EXPECT_EQ(sink_.Last().extra, "");
     EXPECT_EQ(sink_.Last().detail, c.path + ": " + c.reason);
-  }
-}
-
-// The messages count lines their own way (reader: pieces after the header; checks: list
-// position + 21); the fault line is where an editor shows the fault. Strings start at line 21.
-TEST_F(FormatDocumentTest, FailedOpenTellsTheFileLineOfTheFault) {
-  const std::string longBlank(5000, ' ');  // three pieces for the reader, one line of the file
-  const struct {
-    const char* name;
-    std::string strings;
-    int id;
-    int line;
-  } cases[] = {
-      {"malformed line behind a comment", "$1112000\"a\";101\n// c\n$1112000\"b\"x", 1114, 23},
-      {"malformed line behind a long line", longBlank + "\n$1112000\"a\"x", 1114, 22},
-      {"check fault of the second string", "// c\n$1300000\"h\";101\n$1300000\"h\";102103", 1215,
-       23},
-      {"check fault behind a long line", longBlank + "\n$1199000\"x\";101", 1207, 22},
-      {"fault of no line", "$1112000\"a\";101\n$1112000\"b\"", 1108, 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    sink_.Clear();
-    CFormatDocument doc(context_);
-    EXPECT_FALSE(doc.Open(WriteFile("a.frt", Frt(c.strings))));
-    ASSERT_EQ(sink_.Count(), 1u);
-    EXPECT_EQ(sink_.Last().id, c.id) << sink_.Last().text;
-    EXPECT_EQ(doc.Format().FaultLine(), c.line);
   }
 }
 
@@ -145,47 +105,6 @@ TEST_F(FormatDocumentTest, SaveRefusesUnassignedExportString) {
   EXPECT_FALSE(testfiles::Exists(path));
   EXPECT_TRUE(doc.IsModified());
   EXPECT_TRUE(sink_.Empty());
-}
-
-TEST_F(FormatDocumentTest, FailedSaveKeepsPreviousFile) {
-  const std::string path = dir_ / "keep.frt";
-  const std::string previous = "previous contents\r\n";
-  auto save = [&](frt::FileSystem& fs) {
-    CDocContext ctx = context_;
-    ctx.fileSystem = &fs;
-    CDocFormat f(ctx);
-    f.SetTemplate(KiteBasic());
-    f.InitNew();
-    f.SetFormatString(11012001, "a", "", "101");
-    return f.Save(path);
-  };
-  FaultyFileSystem counting;
-  ASSERT_EQ(save(counting), 1);
-  const int writes = counting.writes;
-  ASSERT_GE(writes, 1);
-
-  struct Fault {
-    FaultyFileSystem::Step step;
-    int nth;
-  };
-  std::vector<Fault> faults = {{FaultyFileSystem::Step::kCreate, 1},
-                               {FaultyFileSystem::Step::kFlush, 1},
-                               {FaultyFileSystem::Step::kClose, 1},
-                               {FaultyFileSystem::Step::kRename, 1}};
-  for (int n = 1; n <= writes; ++n) faults.push_back({FaultyFileSystem::Step::kWrite, n});
-  for (const Fault& fault : faults) {
-    testfiles::WriteBytes(path, previous);
-    FaultyFileSystem fs;
-    fs.FailAt(fault.step, fault.nth);
-    sink_.Clear();
-    EXPECT_EQ(save(fs), 0);
-    EXPECT_EQ(testfiles::ReadBytes(path), previous);
-    EXPECT_EQ(testfiles::List(dir_.path()), (std::vector<std::string>{"QV.ini", "keep.frt"}));
-    ASSERT_EQ(sink_.Count(), 1u);
-    EXPECT_EQ(sink_.Last().id, 1113);
-    EXPECT_EQ(sink_.Last().text, CErrorMessage::SaveErrorText(frt::kCannotSave, 0));
-    EXPECT_EQ(sink_.Last().kind, CMessage::Kind::kNotice);
-  }
 }
 
 }  // namespace

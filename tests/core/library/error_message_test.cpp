@@ -14,44 +14,6 @@ class MessageTest : public ::testing::Test {
   CScopedMessageSink scope{sink};
 };
 
-TEST_F(MessageTest, KindCaptionAndText) {
-  // Errors and warnings are entry, extra text and a line break under captions 900 and 901; a
-  // message without entry is its extra text; a notice has the application's title and no break.
-  const struct {
-    void (*show)();
-    int id;
-    CMessage::Kind kind;
-    int captionId;
-    const char* caption;
-    const char* text;
-    const char* extra;
-  } cases[] = {
-      {[] { CErrorMessage::ShowMessage(1212, 1, ""); }, 1212, CMessage::Kind::kError, 900,
-       "出错信息", "无效的格式文件。\n格式字串有无效变量。\n", ""},
-      {[] { CErrorMessage::ShowMessage(1202, false, "\nKite_Basic"); }, 1202,
-       CMessage::Kind::kWarning, 901, "警告信息", "无效的格式文件。\n模板名无效。\nKite_Basic\n",
-       "\nKite_Basic"},
-      {[] { CErrorMessage::ShowMessage(frt::kIdNone, true, "error writing to file"); }, 0,
-       CMessage::Kind::kError, 900, "出错信息", "error writing to file\n", "error writing to file"},
-      {[] { CErrorMessage::ShowNotice(4); }, 4, CMessage::Kind::kNotice, 0, "",
-       "从池中删除字串时出错。", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.id);
-    const std::size_t before = sink.Count();
-    c.show();
-    ASSERT_EQ(sink.Count(), before + 1);
-    const CMessage& m = sink.Last();
-    EXPECT_EQ(m.id, c.id);
-    EXPECT_EQ(m.kind, c.kind);
-    EXPECT_EQ(m.isError, c.kind == CMessage::Kind::kError);
-    EXPECT_EQ(m.captionId, c.captionId);
-    EXPECT_EQ(m.caption, c.caption);
-    EXPECT_EQ(m.text, c.text);
-    EXPECT_EQ(m.extra, c.extra);
-  }
-}
-
 TEST_F(MessageTest, QuestionsAreAnsweredFromTheQueueThenByTheDefault) {
   sink.QueueAnswer(true);
   sink.QueueAnswer(false);
@@ -83,24 +45,6 @@ TEST_F(MessageTest, LoadAndSaveMessagesFillInResultTextAndLine) {
   EXPECT_TRUE(sink.Messages()[0].isError);
   EXPECT_EQ(sink.Messages()[0].text, "不能加载格式文件.\n分析结果: 文件没找到。\n错误在行: 0");
   EXPECT_EQ(sink.Messages()[1].text, "不能保存格式文件.\n 错误:  另指针！ 在 (行:12)");
-}
-
-TEST(MessageTexts, EntryTextNamesSectionAndKey) {
-  EXPECT_EQ(CErrorMessage::EntryText("S", "K"), "\n\n[S]\nK=");
-  EXPECT_EQ(CErrorMessage::EntryText("", ""), "\n\n[]\n=");
-}
-
-TEST(MessageTexts, BuildersAppendTheirPartToTheEntryText) {
-  EXPECT_EQ(CErrorMessage::RangeText("UNITS", "Selected", 1, 12),
-            "\n\n[UNITS]\nSelected= (Min >= 1 Max <= 12)");
-  EXPECT_EQ(CErrorMessage::RangeText("A", "B", -9999, 0), "\n\n[A]\nB= (Min >= -9999 Max <= 0)");
-  EXPECT_EQ(CErrorMessage::ValueText("FLAGS", "Type", "Linear,Angular"),
-            "\n\n[FLAGS]\nType= [Linear,Angular]");
-  EXPECT_EQ(CErrorMessage::EqualsText("H", "Version", "1.00"), "\n\n[H]\nVersion= (=1.00)");
-  EXPECT_EQ(CErrorMessage::BadFloatText("Scalings", "Linear", 7),
-            "\n\n[Scalings]\nLinear= (无效的浮点数7)");
-  EXPECT_EQ(CErrorMessage::WriteErrorText("Template", "Last"),
-            "\n\n[Template]\nLast= (错误写入 QV.ini文件。)");
 }
 
 TEST(MessageSinkInstallation, DefaultSinkPrintsAndAnswersNo) {

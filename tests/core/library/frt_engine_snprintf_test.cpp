@@ -215,31 +215,6 @@ class AgainstSnprintf : public ::testing::Test {
   CFrtString string;
 };
 
-TEST_F(AgainstSnprintf, Integers) {
-  Random rnd(0x5eed0001);
-  for (int i = 0; i < 4000; ++i)
-    ASSERT_NO_FATAL_FAILURE(Check({IntegerCase(rnd), IntegerCase(rnd), IntegerCase(rnd)}));
-}
-
-TEST_F(AgainstSnprintf, TextsAndCharacters) {
-  Random rnd(0x5eed0002);
-  for (int i = 0; i < 2000; ++i) ASSERT_NO_FATAL_FAILURE(Check({TextCase(rnd), TextCase(rnd)}));
-}
-
-TEST_F(AgainstSnprintf, FixedAndExponentFloats) {
-  Random rnd(0x5eed0003);
-  int compared = 0, attempts = 0;
-  while (compared < 6000) {
-    ++attempts;
-    Case c;
-    if (!FloatCase(rnd, c)) continue;
-    ++compared;
-    ASSERT_NO_FATAL_FAILURE(Check({c}));
-  }
-  // The left-out cases must stay the exception, or the test proves little.
-  EXPECT_LT(attempts, compared * 2);
-}
-
 TEST_F(AgainstSnprintf, MixedLines) {
   Random rnd(0x5eed0005);
   for (int i = 0; i < 1500; ++i) {

@@ -160,86 +160,6 @@ TEST_F(Renderer, RequestedDataTypes) {
   }
 }
 
-TEST_F(Renderer, MissingValuePrintsTheDefaultOutputString) {
-  format.SetDefaultString(1, "NOINT");
-  format.SetDefaultString(8, "NOFLT");
-  format.SetDefaultString(11, "NOSTR");
-  EXPECT_EQ(Render("[%7d]", 1), "[  NOINT]");
-  EXPECT_EQ(result, frt::kNotFound);
-  EXPECT_EQ(Render("[%-7f]", 1), "[NOFLT  ]");
-  EXPECT_EQ(Render("[%c][%s]", 2), "[NOSTR][NOSTR]");
-  EXPECT_EQ(Render("[%3s]", 1, CFrtVariable::kOptCutWidth), "[STR]");
-  // Signed conversions keep their sign rules; there is no value to make them negative.
-  EXPECT_EQ(Render("[%+d]", 1), "[+NOINT]");
-  format.SetDefaultString(4, "");  // an empty default is still a default
-  EXPECT_EQ(Render("[%4d]", 1), "[    ]");
-  EXPECT_EQ(result, frt::kNotFound);
-}
-
-TEST_F(Renderer, ResultIsThatOfTheLastValueRequest) {
-  source.SetInteger(2, 9);
-  EXPECT_EQ(Render("%d %d", 2), "0000000000000000 9");
-  EXPECT_EQ(result, frt::kOk);
-  source.SetMissing(2);
-  source.SetInteger(1, 9);
-  EXPECT_EQ(Render("%d %d", 2), "9 0000000000000000");
-  EXPECT_EQ(result, frt::kNotFound);
-  EXPECT_EQ(Render("no conversions", 0), "no conversions");
-  EXPECT_EQ(result, frt::kOk);
-}
-
-TEST_F(Renderer, MoreConversionsThanVariablesEndsWith3) {
-  source.SetInteger(1, 1);
-  source.SetInteger(2, 2);
-  EXPECT_EQ(Render("a=%d b=%d c", 1), "a=1 b=");
-  EXPECT_EQ(result, frt::kNotFound);
-  EXPECT_EQ(source.requests.size(), 1u);
-}
-
-TEST_F(Renderer, NoDefaultStringWithoutAFormatGives100) {
-  CFrtEngine bare(&source);
-  source.SetInteger(1, 4);
-  MakeString(string, "x%d y%d z", 2);
-  char buffer[64];
-  EXPECT_EQ(bare.Render(&string, buffer, sizeof buffer), frt::kNoDefaultString);
-  EXPECT_STREQ(buffer, "x4 y");
-}
-
-TEST_F(Renderer, WrongDataTypeFromTheSourceGives12) {
-  source.SetInteger(1, 4);
-  source.At(1).forceType = 11;
-  EXPECT_EQ(Render("a%db", 1), "a");
-  EXPECT_EQ(result, frt::kWrongType);
-  source.At(1).forceType = 0;  // 0 is accepted
-  EXPECT_EQ(Render("a%db", 1), "a4b");
-  EXPECT_EQ(result, frt::kOk);
-  source.SetDouble(1, 1.5);
-  source.At(1).forceType = 10;  // floats may also answer 10
-  EXPECT_EQ(Render("%.1f", 1), "1.5");
-  EXPECT_EQ(result, frt::kOk);
-  source.At(1).forceType = 9;
-  EXPECT_EQ(Render("%.1f", 1), "");
-  EXPECT_EQ(result, frt::kWrongType);
-  source.SetInteger(1, 4);  // other failures of the source end the rendering too
-  source.At(1).answer = frt::kBadData;
-  EXPECT_EQ(Render("a%db", 1), "a");
-  EXPECT_EQ(result, frt::kBadData);
-}
-
-TEST_F(Renderer, NullArgumentsGive13) {
-  char buffer[8];
-  MakeString(string, "x", 0);
-  EXPECT_EQ(engine.Render(nullptr, buffer, sizeof buffer), frt::kNullPointer);
-  EXPECT_EQ(engine.Render(&string, nullptr, 8), frt::kNullPointer);
-  EXPECT_EQ(engine.AttachFormat(nullptr), frt::kNullPointer);
-  EXPECT_EQ(engine.Format(), &format);  // a refused attach keeps the old format
-  EXPECT_EQ(source.Format(), &format);  // attaching hands the format to the source
-  CFrtEngine noSource;
-  MakeString(string, "a%db", 1);
-  EXPECT_EQ(noSource.Render(&string, buffer, sizeof buffer), frt::kNullPointer);
-  EXPECT_STREQ(buffer, "a");
-}
-
 // --- The caller's capacity.
 
 TEST_F(Renderer, OutputNeverPassesTheCapacity) {
@@ -266,39 +186,6 @@ TEST_F(Renderer, OutputNeverPassesTheCapacity) {
   EXPECT_EQ(byte, '#');
   EXPECT_EQ(engine.Render(&string, &byte, 1), frt::kOk);  // an empty text fits in one byte
   EXPECT_EQ(byte, '\0');
-}
-
-TEST_F(Renderer, OverflowStopsBeforeFurtherValueRequests) {
-  source.SetInteger(1, 1);
-  source.SetInteger(2, 2);
-  MakeString(string, "%20d%d", 2);
-  char buffer[8];
-  EXPECT_EQ(engine.Render(&string, buffer, sizeof buffer), frt::kBufferOverflow);
-  EXPECT_STREQ(buffer, "       ");
-  EXPECT_EQ(source.requests.size(), 1u);
-}
-
-TEST_F(Renderer, HugeWidthAndPrecisionAreBounded) {
-  source.SetDouble(1, 1.0);
-  MakeString(string, "%99999999999999999999999.99999999999999999999f", 1);
-  std::vector<char> buffer(10000, '#');
-  EXPECT_EQ(engine.Render(&string, buffer.data(), buffer.size()), frt::kBufferOverflow);
-  EXPECT_EQ(std::strlen(buffer.data()), buffer.size() - 1);
-  std::string out;
-  EXPECT_EQ(engine.Render(&string, out), frt::kBufferOverflow);
-  EXPECT_EQ(out.size(), CFrtEngine::kStringLimit);
-}
-
-TEST_F(Renderer, StringFormMatchesTheBufferForm) {
-  source.SetInteger(1, 77);
-  source.SetText(2, std::string(300, 'q'));
-  MakeString(string, "%-10d|%s|%400d", 3);
-  std::string out = "old content";
-  EXPECT_EQ(engine.Render(&string, out), frt::kNotFound);
-  char buffer[1000];
-  EXPECT_EQ(engine.Render(&string, buffer, sizeof buffer), frt::kNotFound);
-  EXPECT_EQ(out, buffer);
-  EXPECT_EQ(out.size(), 10 + 1 + 300 + 1 + 400u);
 }
 
 }  // namespace

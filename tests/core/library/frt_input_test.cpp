@@ -106,18 +106,6 @@ TEST(ScanLine, Syntax) {
   }
 }
 
-TEST(ScanLine, TextWithoutWidthReadsAtMost1928CharactersAndRefusalIsReported) {
-  TestSource source;
-  CFrtString text, number;
-  MakeString(text, "%s", 1);
-  EXPECT_EQ(frt::ScanLine(text, std::string(2000, 'a'), source), frt::kOk);
-  ASSERT_EQ(source.accepted.size(), 1u);
-  EXPECT_EQ(source.accepted[0].text.size(), 1928u);
-  source.acceptAnswer = frt::kBadData;
-  MakeString(number, "%d", 1);
-  EXPECT_EQ(frt::ScanLine(number, "1", source), frt::kBadData);
-}
-
 // --- The engine reading lines with a block's import strings.
 
 class InputEngine : public ::testing::Test {
@@ -145,32 +133,6 @@ class InputEngine : public ::testing::Test {
   CFrtFile format;
 };
 
-TEST_F(InputEngine, StartAndNullFormat) {
-  EXPECT_EQ(engine.InputLine("x"), frt::kNotAttached);
-  EXPECT_EQ(engine.BeginInput(nullptr, kBlock), frt::kNullPointer);
-  Begin();
-  EXPECT_EQ(engine.Input().Status(), CFrtInputEngine::kStarted);
-  EXPECT_EQ(engine.InputFlag(), 0u);
-  EXPECT_EQ(engine.InputLine(static_cast<const char*>(nullptr)), frt::kNullPointer);
-}
-
-TEST_F(InputEngine, FirstMatchingStringOfTheBlockWins) {
-  Add(1, kBlock, "P%d", 1, 90);      // export strings are not used
-  Add(2, kBlock + 1, "P%d", 1, 91);  // nor other blocks
-  Add(2, kBlock, "P%d,%f", 2, 10);
-  Add(2, kBlock, "C%s", 1, 20);
-  Add(2, kBlock, "P%d", 1, 30);
-  Begin();
-  EXPECT_EQ(engine.InputLine("P12,3.5"), frt::kOk);
-  EXPECT_EQ(engine.InputLine("Cabc\r\n"), frt::kOk);
-  EXPECT_EQ(engine.InputLine("P7"), frt::kOk);  // the first string wants a comma: the third
-  EXPECT_EQ(Render(source.accepted), "10d:12=12 11f:3.5=3.5 20s:abc 30d:7=7");
-  EXPECT_EQ(engine.InputFlag(), 1u);
-  const auto both = CFrtInputEngine::kMatched | CFrtInputEngine::kStarted;
-  EXPECT_EQ(engine.Input().Status() & both, both);
-  EXPECT_EQ(engine.Input().Buffered(), 0u);
-}
-
 TEST_F(InputEngine, MismatchDropsTheLineAndReadingGoesOn) {
   Add(2, kBlock, "C%s", 1, 20);
   Begin();
@@ -194,41 +156,6 @@ TEST_F(InputEngine, RecordSpanningLinesIsHandedOverOnce) {
   EXPECT_EQ(Render(source.accepted), "10d:12=12 11f:3.5=3.5");
 }
 
-TEST_F(InputEngine, LaterStringMayAcceptWhatAnEarlierOneWaitsFor) {
-  Add(2, kBlock, "%d,%d", 2, 10);
-  Add(2, kBlock, "%d", 1, 30);
-  Begin();
-  EXPECT_EQ(engine.InputLine("4,"), frt::kOk);
-  EXPECT_EQ(Render(source.accepted), "30d:4=4");
-}
-
-TEST_F(InputEngine, RingBufferOverflowGives2AndKeepsTheBuffer) {
-  Add(2, kBlock, "P%d,%d", 2, 10);
-  Begin();
-  EXPECT_EQ(engine.InputLine("P1,"), frt::kIncompleteInput);
-  const std::size_t held = engine.Input().Buffered();
-  EXPECT_EQ(held, 4u);  // the text and its line feed
-  std::string big(CFrtInputEngine::kMaxBuffered - held, ' ');
-  EXPECT_EQ(engine.InputLine(big), frt::kOutOfMemory);
-  EXPECT_EQ(engine.Input().Buffered(), held);
-  const std::string fits(CFrtInputEngine::kMaxBuffered - held - 2, ' ');
-  EXPECT_EQ(engine.InputLine(fits + "2"), frt::kOk);  // with its line feed it fills the ring
-  EXPECT_EQ(Render(source.accepted), "10d:1=1 11d:2=2");
-}
-
-TEST_F(InputEngine, ReadingPositionsWrapAroundTheRing) {
-  Add(2, kBlock, "P%d,%s", 2, 10);
-  Begin();
-  std::string expected;
-  for (int i = 0; i < 300; ++i) {
-    const std::string n = std::to_string(i);
-    ASSERT_EQ(engine.InputLine("P" + n + ","), frt::kIncompleteInput) << i;
-    ASSERT_EQ(engine.InputLine(std::string(i % 7, ' ') + "v" + n), frt::kOk) << i;
-    expected += (i ? " 10d:" : "10d:") + n + "=" + n + " 11s:v" + n;
-  }
-  EXPECT_EQ(Render(source.accepted), expected);
-}
-
 TEST_F(InputEngine, EndsWhenOutOfVariablesOrWithoutImportStrings) {
   Add(2, kBlock, "E%d %d", 1, 10);
   Add(1, kBlock + 1, "P%d", 1, 20);
@@ -242,14 +169,6 @@ TEST_F(InputEngine, EndsWhenOutOfVariablesOrWithoutImportStrings) {
   ASSERT_EQ(engine.BeginInput(&format, kBlock + 1), frt::kOk);
   EXPECT_EQ(engine.InputLine("P1"), frt::kEnded);
   EXPECT_EQ(Render(source.accepted), "10d:1=1");
-}
-
-TEST_F(InputEngine, RefusedValueIsReported) {
-  Add(2, kBlock, "%d", 1, 10);
-  Begin();
-  source.acceptAnswer = frt::kBadData;
-  EXPECT_EQ(engine.InputLine("1"), frt::kBadData);
-  EXPECT_EQ(engine.Input().Buffered(), 0u);
 }
 
 }  // namespace

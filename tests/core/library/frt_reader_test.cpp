@@ -111,58 +111,6 @@ TEST(FrtReaderTypeLine, Cases) {
   });
 }
 
-TEST(FrtReaderHeader, EachWrongHeaderLineGives19) {
-  const char* letters = "ivacdol";
-  for (std::size_t i = 1; i <= 7; ++i) {
-    // A failing @i line has not been counted yet; later lines fail after it was.
-    const int line = i == 1 ? 6 : 7;
-    Lines wrongLetter = Replace(CurrentFile(), i, "@x:value");
-    Lines noAt = Replace(CurrentFile(), i, std::string(" ") + letters[i - 1] + ":value");
-    RunCases({{"wrong letter", Join(wrongLetter), frt::kBadFormatFile, line},
-              {"no @", Join(noAt), frt::kBadFormatFile, line}});
-  }
-}
-
-TEST(FrtReaderHeader, ValuesAreStoredAndCutAtTheirCapacity) {
-  CFrtFile f;
-  Lines lines = CurrentFile();
-  lines[1] = "@i:123456789ABC";
-  lines[2] = "@v-12345678";  // the third character is not examined
-  lines[3] = "@a:" + std::string(300, 'a');
-  lines[6] = "@o:x\x12y\x15z\x13";
-  lines[7] = "@l";
-  ASSERT_EQ(LoadText(f, Join(lines)).code, frt::kOk);
-  const CFrtHeader& h = f.Header();
-  EXPECT_EQ(h.instrument.view(), "12345678");
-  EXPECT_EQ(h.version.view(), "1234567");
-  EXPECT_EQ(h.author.view(), std::string(199, 'a'));
-  EXPECT_EQ(h.company.view(), "Company");
-  EXPECT_EQ(h.comment.view(), "x\ry\nz\x13");
-  EXPECT_EQ(h.templateName.view(), "");
-}
-
-TEST(FrtReaderHeader, CommentEscapesOnlyInTheFirst200BytesOfTheLine) {
-  CFrtFile f;
-  std::string comment = std::string(195, 'c') + "\x12\x12\x12\x15";  // line bytes 198 to 201
-  ASSERT_EQ(LoadText(f, Join(Replace(CurrentFile(), 6, "@o:" + comment))).code, frt::kOk);
-  EXPECT_EQ(f.Header().comment.view(), std::string(195, 'c') + "\r\r\x12\x15");
-}
-
-TEST(FrtReaderHeader, MissingHeaderLinesGive15) {
-  Lines lines = CurrentFile();
-  RunCases({
-      {"type line only", Join({lines[0]}), frt::kBadHeader, 6},
-      {"four header lines", Join(Lines(lines.begin(), lines.begin() + 4)), frt::kBadHeader, 7},
-      {"no line end", "@t:FRT", frt::kBadHeader, 6},
-  });
-}
-
-TEST(FrtReaderBody, DuplicateLinesGive19) {
-  for (const char* line :
-       {"%Nagain", "#WR", "#LM", "#TC", "#PT", "&W1", "&L1", "&T1", "&P1", "@Dd", "@Df", "@Ds"})
-    RunCases({{line, Body(line), frt::kBadFormatFile, kExtraLine}});
-}
-
 TEST(FrtReaderBody, LineShapes) {
   RunCases({
       {"empty line", Body(""), frt::kOk, kExtraLine},
@@ -176,40 +124,6 @@ TEST(FrtReaderBody, LineShapes) {
       {"header line in body", Body("@i:TS30"), frt::kBadFormatFile, kExtraLine},
       {"other", Body("!"), frt::kBadFormatFile, kExtraLine},
   });
-}
-
-TEST(FrtReaderBody, ScaleLines) {
-  const Lines base = CurrentFile();
-  RunCases({
-      {"no number", Join(Replace(base, 13, "&Wabc")), frt::kBadFormatFile, 13},
-      {"nothing", Join(Replace(base, 13, "&W ")), frt::kBadFormatFile, 13},
-      {"two signs", Join(Replace(base, 13, "&W--1")), frt::kBadFormatFile, 13},
-      {"out of range", Join(Replace(base, 13, "&W1e999")), frt::kBadFormatFile, 13},
-  });
-  CFrtFile f;
-  Lines lines = Replace(Replace(base, 13, "&W 1.0x"), 14, "&L\t-2.5e-3 trailing");
-  lines[15] = "&T+4";
-  ASSERT_EQ(LoadText(f, Join(lines)).code, frt::kOk);
-  EXPECT_EQ(f.Scale(1), 1.0);
-  EXPECT_EQ(f.Scale(2), -0.0025);
-  EXPECT_EQ(f.Scale(3), 4.0);
-  EXPECT_EQ(f.Scale(4), 2.0);
-}
-
-TEST(FrtReaderBody, UnitNameAndDefaultLines) {
-  CFrtFile f;
-  Lines lines = CurrentFile();
-  lines[8] = "%N   spaced name ";
-  lines[9] = "#W  G";
-  lines[17] = "@Dd  keeps blanks";
-  lines[18] = "  @Df" + std::string(250, 'f');
-  ASSERT_EQ(LoadText(f, Join(lines)).code, frt::kOk);
-  EXPECT_STREQ(f.Name(), "spaced name ");
-  EXPECT_EQ(f.UnitCodeOf(1), 'G');
-  EXPECT_EQ(f.UnitCodeOf(2), 'M');
-  EXPECT_STREQ(f.DefaultString(1), "  keeps blanks");
-  EXPECT_EQ(std::string(f.DefaultString(8)), std::string(199, 'f'));
-  EXPECT_STREQ(f.DefaultString(11), "str");
 }
 
 TEST(FrtReaderStringLine, MalformedLines) {
@@ -237,84 +151,6 @@ TEST(FrtReaderStringLine, MalformedLines) {
       {"application twice", Body("$1111002\"a\";101102101"), frt::kDuplicate, kExtraLine},
       {"blanks before the quote", Body("$1111002  \"a\";"), frt::kOk, kExtraLine},
   });
-}
-
-TEST(FrtReaderStringLine, FieldsAreStored) {
-  CFrtFile f;
-  ASSERT_EQ(LoadText(f, Body("$2705123\"a\x12"
-                             "b\x13"
-                             "c\x14"
-                             "d\x15\"208211023011001005;101104"))
-                .code,
-            frt::kOk);
-  ASSERT_EQ(f.StringCount(), 1);
-  CFrtString* s = f.StringAt(0);
-  EXPECT_EQ(s->key, (CFrtKey{2, 7, 5, 123}));
-  EXPECT_EQ(s->TextView(), "a\nb\"c\rd\n");
-  ASSERT_EQ(s->VariableCount(), 2);
-  EXPECT_EQ(s->Variables()[0], (CFrtVariable{23, 2, 8, 21, 1}));
-  EXPECT_EQ(s->Variables()[1], (CFrtVariable{5, 0, 11, 0, 1}));
-  EXPECT_EQ(s->Applications(), (std::vector<std::uint16_t>{101, 104}));
-}
-
-TEST(FrtReaderStringLine, FullListGives2AndFailuresKeepWhatWasRead) {
-  Lines lines = CurrentFile();
-  for (int i = 0; i < 28; ++i) lines.push_back("$1110" + std::to_string(100 + i) + "\"s\"");
-  CFrtFile f;
-  Outcome o = LoadText(f, Join(lines));
-  EXPECT_EQ(o.code, frt::kOutOfMemory);
-  EXPECT_EQ(o.line, kLastLine + 28);
-  EXPECT_EQ(f.StringCount(), 27);
-  EXPECT_EQ(f.Scale(2), 0.5);
-}
-
-TEST(FrtReaderStringLine, OverlongTextIsCut) {
-  CFrtFile f;
-  ASSERT_EQ(LoadText(f, Body("$1110000\"" + std::string(2030, 't') + "\"")).code, frt::kOk);
-  EXPECT_EQ(f.StringAt(0)->TextView(), std::string(1927, 't'));
-}
-
-TEST(FrtReaderCompleteness, EachMissingGroupGives28) {
-  for (std::size_t i = 9; i < 20; ++i)
-    RunCases({{CurrentFile()[i].c_str(), Join(Erase(CurrentFile(), i)), frt::kLoadError,
-               kLastLine - 1}});
-  RunCases({{"name is optional", Join(Erase(CurrentFile(), 8)), frt::kOk, kLastLine - 1}});
-}
-
-TEST(FrtReaderFiles, EmptyMissingAndNull) {
-  CFrtFile f;
-  TempFile empty("");
-  EXPECT_EQ(f.Load(empty.path(), 0, 0), frt::kFatal);
-  EXPECT_EQ(f.ReadHeader(empty.path(), 0, 0), frt::kFatal);
-  testfiles::TempDir dir;
-  EXPECT_EQ(f.Load(dir.path().c_str(), 0, 0), frt::kFatal);  // a directory
-  const std::string pipe = dir / "pipe";
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  ::alarm(20);  // a reader that waits for a writer ends the test instead of hanging it
-  EXPECT_EQ(f.ReadHeader(pipe.c_str(), 0, 0), frt::kFatal);
-  EXPECT_EQ(f.Load(pipe.c_str(), 0, 0), frt::kFatal);
-  ::alarm(0);
-  EXPECT_EQ(f.Load("/nonexistent/file.frt", 0, 0), frt::kFileNotFound);
-  EXPECT_EQ(f.ReadHeader("/nonexistent/file.frt", 0, 0), frt::kFileNotFound);
-  EXPECT_EQ(f.Load(nullptr, 0, 0), frt::kNullPointer);
-  EXPECT_EQ(f.ReadHeader(nullptr, 0, 0), frt::kNullPointer);
-  EXPECT_EQ(f.LoadStream(nullptr, 0, 0), frt::kNullPointer);
-  EXPECT_EQ(f.LineNumber(), 0);
-}
-
-TEST(FrtReaderFiles, LineEnds) {
-  const std::string body = "$1110000\"s\"";
-  for (const char* eol : {"\r\n", "\n"}) {
-    CFrtFile f;
-    ASSERT_EQ(LoadText(f, Join(With(CurrentFile(), {body}), eol)).code, frt::kOk) << eol;
-    EXPECT_EQ(f.Header().instrument.view(), "TS30");
-    EXPECT_EQ(f.UnitCodeOf(1), 'R');
-    EXPECT_STREQ(f.DefaultString(11), "str");
-    EXPECT_EQ(f.StringAt(0)->TextView(), "s");
-  }
-  // The last line needs no line end.
-  std::string noEnd = Join(CurrentFile()) + body;
-  EXPECT_EQ(LoadText(noEnd).code, frt::kOk);
 }
 
 TEST(FrtReaderFiles, LongLinesAreReadInPieces) {
@@ -362,78 +198,6 @@ TEST(FrtReaderOlder, Lines) {
       {"missing scale", Join(Erase(OlderFile(), 5)), frt::kLoadError, 5},
       {"missing unit", Join(Erase(OlderFile(), 2)), frt::kLoadError, 5},
   });
-}
-
-TEST(FrtReaderOlder, StringsAndValuesAreStored) {
-  CFrtFile f;
-  Lines lines = Replace(Replace(OlderFile(), 2, "#L F"), 4, "&L 0.3048");
-  lines.insert(lines.end(),
-               {"$O\"o\x13\"005123", "@_J\"aux\"", "@AR\"app\"", "@BE\"foot\"", "@BA\"head\""});
-  ASSERT_EQ(LoadText(f, Join(lines)).code, frt::kOk);
-  EXPECT_STREQ(f.Name(), "Old");
-  EXPECT_EQ(f.UnitCodeOf(2), 'F');
-  EXPECT_EQ(f.Scale(2), 0.3048);
-  ASSERT_EQ(f.StringCount(), 5);
-  CFrtString* s = f.StringAt(0);
-  EXPECT_EQ(s->key, (CFrtKey{1, 1, 19, 0}));
-  EXPECT_EQ(s->TextView(), "o\"");
-  CFrtVariable v5;
-  v5.code = 5;
-  CFrtVariable v123;
-  v123.code = 123;
-  EXPECT_EQ(s->Variables(), (std::vector<CFrtVariable>{v5, v123}));
-  EXPECT_EQ(f.StringAt(1)->key, (CFrtKey{1, 2, 13, 0}));
-  EXPECT_EQ(f.StringAt(2)->key, (CFrtKey{1, 3, 0, 0}));
-  EXPECT_EQ(f.StringAt(2)->Applications(), (std::vector<std::uint16_t>{106}));
-  EXPECT_EQ(f.StringAt(3)->key, (CFrtKey{1, 5, 0, 0}));
-  EXPECT_EQ(f.StringAt(4)->key, (CFrtKey{1, 4, 0, 0}));
-}
-
-TEST(FrtReaderHeaderThenLoad, LoadSkipsTheHeaderLines) {
-  TempFile file(Join(With(CurrentFile(), {"$1110000\"s\""})));
-  CFrtFile f;
-  ASSERT_EQ(f.ReadHeader(file.path(), 0, 1), frt::kOk);
-  EXPECT_EQ(f.HeaderRead(), 1);
-  EXPECT_EQ(f.LineNumber(), 7);
-  EXPECT_EQ(f.Header().templateName.view(), "Kite");
-  EXPECT_EQ(f.StringCount(), 0);
-  f.SetInstrument("changed");  // Load must not read the header again
-  ASSERT_EQ(f.Load(file.path(), 0, 0), frt::kOk);
-  EXPECT_EQ(f.Header().instrument.view(), "changed");
-  EXPECT_EQ(f.StringCount(), 1);
-  EXPECT_EQ(f.LineNumber(), kExtraLine);
-}
-
-TEST(FrtReaderHeaderThenLoad, CheckOnlyAndRequireCurrent) {
-  TempFile current(Join(CurrentFile()));
-  TempFile older(Join(OlderFile()));
-  CFrtFile checked;
-  ASSERT_EQ(checked.ReadHeader(current.path(), 1, 1), frt::kOk);
-  EXPECT_EQ(checked.Header(), CFrtHeader{});
-  CFrtFile refused;
-  EXPECT_EQ(refused.ReadHeader(older.path(), 0, 1), frt::kBadFormatFile);
-  EXPECT_EQ(refused.HeaderRead(), 0);
-  EXPECT_EQ(refused.LineNumber(), 1);
-  CFrtFile accepted;
-  ASSERT_EQ(accepted.ReadHeader(older.path(), 0, 0), frt::kOk);
-  ASSERT_EQ(accepted.Load(older.path(), 0, 0), frt::kOk);
-  EXPECT_STREQ(accepted.Name(), "Old");
-  CFrtFile loadRefused;
-  EXPECT_EQ(loadRefused.Load(older.path(), 0, 1), frt::kBadFormatFile);
-}
-
-TEST(FrtReaderHeaderThenLoad, SkippedLinesMustBeHeaderLines) {
-  TempFile good(Join(CurrentFile()));
-  const Lines all = CurrentFile();
-  TempFile shortFile(Join(Lines(all.begin(), all.begin() + 5)));
-  TempFile noAt(Join(Replace(CurrentFile(), 4, "c:Company")));
-  const std::pair<const TempFile*, frt::Result> cases[] = {{&shortFile, frt::kBadHeader},
-                                                           {&noAt, frt::kBadFormatFile}};
-  for (const auto& [file, code] : cases) {
-    CFrtFile f;
-    ASSERT_EQ(f.ReadHeader(good.path(), 0, 1), frt::kOk);
-    EXPECT_EQ(f.Load(file->path(), 0, 0), code);
-  }
 }
 
 }  // namespace

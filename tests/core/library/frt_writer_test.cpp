@@ -38,30 +38,12 @@ std::string Current(CFrtFile& f) {
   return out.str();
 }
 
-// The part of the current variant after the 20 fixed lines.
-std::string StringLines(CFrtFile& f) {
-  std::string all = Current(f);
-  std::size_t pos = 0;
-  for (int i = 0; i < 20; ++i) pos = all.find("\r\n", pos) + 2;
-  return all.substr(pos);
-}
-
 std::string LineOf(CFrtString* s) {
   CFrtFile f;
   frt::StringOutStream out;
   EXPECT_EQ(f.WriteStringLine(&out, s), frt::kOk);
   return out.str();
 }
-
-// Accepts a given number of writes, then refuses every further one.
-class FailingStream : public frt::OutStream {
- public:
-  explicit FailingStream(int okWrites) : left_(okWrites) {}
-  bool Write(std::string_view) override { return left_-- > 0; }
-
- private:
-  int left_;
-};
 
 TEST(FrtWriterCurrent, EmptyFormatIsTheTwentyHeaderLines) {
   CFrtFile f;
@@ -70,21 +52,6 @@ TEST(FrtWriterCurrent, EmptyFormatIsTheTwentyHeaderLines) {
             "@o:Unknown\r\n@l:Unknown\r\n%N\r\n#WR\r\n#LM\r\n#TC\r\n#PT\r\n"
             "&W1.000000000000\r\n&L1.000000000000\r\n&T1.000000000000\r\n&P1.000000000000\r\n"
             "@Dd0000000000000000\r\n@Df0000000000000000\r\n@Ds0000000000000000\r\n");
-}
-
-TEST(FrtWriterCurrent, ScaleNumbersHaveTwelveDecimals) {
-  const struct {
-    double value;
-    const char* text;
-  } cases[] = {{1.0, "1.000000000000"},   {0.5, "0.500000000000"},
-               {0.001, "0.001000000000"}, {-2.25, "-2.250000000000"},
-               {0.0, "0.000000000000"},   {1234.5, "1234.500000000000"},
-               {1e-13, "0.000000000000"}, {0.0000005, "0.000000500000"}};
-  for (const auto& c : cases) {
-    CFrtFile f;
-    f.SetScale(3, c.value);
-    EXPECT_NE(Current(f).find(std::string("&T") + c.text + "\r\n"), std::string::npos) << c.text;
-  }
 }
 
 TEST(FrtWriterStringLine, Lines) {
@@ -134,54 +101,6 @@ TEST(FrtWriterStringLine, Lines) {
   }
 }
 
-TEST(FrtWriterStringLine, EmptyTextStringsAreLeftOut) {
-  CFrtFile f;
-  CFrtString* empty = Add(f, Key(1, 1, 10, 0), "");
-  empty->AddVariable(Var(2, 8, 21, 1, 23));
-  empty->AddApplication(101);
-  Add(f, Key(1, 4, 0, 0), "head");
-  Add(f, Key(2, 5, 0, 0), "");
-  Add(f, Key(1, 5, 0, 0), "foot");
-  EXPECT_EQ(StringLines(f), "$1400000\"head\"\r\n$1500000\"foot\"\r\n");
-}
-
-TEST(FrtWriterFailures, BadDirectionGives19) {
-  CFrtFile f;
-  CFrtString* s = Add(f, Key(3, 1, 10, 0), "t");
-  frt::StringOutStream out;
-  EXPECT_EQ(f.WriteStringLine(&out, s), frt::kBadFormatFile);
-  EXPECT_EQ(f.WriteFrt(&out), frt::kBadFormatFile);
-  s->key.direction = 0;
-  EXPECT_EQ(f.WriteStringLine(&out, s), frt::kBadFormatFile);
-}
-
-TEST(FrtWriterFailures, NullArgumentsGive13) {
-  CFrtFile f;
-  frt::StringOutStream out;
-  CFrtString s;
-  EXPECT_EQ(f.WriteFrt(nullptr), frt::kNullPointer);
-  EXPECT_EQ(f.WriteFrtOrig(nullptr), frt::kNullPointer);
-  EXPECT_EQ(f.WriteStringLine(&out, nullptr), frt::kNullPointer);
-  EXPECT_EQ(f.WriteStringLine(nullptr, &s), frt::kNullPointer);
-  EXPECT_EQ(f.Save(nullptr, 1), frt::kNullPointer);
-}
-
-TEST(FrtWriterFailures, AFailingStreamGives21) {
-  CFrtFile f;
-  Add(f, Key(1, 1, 10, 0), "a");
-  Add(f, Key(1, 1, 11, 0), "b");
-  for (int ok = 0; ok < 3; ++ok) {
-    FailingStream stream(ok);
-    EXPECT_EQ(f.WriteFrt(&stream), frt::kCannotSave) << ok;
-  }
-  FailingStream enough(3);
-  EXPECT_EQ(f.WriteFrt(&enough), frt::kOk);
-  for (int ok = 0; ok < 22; ok += 7) {
-    FailingStream stream(ok);
-    EXPECT_EQ(f.WriteFrtOrig(&stream), frt::kCannotSave) << ok;
-  }
-}
-
 TEST(FrtWriterSave, WritesBinaryCrLfFiles) {
   CFrtFile f;
   Add(f, Key(1, 1, 10, 0), "a\nb");
@@ -195,12 +114,6 @@ TEST(FrtWriterSave, WritesBinaryCrLfFiles) {
   EXPECT_EQ(testfiles::ReadBytes(path), older.str());
   EXPECT_EQ(f.Save(path.c_str(), 3), frt::kUnknownType);  // an unknown variant: an empty file
   EXPECT_EQ(testfiles::ReadBytes(path), "");
-}
-
-TEST(FrtWriterSave, UncreatableFileGives21) {
-  CFrtFile f;
-  EXPECT_EQ(f.Save("/nonexistent/dir/x.frt", 1), frt::kCannotSave);
-  EXPECT_EQ(f.Save("/dev/full", 1), frt::kCannotSave);
 }
 
 TEST(FrtWriterOlder, FullLayoutWithEmptyLinesAndFallback) {
@@ -239,62 +152,6 @@ TEST(FrtWriterOlder, FullLayoutWithEmptyLinesAndFallback) {
             "@_M\"\"\r\n@_S\"\"\r\n@_O\"\"\r\n@_C\"\"\r\n@_J\"aux J\"\r\n@_F\"\"\r\n"
             "@AF\"\"\r\n@AS\"app 101\"\r\n@AT\"\"\r\n@AA\"app 103\"\r\n"
             "@BA\"head\x14\x12\"\r\n@BE\"\"\r\n");
-}
-
-TEST(FrtWriterOlder, WhatItCannotHoldGives23) {
-  using Refusal = CFrtOlderReport::Refusal;
-  const struct {
-    CFrtKey key;
-    const char* text;
-    int application;
-    Refusal refusal;
-    int refused;
-  } cases[] = {
-      {Key(1, 1, 15, 0), "block 15 has no letter", 0, Refusal::kBlock, 15},
-      {Key(1, 2, 0, 0), "aux of block 0", 0, Refusal::kBlock, 0},
-      {Key(1, 3, 0, 0), "app", 105, Refusal::kApplication, 105},
-      // Import strings, empty strings and lettered applications are no reason to refuse.
-      {Key(2, 1, 15, 0), "import", 0, Refusal::kNone, 0},
-      {Key(1, 1, 15, 0), "", 0, Refusal::kNone, 0},
-      {Key(1, 3, 0, 0), "app", 106, Refusal::kNone, 0},
-  };
-  for (const auto& c : cases) {
-    CFrtFile f;
-    CFrtString* s = Add(f, c.key, c.text);
-    if (c.application) s->AddApplication(c.application);
-    frt::StringOutStream out;
-    CFrtOlderReport report;
-    const frt::Result r = f.WriteFrtOrig(&out, &report);
-    EXPECT_EQ(r, c.refusal == Refusal::kNone ? frt::kOk : frt::kOlderVariant) << c.text;
-    EXPECT_EQ(report.refusal, c.refusal) << c.text;
-    EXPECT_EQ(report.refused, c.refused) << c.text;
-    if (r != frt::kOk) {
-      EXPECT_EQ(out.str(), "") << c.text;
-    }
-  }
-  // Units without an older letter, and a block line past the 1,929 bytes its reader takes after
-  // the opening quote: the text, the closing quote and three digits per variable.
-  const struct {
-    CFrtUnitPair unit;
-    std::size_t length;
-    Refusal refusal;
-    int refused;
-  } lines[] = {
-      {{2, 'K'}, 1, Refusal::kLinearUnit, 'K'},
-      {{1, 'M'}, 1, Refusal::kAngularUnit, 'M'},
-      {{2, 'X'}, 1925, Refusal::kNone, 0},
-      {{1, 'X'}, 1926, Refusal::kLongBlockString, 10},
-  };
-  for (const auto& c : lines) {
-    CFrtFile f;
-    f.SetUnitCode(c.unit);
-    Add(f, Key(1, 1, 10, 0), std::string(c.length, 't'))->AddVariable(Var(0, 11, 0, 1, 1));
-    frt::StringOutStream out;
-    CFrtOlderReport report;
-    EXPECT_EQ(f.WriteFrtOrig(&out, &report) == frt::kOk, c.refusal == Refusal::kNone) << c.length;
-    EXPECT_EQ(report.refusal, c.refusal) << c.length;
-    EXPECT_EQ(report.refused, c.refused) << c.length;
-  }
 }
 
 }  // namespace

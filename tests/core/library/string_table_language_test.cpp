@@ -15,34 +15,6 @@ namespace {
 
 using frt::Language;
 
-TEST(LanguageChoice, FirstSetVariableDecides) {
-  struct Case {
-    const char* language;
-    const char* lcAll;
-    const char* lcMessages;
-    const char* lang;
-    Language expected;
-  };
-  const Case cases[] = {
-      {nullptr, nullptr, nullptr, nullptr, Language::kChinese},
-      {"en", nullptr, nullptr, nullptr, Language::kEnglish},
-      {"en_GB:zh_CN", nullptr, nullptr, nullptr, Language::kEnglish},
-      {"zh_CN:en_US", "en_US.UTF-8", nullptr, nullptr, Language::kChinese},
-      {"", "en_US.UTF-8", "zh_CN.UTF-8", nullptr, Language::kEnglish},
-      {nullptr, "", "en_US.UTF-8", "zh_CN.UTF-8", Language::kEnglish},
-      {nullptr, nullptr, "", "en_US.UTF-8", Language::kEnglish},
-      {nullptr, "C", nullptr, "en_US.UTF-8", Language::kChinese},
-      {nullptr, nullptr, nullptr, "POSIX", Language::kChinese},
-      {nullptr, nullptr, nullptr, "de_DE.UTF-8", Language::kChinese},
-      {":en", nullptr, nullptr, "en_US", Language::kEnglish},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(frt::LanguageFromEnvironment({c.language, c.lcAll, c.lcMessages, c.lang}), c.expected)
-        << (c.language ? c.language : "-") << " " << (c.lcAll ? c.lcAll : "-") << " "
-        << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
-  }
-}
-
 // The printf conversions of a text in order.
 std::string Conversions(const std::string& text) {
   static const std::regex conversion("%[-+ #0-9.]*[a-zA-Z]");

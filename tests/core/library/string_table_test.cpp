@@ -11,22 +11,6 @@ namespace {
 using frt::LoadText;
 using frt::ResultText;
 
-// Order and uniqueness of the tables are checked when they compile.
-TEST(StringTableShape, NonEmptyAndWritableAsGbk) {
-  // The system's texts end up in formats and the pool, which hold GBK.
-  for (const auto& e : frt::StringTable()) {
-    EXPECT_NE(std::string(e.text), "") << e.id;
-    std::size_t replaced = 0;
-    EXPECT_EQ(frt::GbkToUtf8(frt::Utf8ToGbk(e.text, &replaced)), e.text) << e.id;
-    EXPECT_EQ(replaced, 0u) << e.id;
-  }
-  for (const auto& e : frt::MenuTable()) {
-    std::size_t replaced = 0;
-    frt::Utf8ToGbk(e.text, &replaced);
-    EXPECT_EQ(replaced, 0u) << "menu " << e.id;
-  }
-}
-
 TEST(StringTableLookup, EveryEntryAndUnknownIds) {
   for (const auto& e : frt::StringTable()) {
     EXPECT_EQ(LoadText(e.id), e.text) << e.id;
@@ -53,12 +37,6 @@ TEST(ResultTexts, CodesAndTheirTexts) {
   for (frt::Result code = 0; code <= 32; ++code) EXPECT_NE(noDefault, ResultText(code)) << code;
   EXPECT_STREQ(ResultText(33), ResultText(30));
   EXPECT_STREQ(ResultText(4000000000u), ResultText(30));
-}
-
-TEST(CommaLists, EmptyPartsKeepTheirPlace) {
-  EXPECT_TRUE(frt::SplitList("").empty());
-  EXPECT_EQ(frt::SplitList("a,,b"), (std::vector<std::string>{"a", "", "b"}));
-  EXPECT_EQ(frt::SplitList(",a,"), (std::vector<std::string>{"", "a", ""}));
 }
 
 }  // namespace

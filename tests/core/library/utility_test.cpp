@@ -46,15 +46,6 @@ TEST(NumberText, FormattingAndScanning) {
   for (const auto& [text, want] : doubles) EXPECT_EQ(CUtility::TextToDouble(text), want) << text;
 }
 
-TEST(TextToNumber, DecimalPointWhateverTheLocale) {
-  testfiles::CommaLocale comma;
-  if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma installed";
-  EXPECT_DOUBLE_EQ(CUtility::TextToDouble("2.75"), 2.75);
-  EXPECT_DOUBLE_EQ(CUtility::TextToDouble("2,75"), 2.0);
-  EXPECT_EQ(CUtility::FloatToText(2.75, 2), "2.75");
-  EXPECT_TRUE(std::isinf(CUtility::TextToDouble("1.5e999")));
-}
-
 TEST(SplitFirst, TakesThePartBeforeTheSeparator) {
   std::string text = ",a,b";
   EXPECT_EQ(CUtility::SplitFirst(text, ','), "");

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "temp_files.h"
 #include "library/faulty_file_system.h"
 #include "pool/pool_test_util.h"
 #include "pool/string_pool.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -25,88 +25,6 @@ using testfiles::TempDir;
 using Step = FaultyFileSystem::Step;
 
 // ---- Loading files that are whole ----
-
-TEST(PoolFileLoad, MissingFileOrCountZeroIsAnEmptyPoolAndNothingIsWrittenBack) {
-  TempDir dir;
-  {
-    CStringPool pool(dir / "pool.dat");
-    EXPECT_EQ(pool.Load(), frt::kOk);
-    EXPECT_EQ(pool.EntryCount(), 0);
-    EXPECT_EQ(pool.Save(), frt::kOk);
-  }
-  EXPECT_FALSE(testfiles::Exists(dir / "pool.dat"));
-  // A count of zero is an empty pool as well.
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", U32(0)));
-  CStringPool pool(dir / "pool.dat");
-  EXPECT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.EntryCount(), 0);
-  EXPECT_EQ(pool.IsModified(), 0);
-}
-
-TEST(PoolFileLoad, EmptyPathLoadsAndSavesNothing) {
-  CStringPool pool("");
-  EXPECT_EQ(pool.Load(), frt::kOk);
-  pool.Add(Entry("a", Key(1, 1, 0)));
-  EXPECT_EQ(pool.Save(), frt::kOk);
-  EXPECT_EQ(pool.IsModified(), 1);
-  EXPECT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.EntryCount(), 1);  // nothing to load from: the pool stays as it is
-}
-
-TEST(PoolFileLoad, ReadsEveryFieldAndReplacesThePoolContents) {
-  TempDir dir;
-  RawEntry r = Raw("Name", "%d;%s", {Var(700, 1, 9, 12, 6), Var(2, 0, 11, 0, 0)});
-  r.texts[1] = "desc";
-  r.texts[2] = "author";
-  r.texts[3] = "date";
-  r.direction = 2;
-  r.section = 7;
-  r.block = 99;
-  r.spare = 0xEE;  // meaningless on reading
-  r.number = 0xBEEF;
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", Image({r})));
-
-  CStringPool pool(dir / "pool.dat");
-  pool.Add(Entry("stale", Key(1, 1, 0)));
-  ASSERT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.IsModified(), 0);
-  ASSERT_EQ(Names(pool), std::vector<std::string>{"Name"});
-  const CFrtStringEx& e = *pool.Entries().begin()->second;
-  EXPECT_EQ(e.key, Key(2, 7, 99, 0xBEEF));
-  EXPECT_EQ(e.TextView(), "%d;%s");
-  EXPECT_EQ(e.Variables(), (std::vector<CFrtVariable>{Var(700, 1, 9, 12, 6), Var(2, 0, 11, 0, 0)}));
-  EXPECT_EQ(e.extra[kPoolDescription].view(), "desc");
-  EXPECT_EQ(e.extra[kPoolAuthor].view(), "author");
-  EXPECT_EQ(e.extra[kPoolDate].view(), "date");
-  EXPECT_EQ(e.extra[kPoolTemplate].view(), "Kite_Basic");
-}
-
-TEST(PoolFileLoad, LaterEntryOfTheSameNameWins) {
-  TempDir dir;
-  ASSERT_TRUE(testfiles::WriteBytes(
-      dir / "pool.dat", Image({Raw("same", "first"), Raw("other", "x"), Raw("same", "second")})));
-  CStringPool pool(dir / "pool.dat");
-  ASSERT_EQ(pool.Load(), frt::kOk);
-  EXPECT_EQ(pool.EntryCount(), 2);
-  CFrtStringEx* e = nullptr;
-  ASSERT_EQ(pool.FindByName("same", e), frt::kOk);
-  EXPECT_EQ(e->TextView(), "second");
-}
-
-TEST(PoolFileLoad, TextsWithoutNulBytesAfterTheNulAndAFullTextAreSafe) {
-  TempDir dir;
-  // The name fills all 128 bytes: no NUL; the text has the full capacity.
-  RawEntry r = Raw(std::string(128, 'N'), std::string(1927, 'x'));
-  r.texts[1] = std::string("ab\0junk", 7);  // bytes after the NUL mean nothing
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", Image({r})));
-  CStringPool pool(dir / "pool.dat");
-  ASSERT_EQ(pool.Load(), frt::kOk);
-  const CFrtStringEx& e = *pool.Entries().begin()->second;
-  EXPECT_EQ(e.extra[kPoolName].view(), std::string(127, 'N'));
-  EXPECT_EQ(e.extra[kPoolDescription].view(), "ab");
-  EXPECT_EQ(e.extra[kPoolTemplate].view(), "Kite_Basic");
-  EXPECT_EQ(e.TextView().size(), 1927u);
-}
 
 // ---- Load faults: 28, and the entries before the fault stay ----
 
@@ -149,52 +67,6 @@ TEST_F(PoolFileFault, TruncationAtEveryOffsetKeepsTheWholeEntriesBeforeIt) {
     ASSERT_EQ(kept.size(), whole) << "cut at " << cut;
     for (std::size_t i = 0; i < whole; ++i) EXPECT_EQ(kept[i], entries[i].texts[0]);
   }
-}
-
-// Every field of the second entry that can be wrong; the first, whole entry stays.
-TEST_F(PoolFileFault, WrongLengthsAndCountsKeepTheEntriesBefore) {
-  struct Case {
-    const char* what;
-    void (*spoil)(RawEntry&);
-  };
-  const Case cases[] = {
-      {"texts length 0", [](RawEntry& r) { r.textsLength = 0; }},
-      {"texts length 639", [](RawEntry& r) { r.textsLength = 639; }},
-      {"texts length 641", [](RawEntry& r) { r.textsLength = 641; }},
-      {"texts length max", [](RawEntry& r) { r.textsLength = 0xFFFFFFFFu; }},
-      {"key length 0", [](RawEntry& r) { r.keyLength = 0; }},
-      {"key length 5", [](RawEntry& r) { r.keyLength = 5; }},
-      {"key length 7", [](RawEntry& r) { r.keyLength = 7; }},
-      {"key length 640", [](RawEntry& r) { r.keyLength = 640; }},
-      {"variable length 0", [](RawEntry& r) { r.variableLength = 0; }},
-      {"variable length 5", [](RawEntry& r) { r.variableLength = 5; }},
-      {"variable length 7", [](RawEntry& r) { r.variableLength = 7; }},
-      {"variable length 10", [](RawEntry& r) { r.variableLength = 10; }},
-      // The bytes are all there: only the length itself is wrong.
-      {"text over capacity", [](RawEntry& r) { r.text = std::string(1928, 'x'); }},
-      {"text length max", [](RawEntry& r) { r.textLength = 0xFFFFFFFFu; }},
-      {"variable count huge", [](RawEntry& r) { r.variableCount = 4000000000LL; }},
-  };
-  for (const Case& c : cases) {
-    RawEntry bad = Raw("bad", "x", {Var(1, 2, 3, 4, 5)});
-    c.spoil(bad);
-    EXPECT_EQ(LoadBytes(Image({Raw("good", "g"), bad})), frt::kLoadError) << c.what;
-    EXPECT_EQ(kept, std::vector<std::string>{"good"}) << c.what;
-  }
-  // An entry count past the end of the file.
-  EXPECT_EQ(LoadBytes(Image({Raw("one", "1")}, 4000000000LL)), frt::kLoadError);
-  EXPECT_EQ(kept, std::vector<std::string>{"one"});
-  EXPECT_EQ(LoadBytes(U32(0xFFFFFFFFu)), frt::kLoadError);
-  EXPECT_TRUE(kept.empty());
-}
-
-TEST_F(PoolFileFault, ReadFailureOfTheFileSystem) {
-  ASSERT_TRUE(testfiles::WriteBytes(dir / "pool.dat", Image({Raw("a", "x")})));
-  FaultyFileSystem fs;
-  fs.FailAt(Step::kRead);
-  CStringPool pool(dir / "pool.dat", &fs);
-  EXPECT_EQ(pool.Load(), frt::kLoadError);
-  EXPECT_EQ(pool.EntryCount(), 0);
 }
 
 // ---- Saving ----
@@ -245,53 +117,6 @@ TEST(PoolFileSave, WritesTheLayoutByteForByteInNameOrder) {
   EXPECT_EQ(testfiles::ReadBytes(path), want);
 }
 
-TEST(PoolFileSave, UnmodifiedPoolWritesNothing) {
-  TempDir dir;
-  const std::string path = dir / "pool.dat";
-  // Trailing bytes that a save would drop show whether anything was written.
-  const std::string bytes = Image({Raw("a", "x")}) + "trailing";
-  ASSERT_TRUE(testfiles::WriteBytes(path, bytes));
-  {
-    CStringPool pool(path);
-    ASSERT_EQ(pool.Load(), frt::kOk);
-    EXPECT_EQ(pool.Save(), frt::kOk);
-  }
-  EXPECT_EQ(testfiles::ReadBytes(path), bytes);
-  {
-    CStringPool pool(path);
-    ASSERT_EQ(pool.Load(), frt::kOk);
-    pool.MarkModified();
-    ASSERT_EQ(pool.Save(), frt::kOk);
-  }
-  EXPECT_EQ(testfiles::ReadBytes(path), Image({Raw("a", "x")}));
-}
-
-TEST(PoolFileSave, DestructionSavesAModifiedPool) {
-  TempDir dir;
-  const std::string path = dir / "pool.dat";
-  {
-    CStringPool pool(path);
-    pool.Add(Entry("kept", Key(1, 1, 0)));
-  }
-  CStringPool again(path);
-  ASSERT_EQ(again.Load(), frt::kOk);
-  EXPECT_EQ(Names(again), std::vector<std::string>{"kept"});
-}
-
-TEST(PoolFileSave, RemovedEntriesAreGoneFromTheFile) {
-  TempDir dir;
-  const std::string path = dir / "pool.dat";
-  CStringPool pool(path);
-  pool.Add(Entry("a", Key(1, 1, 0)));
-  pool.Add(Entry("b", Key(1, 1, 0)));
-  ASSERT_EQ(pool.Save(), frt::kOk);
-  ASSERT_EQ(pool.Remove("a"), frt::kOk);
-  ASSERT_EQ(pool.Save(), frt::kOk);
-  CStringPool again(path);
-  ASSERT_EQ(again.Load(), frt::kOk);
-  EXPECT_EQ(Names(again), std::vector<std::string>{"b"});
-}
-
 // ---- Round trip of random pools ----
 
 std::string RandomBytes(std::mt19937& rng, std::size_t maxLength) {
@@ -312,42 +137,6 @@ void FillRandomPool(CStringPool& pool, std::mt19937& rng, int entries) {
       e->AddVariable(Var(u16(rng), u8(rng), u8(rng), u8(rng), u8(rng)));
     for (auto& t : e->extra) t = RandomBytes(rng, 127);
     pool.Add(std::move(e));
-  }
-}
-
-void ExpectSameEntries(const CStringPool& a, const CStringPool& b) {
-  ASSERT_EQ(a.EntryCount(), b.EntryCount());
-  auto ib = b.Entries().begin();
-  for (const auto& [name, ea] : a.Entries()) {
-    const CFrtStringEx& eb = *ib->second;
-    EXPECT_EQ(name, ib->first);
-    EXPECT_EQ(ea->key, eb.key);
-    EXPECT_EQ(ea->TextView(), eb.TextView());
-    EXPECT_EQ(ea->Variables(), eb.Variables());
-    for (int t = 0; t < 5; ++t) EXPECT_EQ(ea->extra[t], eb.extra[t]) << name << " text " << t;
-    ++ib;
-  }
-}
-
-TEST(PoolFileRoundTrip, RandomPoolsComeBackUnchanged) {
-  TempDir dir;
-  std::mt19937 rng(20240611);
-  for (int round = 0; round < 25; ++round) {
-    const std::string path = dir / ("pool" + std::to_string(round) + ".dat");
-    CStringPool original(path);
-    FillRandomPool(original, rng, round % 5 == 0 ? 0 : round * 2);
-    original.MarkModified();  // also an empty pool gets its file
-    ASSERT_EQ(original.Save(), frt::kOk);
-    const std::string bytes = testfiles::ReadBytes(path);
-
-    CStringPool loaded(path);
-    ASSERT_EQ(loaded.Load(), frt::kOk) << "round " << round;
-    ExpectSameEntries(original, loaded);
-
-    // Saving what was loaded gives the same bytes.
-    loaded.MarkModified();
-    ASSERT_EQ(loaded.Save(), frt::kOk);
-    EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "round " << round;
   }
 }
 

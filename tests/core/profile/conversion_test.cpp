@@ -13,44 +13,8 @@ class ConversionTest : public ProfileTest {
     profile_ = Make(kIni);
     ASSERT_EQ(profile_->Read(), 1);
   }
-  std::string Defaults(int dataType, bool output) {
-    CQVConversionSettings s;
-    s.ApplyDefaults(profile_->Default(), dataType, output);
-    return s.BuildText(dataType, output);
-  }
   std::unique_ptr<CQVProfile> profile_;
 };
-
-TEST_F(ConversionTest, DefaultsOfEachKindAndDirection) {
-  EXPECT_EQ(Defaults(4, true), "%+06.0f");
-  EXPECT_EQ(Defaults(8, true), "%-10.3E");
-  EXPECT_EQ(Defaults(9, true), "%-10.3lf");
-  EXPECT_EQ(Defaults(11, true), "%-16.0s");
-  EXPECT_EQ(Defaults(12, true), "%-4.1s");
-  EXPECT_EQ(Defaults(2, false), "%hd");
-  EXPECT_EQ(Defaults(10, false), "%12e");
-  EXPECT_EQ(Defaults(9, false), "%12lf");
-  EXPECT_EQ(Defaults(11, false), "%*8s");
-  EXPECT_EQ(Defaults(12, false), "%c");
-}
-
-TEST_F(ConversionTest, ApplyDefaultsCopiesOnlyWhatTheKindUses) {
-  CQVConversionSettings s;
-  s.ApplyDefaults(profile_->Default(), 12, true);
-  EXPECT_EQ(s.kind, CQVValueKind::kCharacter);
-  EXPECT_EQ(s.align, 1);
-  EXPECT_EQ(s.length, 4);
-  EXPECT_EQ(s.precision, 0);
-  EXPECT_EQ(s.sign, -1);
-  EXPECT_EQ(s.fillCharacter, -1);
-  s.ApplyDefaults(profile_->Default(), 3, false);
-  EXPECT_EQ(s.kind, CQVValueKind::kInteger);
-  EXPECT_EQ(s.length, -1);
-  EXPECT_EQ(s.subpressAssignment, 0);
-  EXPECT_EQ(s.align, -1);
-  s.ApplyDefaults(profile_->Default(), 13, true);
-  EXPECT_EQ(s, CQVConversionSettings{});
-}
 
 CQVConversionSettings Settings(CQVValueKind kind) {
   CQVConversionSettings s;

@@ -100,51 +100,5 @@ TEST_F(ProfileTest, LoadResultsAndMessages) {
   }
 }
 
-TEST_F(ProfileTest, MissingFileFailsAtTheHeader) {
-  CQVProfile p(reader_, dir_ / "none.ini", dir_ / "QV.tpl", dir_.path());
-  EXPECT_EQ(p.Read(), 0);
-  EXPECT_EQ(sink_.Ids(), Ids{1010});
-  EXPECT_EQ(p.ErrorText().rfind(CErrorMessage::EntryText("FileHeader", "Type"), 0), 0u);
-}
-
-TEST_F(ProfileTest, ErrorTextsNameTheBadEntries) {
-  int result = 0;
-  auto p = Load(Edit(kIni, "UNITS_Linear", "Selected=1", "Selected=0"), result);
-  EXPECT_EQ(p->FindUnitType("Linear")->ErrorText(),
-            CErrorMessage::RangeText("UNITS_Linear", "Selected", 1, 3));
-  p = Load(Edit(kIni, "ScanFDefaultSettings_String", "Length=8", "Length=0"), result);
-  EXPECT_EQ(p->Default().ScanFStrings().ErrorText(),
-            CErrorMessage::RangeText("ScanFDefaultSettings_String", "Length", 1, 20) + " (-1)");
-  p = Load(Edit(kIni, "PrintFDefaultSettings_Integer", "Length=6\n", ""), result);
-  EXPECT_EQ(p->Default().PrintFInteger().ErrorText(),
-            CErrorMessage::EntryText("PrintFDefaultSettings_Integer", "Length"));
-}
-
-TEST_F(ProfileTest, ShortenedListsAndFifthType) {
-  int result = 0;
-  auto p = Load(Edit(kIni, "UNITS_Linear", "Value2=F", ""), result);
-  EXPECT_EQ(p->FindUnitType("Linear")->Count(), 1);
-  p = Load(Edit(kIni, "FLAGS", "Value2=0", "Value2=5"), result);
-  ASSERT_EQ(p->Flags().Count(), 1);  // the flag list ends at its first bad value
-  EXPECT_EQ(p->Flags().Items()[0].name, "scale");
-  sink_.Clear();
-  std::string text = Edit(kIni, "UNITS", "Pressure\n", "Pressure,Volume\n");
-  text += "[UNITS_Volume]\nUnit1=l\nValue1=L\nCode1=51\nSelected=1\n";
-  p = Load(text, result);
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(sink_.Empty());
-  EXPECT_EQ(p->GetSelectedUnitValue("Volume"), "L");
-}
-
-TEST_F(ProfileTest, LoadStopsAtTheFirstBrokenDefaultSection) {
-  std::string text = Edit(kIni, "PrintFDefaultSettings_String", "Align=1", "Align=9");
-  text = Edit(text, "ScanFDefaultSettings_Float", "Representation=1", "Representation=9");
-  int result = 0;
-  auto p = Load(text, result);
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(sink_.Ids(), Ids{1010});
-  EXPECT_TRUE(p->Default().ScanFFloat().ErrorText().empty());
-}
-
 }  // namespace
 }  // namespace proftest

@@ -10,10 +10,10 @@
 
 #include "catalogue/format_template.h"
 #include "catalogue/format_template_manager.h"
-#include "temp_files.h"
 #include "library/error_message.h"
 #include "pool/string_pool.h"
 #include "profile/qv_profile.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -66,40 +66,6 @@ class WorkspaceTest : public ::testing::Test {
   CScopedMessageSink scoped_{sink_};
 };
 
-TEST_F(WorkspaceTest, StartsOnShippedDataAndStopsWithTheSettingsReadOnly) {
-  CQVWorkspace ws;
-  ASSERT_TRUE(ws.Start(Options()));
-  EXPECT_TRUE(sink_.Empty());
-  ASSERT_NE(ws.Catalogue(), nullptr);
-  EXPECT_NE(ws.Catalogue()->FindTemplate("Kite_Basic"), nullptr);
-  ASSERT_NE(ws.Pool(), nullptr);  // no pool.dat yet: an empty pool
-  EXPECT_EQ(ws.Pool()->Path(), App() + "/pool.dat");
-  EXPECT_EQ(ReadBytes(IniPath()), ReadBytes(Shared() + "/Global/QV.ini"));  // seeded
-  EXPECT_TRUE(OwnerWritable(IniPath()));
-  ws.Shutdown();
-  EXPECT_EQ(ws.Profile(), nullptr);
-  EXPECT_EQ(ws.Catalogue(), nullptr);
-  EXPECT_FALSE(OwnerWritable(IniPath()));
-}
-
-TEST_F(WorkspaceTest, SettingsThatDoNotLoadEndTheStart) {
-  fs::remove(Shared() + "/Global/QV.ini");  // nothing to seed from
-  CQVWorkspace missing;
-  EXPECT_FALSE(missing.Start(Options()));
-  EXPECT_FALSE(sink_.Empty());
-
-  fs::copy_file(kShipped + "/Global/QV.ini", Shared() + "/Global/QV.ini");
-  EditFile(Shared() + "/Global/QV.ini", "Type=FRT_INI", "Type=FRT_XXX");
-  sink_.Clear();
-  CQVWorkspace broken;
-  EXPECT_FALSE(broken.Start(Options()));
-  EXPECT_FALSE(broken.IsRunning());
-  EXPECT_EQ(broken.Profile(), nullptr);
-  EXPECT_EQ(broken.Catalogue(), nullptr);
-  ASSERT_FALSE(sink_.Empty());
-  EXPECT_EQ(sink_.Messages().front().id, 1010);
-}
-
 TEST_F(WorkspaceTest, TemplatesThatDoNotLoadEndTheStart) {
   EditFile(TplPath(), "Type=FRT_TPL", "Type=FRT_TPL ");
   CQVWorkspace ws;
@@ -145,43 +111,6 @@ TEST_F(WorkspaceTest, PoolThatCannotBeLoadedOrCreatedIsLeftOut) {
   EXPECT_EQ(uncreated.Pool(), nullptr);
   EXPECT_EQ(sink_.Ids(), std::vector<int>{1111});
   EXPECT_TRUE(sink_.Last().isError);
-}
-
-TEST_F(WorkspaceTest, NewFileTemplateIsRecordedAsLastActiveAtExit) {
-  {
-    CQVWorkspace ws;
-    ASSERT_TRUE(ws.Start(Options()));
-    const CFormatTemplate* tpl = ws.ChooseNewFileTemplate();
-    ASSERT_NE(tpl, nullptr);
-    EXPECT_EQ(tpl->Name(), "Kite_Basic");
-    EXPECT_EQ(ws.NewFileTemplate(), tpl);
-    ws.SetNewFileTemplate(ws.Catalogue()->FindTemplate("Kite_GNSS"));
-  }
-  CQVWorkspace again;
-  ASSERT_TRUE(again.Start(Options()));
-  std::string instrument, name;
-  again.Profile()->GetLastActive(instrument, name);
-  EXPECT_EQ(name, "Kite_GNSS");
-  EXPECT_EQ(instrument, "GC-Q3");
-  again.Shutdown();
-
-  // Without a new file nothing is written.
-  const std::string before = ReadBytes(IniPath());
-  ASSERT_TRUE(again.Start(Options()));
-  again.Shutdown();
-  EXPECT_EQ(ReadBytes(IniPath()), before);
-}
-
-TEST_F(WorkspaceTest, NoKiteBasicMeansNewDoesNothing) {
-  std::string tpl = ReadBytes(TplPath());
-  for (std::size_t p; (p = tpl.find("Kite_Basic")) != std::string::npos;)
-    tpl.replace(p, 10, "Kite_Other");
-  ASSERT_TRUE(WriteBytes(TplPath(), tpl));
-  CQVWorkspace ws;
-  ASSERT_TRUE(ws.Start(Options()));
-  EXPECT_EQ(ws.ChooseNewFileTemplate(), nullptr);
-  EXPECT_EQ(ws.NewFileTemplate(), nullptr);
-  EXPECT_TRUE(sink_.Empty());
 }
 
 TEST_F(WorkspaceTest, FormatFolderIsTheWorkingDirectoryOnlyWhenAsked) {

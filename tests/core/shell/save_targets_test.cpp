@@ -58,27 +58,6 @@ class SaveTargetsTest : public ::testing::TestWithParam<Target> {
   CQVWorkspace ws_;
 };
 
-TEST_P(SaveTargetsTest, FormatSaveReportsMessage1113) {
-  CFormatDocument doc(ws_.DocContext());
-  ASSERT_TRUE(doc.New());
-  const std::string path = PrepareTarget("new.frt");
-  EXPECT_EQ(doc.Save(path), CFormatDocument::SaveResult::kWriteFailed);
-  ASSERT_EQ(sink_.Count(), 1u);
-  EXPECT_EQ(sink_.Last().id, 1113);
-  EXPECT_TRUE(doc.IsModified());  // the user still has unsaved work, and is asked again at close
-  ExpectNoLeftovers("new.frt");
-}
-
-TEST_P(SaveTargetsTest, PoolSaveFailsAndStaysModified) {
-  CStringPool pool(PrepareTarget("pool.dat"));
-  CFrtStringEx source;
-  source.SetText("%-10.0s");
-  ASSERT_EQ(pool.Add(MakePoolEntry(source, "entry", "Kite_Basic", "today")), frt::kOk);
-  EXPECT_EQ(pool.Save(), frt::kCannotSave);
-  EXPECT_EQ(pool.IsModified(), 1);  // so the save at exit tries again
-  ExpectNoLeftovers("pool.dat");
-}
-
 TEST_P(SaveTargetsTest, SettingsKeyWriteFails) {
   const std::string ini = PrepareTarget("QV.ini");
   EXPECT_EQ(frt::WriteIniKey(ini, "LastActiveTemplate", "Template", "Kite_Basic"),
