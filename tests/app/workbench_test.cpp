@@ -92,7 +92,6 @@ class WorkbenchTest : public QObject {
                !r.matched);
     }
     QCOMPARE(stop(4), m->index(4, CWbImportModel::kColumnText).data().toString().size());
-    QCOMPARE(pane->MatchedCount(), 3);
     QCOMPARE(pane->MissedCount(), 2);
     int east = -1;
     for (int c = CWbImportModel::kFirstVariableColumn; c < m->columnCount(); ++c)
@@ -102,9 +101,7 @@ class WorkbenchTest : public QObject {
     // A literal typed before the block 12 string: the first line now falls to the two-word
     // string of block 14, which reads no east coordinate.
     QVERIFY(e_->Select(21012001));
-    QTextCursor c = e_->Edit()->textCursor();
-    c.movePosition(QTextCursor::Start);
-    e_->Edit()->setTextCursor(c);
+    SetCaret(e_->Edit(), 0);
     TypeText(e_->Edit(), QStringLiteral("Z"));
     QTRY_VERIFY(m->index(0, east).data().toString().isEmpty());
     QCOMPARE(m->index(0, CWbImportModel::kColumnString).data().toString(),
@@ -145,7 +142,6 @@ class WorkbenchTest : public QObject {
 
     // Another application has no string for the block 12 records: they fail too.
     apps->setCurrentIndex(chosen == 0 ? 1 : 0);
-    QVERIFY(!pane->View()->toPlainText().contains(QStringLiteral("100.500")));
     QCOMPARE(pane->Errors()->count(), failed + 2);
     apps->setCurrentIndex(chosen);
     QCOMPARE(pane->View()->toPlainText(), fromImport);
