@@ -56,27 +56,39 @@ class EditorTest : public QObject, Session {
 
   // --- Showing and taking back stored text -------------------------------------------------
 
-  // "%%" and "\\" are shown single and stored double; white space, line breaks and GBK bytes
-  // (also one that is not GBK) come back byte for byte.
+  // "%%" and "\\" are shown single and stored double; white space, line breaks, GBK bytes (also
+  // one that is not GBK) and fields in order come back byte for byte, taken over once for the
+  // preview.
   void storedTextRoundTrips_data() {
     QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("refs");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("percent, backslash") << QByteArray("A%%B\\\\C") << QStringLiteral("A%B\\C");
-    QTest::newRow("white space") << QByteArray("a\tb c\nd") << QStringLiteral("a\tb c\nd");
+    QTest::newRow("percent, backslash")
+        << QByteArray("A%%B\\\\C") << QByteArray() << QStringLiteral("A%B\\C");
+    QTest::newRow("white space") << QByteArray("a\tb c\nd") << QByteArray()
+                                 << QStringLiteral("a\tb c\nd");
     // 0xFF is not GBK: only the text before it is compared.
     QTest::newRow("gbk") << QByteArray::fromStdString(frt::Utf8ToGbk("坐标") + "\xFF" + "x")
-                         << QStringLiteral("坐标");
+                         << QByteArray() << QStringLiteral("坐标");
+    QTest::newRow("fields") << QByteArray::fromStdString(ThreeFieldText())
+                            << QByteArray::fromStdString(ThreeFieldRefs())
+                            << QStringLiteral("P") + kF1 + " E=" + kF81 + "\tN=" + kF82;
   }
   void storedTextRoundTrips() {
     QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, refs);
     QFETCH(QString, shown);
-    Load(stored.toStdString(), "");
-    if (QByteArray(QTest::currentDataTag()) == "gbk")
+    QSignalSpy taken(edit_.get(), &CQVViewEdit::textTakenOver);
+    Load(stored.toStdString(), refs.toStdString());
+    if (QTest::currentDataTag() == QByteArray("gbk"))
       QVERIFY(edit_->EditorText().startsWith(shown));
     else
       QCOMPARE(edit_->EditorText(), shown);
     QCOMPARE(edit_->StoredText(), stored.toStdString());
-    QVERIFY(!edit_->IsChanged());
+    QCOMPARE(edit_->VariableCodes(), refs.toStdString());
+    QCOMPARE(taken.count(), 1);
+    QCOMPARE(taken.first().at(0).toByteArray(), stored);
+    QVERIFY(!edit_->IsChanged() && sink_.Empty());
   }
 
   void blanksAndTabsAreMarkedOnScreen() {
@@ -105,17 +117,6 @@ class EditorTest : public QObject, Session {
     const QRect end = edit_->cursorRect(c);
     for (int x = end.left() + 2; x < end.left() + 20; ++x)
       for (int y = end.top(); y <= end.bottom(); ++y) QCOMPARE(plain.pixel(x, y), ground);
-  }
-
-  void fieldsRoundTripInOrder() {
-    QSignalSpy taken(edit_.get(), &CQVViewEdit::textTakenOver);
-    Load(ThreeFieldText(), ThreeFieldRefs());
-    QCOMPARE(edit_->EditorText(), QStringLiteral("P") + kF1 + " E=" + kF81 + "\tN=" + kF82);
-    QCOMPARE(edit_->VariableCodes(), ThreeFieldRefs());
-    // Loading takes the text over once, for the preview.
-    QCOMPARE(taken.count(), 1);
-    QCOMPARE(taken.first().at(0).toByteArray().toStdString(), ThreeFieldText());
-    QVERIFY(sink_.Empty());
   }
 
   void unreadableConversionsShow1117AndAreLeftOut() {
