@@ -137,10 +137,6 @@ class FramesTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     QCOMPARE(child.TreeView()->width(), 200);
     QCOMPARE(child.Editor()->height(), 200);
-    // The document's tree takes the placeholder's place.
-    auto* tree = new QLabel(QStringLiteral("tree"));
-    child.SetTreeView(tree);
-    QCOMPARE(child.OuterSplitter()->widget(0), static_cast<QWidget*>(tree));
   }
 
   void companionWindowFollowsActivation() {

@@ -225,43 +225,39 @@ class TreeTest : public QObject, Session {
 
   // --- Format properties ----------------------------------------------------------------------
 
-  void propertiesOfANewFormat() {
+  // A name of 16 characters is refused even though it cannot be edited, and so is a version of
+  // more than 8; nothing is written until OK passes.
+  void propertiesCheckedThenWritten() {
     Start();
+    using Dlg = CFormatPropertiesDlg;
     CFrtFileEx& format = Format().Format();
+    const std::string author = format.Header().author.str();
     bool nameEditable = true;
-    auto found = OnNextModal<CFormatPropertiesDlg>([&](CFormatPropertiesDlg* d) {
-      nameEditable = !d->Field(CFormatPropertiesDlg::kName)->isReadOnly();
-      d->Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("测量员"));
+    std::vector<CMessage> refusals;
+    auto found = OnNextModal<Dlg>([&](Dlg* d) {
+      nameEditable = !d->Field(Dlg::kName)->isReadOnly();
+      d->Field(Dlg::kAuthor)->setText(QStringLiteral("测量员"));
       d->Comment()->setPlainText(QStringLiteral("一行\n二行"));
+      const QString version = d->Field(Dlg::kVersion)->text();
+      d->Field(Dlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));
+      d->accept();
+      d->Field(Dlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNO"));
+      d->Field(Dlg::kVersion)->setText(QStringLiteral("1.000.000"));
+      d->accept();
+      if (d->isVisible() && format.Header().author.str() == author) refusals = sink_.Messages();
+      d->Field(Dlg::kVersion)->setText(version);
       d->accept();
     });
     e_->Doc()->SetModifiedFlag(false);
     e_->Trigger(qvcmd::kProperties);
     QVERIFY(*found);
     QVERIFY(!nameEditable);
+    QCOMPARE(refusals.size(), std::size_t{2});
+    QVERIFY(refusals[0].text.find("15") != std::string::npos);
+    QVERIFY(refusals[1].text.find('8') != std::string::npos);
     QCOMPARE(format.Header().author.str(), frt::Utf8ToGbk("测量员"));
     QCOMPARE(format.Header().comment.str(), frt::Utf8ToGbk("一行 二行"));
     QVERIFY(!e_->Doc()->IsModified());  // the dialog does not mark the document
-  }
-
-  void propertiesLengthChecks() {
-    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
-    CFrtFileEx& format = Format().Format();
-    CFormatPropertiesDlg dialog(format, frt::Utf8ToGbk("坐标输出"));
-    dialog.show();
-    // A name of 16 characters is refused even though it cannot be edited.
-    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));
-    dialog.Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("someone"));
-    dialog.accept();
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(sink_.Count(), std::size_t{1});
-    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("15")));
-    QCOMPARE(format.Header().author.str(), std::string("Quarvel"));  // nothing written
-    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNO"));
-    dialog.Field(CFormatPropertiesDlg::kVersion)->setText(QStringLiteral("1.000.000"));
-    dialog.accept();
-    QVERIFY(dialog.isVisible());
-    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("8")));
   }
 
   // --- The dialogs behind the commands --------------------------------------------------------

@@ -70,14 +70,11 @@ class WorkbenchTest : public QObject {
       return m->index(row, CWbImportModel::kColumnText).data(CWbImportModel::kStopRole).toInt();
     };
     // Which rows are marked: the blank one is not.
-    const struct {
-      int row;
-      bool matched;
-    } rows[] = {{0, true}, {1, false}, {2, true}, {3, true}, {4, false}, {5, true}};
-    for (const auto& r : rows) {
-      QCOMPARE(stop(r.row) >= 0, !r.matched);
-      QCOMPARE(m->index(r.row, CWbImportModel::kColumnText).data(Qt::BackgroundRole).isValid(),
-               !r.matched);
+    const bool matched[kRows] = {true, false, true, true, false, true};
+    for (int row = 0; row < kRows; ++row) {
+      QCOMPARE(stop(row) >= 0, !matched[row]);
+      QCOMPARE(m->index(row, CWbImportModel::kColumnText).data(Qt::BackgroundRole).isValid(),
+               !matched[row]);
     }
     QCOMPARE(stop(4), m->index(4, CWbImportModel::kColumnText).data().toString().size());
     QCOMPARE(pane->MissedCount(), 2);
