@@ -89,7 +89,6 @@ class TreeTest : public QObject, Session {
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkEmpty);
     QVERIFY(e_->Select(kFileFooter));
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkText);
-    QVERIFY(e_->Active()->isWindowModified());
   }
 
   // --- Switching and clearing -----------------------------------------------------------------
