@@ -58,6 +58,14 @@ inline void TypeText(QWidget* w, const QString& text) {
     QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
+// Puts the caret at `position`, selecting from `anchor` when one is given.
+inline void SetCaret(QTextEdit* edit, int position, int anchor = -1) {
+  QTextCursor c = edit->textCursor();
+  c.setPosition(anchor < 0 ? position : anchor);
+  c.setPosition(position, anchor < 0 ? QTextCursor::MoveAnchor : QTextCursor::KeepAnchor);
+  edit->setTextCursor(c);
+}
+
 // Runs `action` on the next modal window of type T as soon as it shows (looked for every 10 ms
 // for up to 5 s). The flag tells whether it was found.
 template <class T>
@@ -153,6 +161,14 @@ struct CScratchApp {
     return {dir.filePath(QStringLiteral("app")).toStdString(), QUARVEL_SOURCE_DATA_DIR};
   }
   QString AppFile(const QString& name) const { return dir.filePath("app/" + name); }
+  // Options of an editor on this folder, blind to the environment, messages left to the test.
+  CQVAppOptions AppOptions() const {
+    CQVAppOptions o;
+    o.locations = LocationOptions();
+    o.installMessageSink = false;
+    o.env = [](const char*) -> const char* { return nullptr; };
+    return o;
+  }
 };
 
 // Depth 1: the settings profile loaded, with a small pool of variables.
@@ -221,10 +237,7 @@ struct Session {
 class Editor : public CScratchApp {
  public:
   explicit Editor(const QString& file = {}) {
-    CQVAppOptions o;
-    o.locations = LocationOptions();
-    o.installMessageSink = false;
-    o.env = [](const char*) -> const char* { return nullptr; };
+    CQVAppOptions o = AppOptions();
     o.file = file;
     app = std::make_unique<CQVApp>(o);
   }

@@ -114,10 +114,8 @@ class LanguageTest : public QObject {
     insert->VariableList()->setCurrentRow(0);
     QTest::mouseClick(insert->InsertButton(), Qt::LeftButton);
     CQVViewEdit* edit = editor.Edit();
-    QTextCursor c = edit->textCursor();
-    c.setPosition(edit->toPlainText().indexOf(QChar::ObjectReplacementCharacter));
-    c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    edit->setTextCursor(c);
+    const int field = edit->toPlainText().indexOf(QChar::ObjectReplacementCharacter);
+    SetCaret(edit, field + 1, field);
     auto sheet = cjk.NextModal<CQvPropertySheet>("variable sheet");
     QTest::keyClick(edit, Qt::Key_Return);
     QTRY_VERIFY(*sheet);

