@@ -1,7 +1,6 @@
 #include "catalogue/data_locations.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "catalogue/format_template.h"
@@ -20,7 +19,6 @@
 namespace {
 
 using testfiles::TplBuilder;
-using Strings = std::vector<std::string>;
 using Bend = std::function<void(TplBuilder&)>;
 
 const std::string kExp = "Kite_Basic_Export_Measure";

@@ -4,14 +4,7 @@
 
 #include <string>
 
-#include "catalogue/ini_reader.h"
-#include "library/faulty_file_system.h"
-#include "temp_files.h"
-
 namespace {
-
-using testfiles::FaultyFileSystem;
-using testfiles::TempDir;
 
 TEST(IniKeyText, WhereTheKeyGoes) {
   struct Case {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "temp_files.h"
 

@@ -1,5 +1,4 @@
-// The document's operations on its format: new formats, settings keys, string IDs, the digit
-// strings of variables and applications, and sample lines.
+// The document's operations on its format: settings keys, string IDs and a full format.
 #include <string>
 
 #include "catalogue/format_template.h"
@@ -9,8 +8,6 @@
 #include "library/text_encoding.h"
 
 namespace {
-
-using doctest::Frt;
 
 class DocFormatTest : public doctest::DocEnv {
  protected:

@@ -1,63 +1,13 @@
-// New, open and save of a whole document, with the shipped data and with saves that fail.
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
+// New, save and reopen of a whole document with the shipped data.
 #include <string>
 
 #include "catalogue/format_template.h"
 #include "document/doc_test_env.h"
 #include "document/format_document.h"
-#include "library/faulty_file_system.h"
 
 namespace {
 
-using doctest::Frt;
-using testfiles::FaultyFileSystem;
-
 using FormatDocumentTest = doctest::DocEnv;
-
-TEST_F(FormatDocumentTest, OpenRefusesFilesWithoutKnownTemplate) {
-  struct {
-    std::string text;
-    int id;
-    std::string extra;
-  } cases[] = {
-      {"@frt_orig\r\n%Nx\r\n", 1203, ""},
-      {"", 1203, ""},
-      {Frt("", "1.00", "TS-Q6", "SMCB", ""), 1202, ""},
-      {Frt("", "1.00", "TS-Q6", "SMCB", "NoSuch"), 1202, "\nNoSuch"},
-      {Frt("", "1.0"), 1203, ""},  // template found; the header check fails
-  };
-  for (const auto& c : cases) {
-    sink_.Clear();
-    CFormatDocument doc(context_);
-    EXPECT_FALSE(doc.Open(WriteFile("a.frt", c.text)));
-    ASSERT_EQ(sink_.Count(), 1u);
-    EXPECT_EQ(sink_.Last().id, c.id);
-    EXPECT_EQ(sink_.Last().extra, c.extra);
-    EXPECT_EQ(sink_.Last().detail, "");  // the file was there: no reason from the system
-  }
-  // A file that cannot be used keeps the message and tells why beside it.
-  ASSERT_EQ(::mkfifo((dir_ / "pipe.frt").c_str(), 0600), 0);
-  const struct {
-    std::string path;
-    std::string reason;
-  } unusable[] = {
-      {dir_ / "missing.frt", std::strerror(ENOENT)},
-      {dir_.path(), std::strerror(EISDIR)},
-      {dir_ / "pipe.frt", "not a regular file (a named pipe)"},
-  };
-  for (const auto& c : unusable) {
-    sink_.Clear();
-    CFormatDocument doc(context_);
-    EXPECT_FALSE(doc.Open(c.path));
-    ASSERT_EQ(sink_.Count(), 1u);
-    EXPECT_EQ(sink_.Last().id, 1203);
-    EXPECT_EQ(sink_.Last().extra, "");
-    EXPECT_EQ(sink_.Last().detail, c.path + ": " + c.reason);
-  }
-}
 
 TEST_F(FormatDocumentTest, NewSaveOpenRoundTrip) {
   CFormatDocument doc(context_);

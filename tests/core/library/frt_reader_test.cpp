@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
-#include <algorithm>
-#include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 

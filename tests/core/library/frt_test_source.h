@@ -20,8 +20,6 @@ class TestSource : public CFrtValueSource {
     long long integer = 0;
     double number = 0.0;
     std::string text;
-    int forceType = -1;             // data type the source writes back; -1 leaves the renderer's
-    frt::Result answer = frt::kOk;  // used when not kOk/kNotFound
   };
   struct Accepted {
     int code;
@@ -34,9 +32,7 @@ class TestSource : public CFrtValueSource {
   void SetInteger(int code, long long v) { Put(code, Entry::kInteger).integer = v; }
   void SetDouble(int code, double v) { Put(code, Entry::kDouble).number = v; }
   void SetText(int code, std::string v) { Put(code, Entry::kText).text = std::move(v); }
-  void SetMissing(int code) { Put(code, Entry::kMissing); }
   void SetNullPointer(int code) { Put(code, Entry::kNullPointer); }
-  Entry& At(int code) { return entries_[code]; }
 
   frt::Result ValueByCode(int, const void*&) override { return frt::kOk; }
 
@@ -45,8 +41,6 @@ class TestSource : public CFrtValueSource {
     auto it = entries_.find(variable.code);
     if (it == entries_.end()) return frt::kNotFound;
     const Entry& e = it->second;
-    if (e.forceType >= 0) variable.dataType = static_cast<std::uint8_t>(e.forceType);
-    if (e.answer != frt::kOk) return e.answer;
     // Offset 1: the renderer must not rely on alignment.
     unsigned char* slot = storage_ + 1;
     std::memset(storage_, 0xA5, sizeof storage_);
@@ -73,12 +67,11 @@ class TestSource : public CFrtValueSource {
   frt::Result Accept(const CFrtVariable& variable, const CFrtInputValue& v) override {
     accepted.push_back(
         Accepted{variable.code, v.conversion, std::string(v.text), v.number, v.integer});
-    return acceptAnswer;
+    return frt::kOk;
   }
 
   std::vector<int> requests;
   std::vector<Accepted> accepted;
-  frt::Result acceptAnswer = frt::kOk;
 
  private:
   Entry& Put(int code, Entry::Kind kind) {

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 namespace {
 
-using frt::GbkToUtf8;
 using frt::GbkToUtf8Lossless;
 using frt::Utf8ToGbk;
 using frt::Utf8ToGbkLossless;

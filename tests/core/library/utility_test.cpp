@@ -69,13 +69,6 @@ TEST(ItemNumbers, SplitMakeAndGroup) {
   for (int n : {9999999, 20000000, -1}) EXPECT_FALSE(CUtility::IsGroupOneItem(n)) << n;
 }
 
-TEST(DigitRuns, LeadingAndTrailing) {
-  EXPECT_EQ(CUtility::LeadingDigits("123abc45") + "|" + CUtility::TrailingDigits("123abc45"),
-            "123|45");
-  EXPECT_EQ(CUtility::LeadingDigits("-12") + CUtility::TrailingDigits("abc"), "");
-  EXPECT_EQ(CUtility::TrailingDigits("输出格式字串 12"), "12");
-}
-
 class FileHelpers : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -2,15 +2,13 @@
 // and the file stays as it was.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
-#include "temp_files.h"
 #include "library/safe_file.h"
 #include "pool/pool_test_util.h"
 #include "pool/string_pool.h"
+#include "temp_files.h"
 
 namespace {
 

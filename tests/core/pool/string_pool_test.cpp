@@ -12,8 +12,6 @@ namespace {
 
 using pooltest::Entry;
 using pooltest::Key;
-using pooltest::Names;
-using pooltest::Var;
 
 class StringPoolSearch : public ::testing::Test {
  protected:

@@ -1,4 +1,4 @@
-// Loading the settings file: what a good file gives, and every way a load fails or stops.
+// Loading the settings file: every way a load fails or stops.
 #include <gtest/gtest.h>
 
 #include "profile_test_file.h"
@@ -7,39 +7,6 @@ namespace proftest {
 namespace {
 
 using Ids = std::vector<int>;
-
-TEST_F(ProfileTest, CompleteFileLoadsEverythingWithoutMessage) {
-  int result = 0;
-  auto p = Load(kIni, result);
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(sink_.Empty());
-  EXPECT_EQ(p->Type(), "FRT_INI");
-  EXPECT_EQ(p->Comment(), "test");
-  ASSERT_EQ(p->GetUnitTypes().size(), 4u);
-  EXPECT_EQ(p->GetUnitTypes()[1]->Name(), "Angular");
-  EXPECT_EQ(p->FindUnitType("Linear")->Count(), 3);
-  EXPECT_EQ(p->FindUnitType("Linear")->Items()[2]->Code(), 23);
-  EXPECT_EQ(p->GetSelectedUnitValue("Angular"), "S");
-  EXPECT_EQ(p->GetUnitValueAt("Linear", 1), "F");
-  EXPECT_EQ(p->IndexOfUnitValue("Linear", "U"), 2);
-  EXPECT_EQ(p->IndexOfUnitValue("Linear", "X"), -1);
-  EXPECT_EQ(p->GetSelectedUnitValue("Volume"), "");
-  ASSERT_EQ(p->Flags().Count(), 2);
-  EXPECT_EQ(p->Flags().Items()[0], (CQVProfFlag{"scale", 1, 0}));
-  EXPECT_EQ(p->Flags().Items()[1], (CQVProfFlag{"cut", 0, 1}));
-  const CQVProfDefault& d = p->Default();
-  EXPECT_EQ(d.ScaleText("Linear"), "2.5");
-  EXPECT_EQ(d.ScaleText("Temperature"), "1e3");  // exponent notation is a number too
-  EXPECT_EQ(d.StringValue(), "----");
-  EXPECT_EQ(d.PrintFFloat().Representation(), 2);
-  EXPECT_EQ(d.PrintFInteger().Sign(), 1);
-  EXPECT_EQ(d.ScanFStrings().Length(), 8);
-  EXPECT_EQ(d.ScanFFloat().Representation(), 1);
-  std::string instrument, templ;
-  p->GetLastActive(instrument, templ);
-  EXPECT_EQ(instrument, "TS-1");
-  EXPECT_EQ(templ, "Kite_Basic");
-}
 
 TEST_F(ProfileTest, LoadResultsAndMessages) {
   // Each case edits one line of the complete file; extra is the last message's extra text,

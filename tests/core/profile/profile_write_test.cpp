@@ -1,8 +1,6 @@
-// Key-by-key writes of the settings file and its read-only bit.
+// Key-by-key writes of the settings file.
 #include <gtest/gtest.h>
 
-#include "library/faulty_file_system.h"
-#include "library/safe_file.h"
 #include "profile_test_file.h"
 
 namespace proftest {
