@@ -279,6 +279,8 @@ class EditorTest : public QObject, Session {
     QVERIFY(edit_->ReplaceField(1, data_.Variable(83)));
     QCOMPARE(edit_->VariableCodes(), ref11_ + data_.Reference(83) + ref82_);
     QVERIFY(!edit_->ReplaceField(3, data_.Variable(83)));
+    Load(conv81_ + "x", ref81_);  // a field at the very start
+    QVERIFY(edit_->ReplaceField(0, data_.Variable(83)));
   }
 
   // --- Paste and undo -----------------------------------------------------------------------

@@ -122,10 +122,12 @@ class FramesTest : public QObject {
     QMdiSubWindow* sub = frame_->AddPreviewFrame(preview, QStringLiteral("输出预览"));
     QVERIFY(!frame_->MainToolBar()->isVisible());
     QVERIFY(frame_->PreviewToolBar()->isVisible());
-    // Closed: the main toolbar returns.
+    QVERIFY(frame_->Action(qvcmd::kFilePrint)->isEnabled());
+    // Closed: the main toolbar returns, and there is nothing to print.
     sub->close();
     QTRY_VERIFY(frame_->MainToolBar()->isVisible());
     QVERIFY(!frame_->PreviewToolBar()->isVisible());
+    QVERIFY(!frame_->Action(qvcmd::kFilePrint)->isEnabled());
   }
 
   // --- The format window --------------------------------------------------------------------
