@@ -4,6 +4,9 @@
 # ran to build-cov/per-test/<n>.txt, with build-cov/per-test/map.txt naming each <n>.
 # Used with kill-matrix.sh and value.py to find tests that guard nothing the others do not.
 set -euo pipefail
+for tool in clang++ llvm-profdata llvm-cov; do
+  command -v "$tool" >/dev/null || { echo "coverage.sh: needs $tool (Debian: apt-get install clang llvm)" >&2; exit 2; }
+done
 root=$(cd "$(dirname "$0")/../.." && pwd)
 b=${QUARVEL_COV_DIR:-$root/build-cov}
 out=$b/per-test
