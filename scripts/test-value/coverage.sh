@@ -37,10 +37,11 @@ LLVM_PROFILE_FILE=/dev/null "$b/tests/core_tests" --gtest_list_tests | awk '/^[^
     (cd "$b/tests" && run "c$i" ./core_tests --gtest_filter="$t")
     echo "c$i $t" >>"$out/map.txt"
   done
+# The frtool scripts run as ctest runs them (arguments, environment); frtool writes the profiles.
 for s in "$root"/tests/cli/*.sh; do
-  n=cli-$(basename "$s" .sh)
-  (cd "$out" && LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 run "$n" bash "$s" "$b/src/cli/frtool" "$root")
-  echo "$n cli:$(basename "$s")" >>"$out/map.txt"
+  name=$(basename "$s" .sh)
+  run "cli-$name" ctest --test-dir "$b" -R "^cli[.]$name\$"
+  echo "cli-$name cli:$name.sh" >>"$out/map.txt"
 done
 rm -rf "$out/raw"
 echo "per-test coverage in $out"

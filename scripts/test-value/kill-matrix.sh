@@ -11,10 +11,12 @@ diff -ru "${MUTANTS_SOURCE:?set MUTANTS_SOURCE to the unmutated checkout}/src" "
 (cd "$b/tests" && timeout 120 ./core_tests --gtest_brief=1 --gtest_output="json:$r/core.json" >/dev/null 2>&1)
 rc=$?
 echo "core $rc" >"$r/rc.txt"
+# Each frtool script as ctest runs it (arguments, environment).
 for s in "$here"/tests/cli/*.sh; do
-  LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 timeout 120 bash "$s" "$b/src/cli/frtool" "$here" >/dev/null 2>&1
+  name=$(basename "$s" .sh)
+  ctest --test-dir "$b" -R "^cli[.]$name\$" --timeout 120 >/dev/null 2>&1
   c=$?
-  echo "cli:$(basename "$s") $c" >>"$r/rc.txt"
+  echo "cli:$name.sh $c" >>"$r/rc.txt"
   [ $c -ne 0 ] && rc=1
 done
 exit $rc

@@ -72,9 +72,6 @@ inline std::vector<std::string> List(const std::string& dir) {
   return names;
 }
 
-}  // namespace testfiles
-
-namespace testfiles {
 
 // Switches the numeric category to a locale with a decimal comma while it lives. When none is
 // installed one is built with localedef, once, into a folder kept below TMPDIR for later runs.

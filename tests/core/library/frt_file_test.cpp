@@ -1,4 +1,5 @@
 #include "library/frt_file.h"
+#include "library/frt_test_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,7 @@
 
 namespace {
 
-CFrtString* Add(CFrtFile& f, CFrtKey key, const char* text) {
-  CFrtString* s = nullptr;
-  EXPECT_EQ(f.AddString(key, s), frt::kOk);
-  s->SetText(text);
-  return s;
-}
+using frt_test::Add;
 
 constexpr CFrtKey Block(int block, int section = 1, int number = 0, int direction = 1) {
   return CFrtKey{static_cast<std::uint8_t>(direction), static_cast<std::uint8_t>(section),

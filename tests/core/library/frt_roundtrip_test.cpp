@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "library/frt_file.h"
+#include "library/frt_test_file.h"
 
 namespace {
 
@@ -73,12 +74,7 @@ bool UnitLetter(char c, std::size_t at) {
   return NoLineEnd(c, at) && !IsBlank(c);
 }
 
-CFrtString* Add(CFrtFile& f, CFrtKey key, const std::string& text) {
-  CFrtString* s = nullptr;
-  EXPECT_EQ(f.AddString(key, s), frt::kOk);
-  s->SetText(text);
-  return s;
-}
+using frt_test::Add;
 
 void AddApplications(Gen& g, CFrtString* s, int count) {
   for (int i = 0; i < count; ++i)

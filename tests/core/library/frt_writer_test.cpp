@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "library/frt_file.h"
+#include "library/frt_test_file.h"
 #include "temp_files.h"
 
 namespace {
 
-CFrtKey Key(int direction, int section, int block, int number) {
-  return CFrtKey{static_cast<std::uint8_t>(direction), static_cast<std::uint8_t>(section),
-                 static_cast<std::uint8_t>(block), static_cast<std::uint16_t>(number)};
-}
+using frt_test::Add;
+using frt_test::Key;
 
 CFrtVariable Var(int unitType, int dataType, int unitCode, int options, int code) {
   CFrtVariable v;
@@ -21,13 +20,6 @@ CFrtVariable Var(int unitType, int dataType, int unitCode, int options, int code
   v.options = static_cast<std::uint8_t>(options);
   v.code = static_cast<std::uint16_t>(code);
   return v;
-}
-
-CFrtString* Add(CFrtFile& f, CFrtKey key, std::string_view text) {
-  CFrtString* s = nullptr;
-  EXPECT_EQ(f.AddString(key, s), frt::kOk);
-  s->SetText(text);
-  return s;
 }
 
 std::string Current(CFrtFile& f) {

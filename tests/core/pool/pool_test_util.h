@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/frt_string.h"
+#include "library/frt_test_file.h"
 #include "pool/string_pool.h"
 
 namespace pooltest {
@@ -25,14 +26,7 @@ inline std::unique_ptr<CFrtStringEx> Entry(std::string_view name, CFrtKey key,
   return e;
 }
 
-inline CFrtKey Key(int direction, int section, int block, int number = 0) {
-  CFrtKey k;
-  k.direction = static_cast<std::uint8_t>(direction);
-  k.section = static_cast<std::uint8_t>(section);
-  k.block = static_cast<std::uint8_t>(block);
-  k.number = static_cast<std::uint16_t>(number);
-  return k;
-}
+using frt_test::Key;
 
 inline CFrtVariable Var(int code, int unitType, int dataType, int unitCode, int options) {
   CFrtVariable v;
